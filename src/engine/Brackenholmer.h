@@ -1,0 +1,88 @@
+// The viewer class, its single instance `Viewer`, the viewer-state globals and the
+// GLUT callbacks. Definitions are spread over one source file per concern.
+#pragma once
+
+#include <GL/gl.h>
+
+#include "Mesh.h"
+#include "TerrainLoader.h"
+
+class Brackenholmer {
+ public:
+  // Sampling
+  Vertex CreateVertex(float x, float z);
+  // Quad subdivision
+  void CreateQSDTriangles();
+  bool ApproxError(Quad q);
+  // Triangle subdivision
+  void CreateTSDTriangles();
+  bool ApproxError(Triangle t);
+  // Normals
+  void CalcNormales();
+  Normal CreateNormal(int x0, int z0, int x1, int z1, int x2, int z2);
+  // Terrain drawing
+  void RenderTriangles();
+  void PickTerrainColor(int height);
+  // Frame
+  void RenderFloodLight();
+  void RenderText(char* text, int position);
+  // Camera
+  void FlyingCamera();
+  static GLdouble ModRotd(GLdouble angle);
+
+  // Read access to the current mesh for tests and benchmarks.
+  const TriangleList* TriangleHead() const { return Triangles; }
+
+ private:
+  TriangleList* Triangles;
+
+ public:
+  GLdouble cam_x, cam_y, cam_z;
+  GLdouble cam_x_angle;  // tilt from +y, degrees: 90 level, larger looks down
+  GLdouble cam_y_angle;  // heading, degrees: 0 looks along -z, 90 along -x
+  GLdouble z_near, z_far;
+  GLfloat air_speed;
+};
+
+extern Brackenholmer Viewer;
+
+// Viewer state edited by the panel and the keys.
+extern int wireframe;
+extern int light;
+extern int rendering_mode;  // 0 colour by height, 1 texture, 2 plain
+extern int animation;
+extern float y_multiplier;
+extern float xz_multiplier;
+extern GLdouble rotation_speed;
+extern GLdouble angle_x, angle_y, angle_z;
+extern GLint width, height;
+extern GLuint texture_id;
+extern int main_window;
+
+// One normal per grid point: normales[row][column].
+extern Normal** normales;
+
+// Frame-rate measurement and the overlay text.
+extern int frames;
+extern float timebase;
+extern float fps;
+extern char text_buffer[256];
+
+// Mouse state of the navigation callbacks.
+extern int left_button, right_button;
+extern int prev_x, prev_y;
+
+// Window and start-up.
+int OpenViewer(int argc, char** argv);
+void GlutInit(int argc, char** argv);
+void GlutReshape(int w, int h);
+void GlutIdle();
+// Frame
+void GlutDisplay();
+// Navigation
+void GlutMouse(int button, int state, int x, int y);
+void GlutMotion(int x, int y);
+void GlutKeyboard(unsigned char key, int x, int y);
+void GlutSpecial(int key, int x, int y);
+// Panel
+void GluiControl(int control);

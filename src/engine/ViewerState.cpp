@@ -1,0 +1,39 @@
+// Definitions of the viewer object and of every viewer global, with their start values.
+#include "Brackenholmer.h"
+
+data input;
+
+Brackenholmer Viewer;
+
+int triangle_count = 0;
+int terrain_size = 0;
+Vertex terrain_border_1 = {0, 0, 0};
+Vertex terrain_border_2 = {0, 0, 0};
+int max_precision = 6;
+int max_approx_error = 10;
+int mesh_simplification = 0;
+int mesh_mode = 0;
+bool refresh_mesh = true;
+long long mesh_triangle_budget = kDefaultMeshTriangleBudget;
+
+int wireframe = 0;
+int light = 1;
+int rendering_mode = 0;
+int animation = 0;
+float y_multiplier = 1.0f;
+float xz_multiplier = 1.0f;
+GLdouble rotation_speed = 2.0;
+GLdouble angle_x = 0, angle_y = 0, angle_z = 0;
+GLint width = 0, height = 0;
+GLuint texture_id = 0;
+int main_window = 0;
+
+Normal** normales = nullptr;
+
+int frames = 0;
+float timebase = 0;
+float fps = 0;
+char text_buffer[256];
+
+int left_button = 0, right_button = 0;
+int prev_x = 0, prev_y = 0;

@@ -1,0 +1,28 @@
+// Entry point: greets the user, loads the height grid named on the command line and
+// hands over to the viewer window.
+#include <cstdio>
+
+#include "Brackenholmer.h"
+#include "TerrainLoader.h"
+
+int main(int argc, char** argv) {
+  TerrainLoader loader;
+
+  puts("\n\n\t-------------------------------------");
+  puts("\t|   Welcome to Brackenholmer 1.0    |");
+  puts("\t-------------------------------------\n");
+
+  if (argc < 2 || argv[1] == nullptr) {
+    printf("\t!!! Usage: %s [TERRAIN FILE] [TEXTURE FILE]!!!\n\n", argv[0] ? argv[0] : "brackenholmer");
+    return 1;
+  }
+
+  printf("\t%s %s %s\n\n", "Loading terrain file", argv[1], "..");
+  // The window opens later; make sure the console dialogue is out before that.
+  bool loaded = loader.LoadArcASCIIFile(argv[1]);
+  printf("\t%s\n\n", loader.msg);
+  fflush(stdout);
+  if (!loaded) return 0;
+
+  return OpenViewer(argc, argv);
+}
