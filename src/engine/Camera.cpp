@@ -1,1 +1,4 @@
+// Placeholder until this concern is built.
 #include "Brackenholmer.h"
+
+void Brackenholmer::FlyingCamera() {}

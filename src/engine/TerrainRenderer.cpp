@@ -1,1 +1,5 @@
+// Placeholder until this concern is built.
 #include "Brackenholmer.h"
+
+void Brackenholmer::RenderTriangles() {}
+void Brackenholmer::PickTerrainColor(int) {}

@@ -1,0 +1,14 @@
+// Turns a BMP image into the terrain's OpenGL texture.
+#pragma once
+
+#include <GL/gl.h>
+
+class TextureLoader {
+ public:
+  TextureLoader() {}
+  // Loads the image into a new texture object and returns its name, or 0 on failure.
+  // Needs a current GL context. Either way `msg` holds a one-line report.
+  GLuint LoadBMPTexture(const char* filename);
+
+  char msg[255];
+};
