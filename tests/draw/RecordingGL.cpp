@@ -1,0 +1,149 @@
+// The recording stand-in: definitions of the GL, GLU and GLUT entry points with the
+// signatures of the real headers, each appending itself to the call log.
+#include "RecordingGL.h"
+
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "ControlPanel.h"
+
+int fake_elapsed_time = 0;
+
+std::vector<GLCall>& RecordedCalls() {
+  static std::vector<GLCall> calls;
+  return calls;
+}
+
+void ClearRecordedCalls() { RecordedCalls().clear(); }
+
+int CountCalls(const std::string& name) {
+  const auto& calls = RecordedCalls();
+  return static_cast<int>(std::count_if(calls.begin(), calls.end(),
+                                        [&](const GLCall& c) { return c.name == name; }));
+}
+
+std::vector<GLCall> CallsNamed(const std::string& name) {
+  std::vector<GLCall> out;
+  for (const GLCall& c : RecordedCalls())
+    if (c.name == name) out.push_back(c);
+  return out;
+}
+
+std::vector<std::string> RecordedNames() {
+  std::vector<std::string> out;
+  for (const GLCall& c : RecordedCalls()) out.push_back(c.name);
+  return out;
+}
+
+namespace {
+void Record(const char* name, std::initializer_list<double> args = {}) {
+  RecordedCalls().push_back(GLCall{name, std::vector<double>(args)});
+}
+}  // namespace
+
+// The panel is drawn by ImGui in the real program; here it only marks its place.
+void RenderControlPanel() { Record("RenderControlPanel"); }
+
+extern "C" {
+
+// The font symbols GLUT_BITMAP_* take the address of.
+void* glutStrokeRoman = nullptr;
+void* glutStrokeMonoRoman = nullptr;
+void* glutBitmap9By15 = nullptr;
+void* glutBitmap8By13 = nullptr;
+void* glutBitmapTimesRoman10 = nullptr;
+void* glutBitmapTimesRoman24 = nullptr;
+void* glutBitmapHelvetica10 = nullptr;
+void* glutBitmapHelvetica12 = nullptr;
+void* glutBitmapHelvetica18 = nullptr;
+
+// --- GL: primitives and per-vertex state
+void glBegin(GLenum mode) { Record("glBegin", {double(mode)}); }
+void glEnd(void) { Record("glEnd"); }
+void glVertex2i(GLint x, GLint y) { Record("glVertex2i", {double(x), double(y)}); }
+void glVertex2f(GLfloat x, GLfloat y) { Record("glVertex2f", {x, y}); }
+void glVertex3i(GLint x, GLint y, GLint z) { Record("glVertex3i", {double(x), double(y), double(z)}); }
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { Record("glVertex3f", {x, y, z}); }
+void glVertex3d(GLdouble x, GLdouble y, GLdouble z) { Record("glVertex3d", {x, y, z}); }
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { Record("glNormal3f", {x, y, z}); }
+void glNormal3d(GLdouble x, GLdouble y, GLdouble z) { Record("glNormal3d", {x, y, z}); }
+void glColor3f(GLfloat r, GLfloat g, GLfloat b) { Record("glColor3f", {r, g, b}); }
+void glColor3d(GLdouble r, GLdouble g, GLdouble b) { Record("glColor3d", {r, g, b}); }
+void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { Record("glColor4f", {r, g, b, a}); }
+void glTexCoord2f(GLfloat s, GLfloat t) { Record("glTexCoord2f", {s, t}); }
+void glTexCoord2d(GLdouble s, GLdouble t) { Record("glTexCoord2d", {s, t}); }
+void glRasterPos2i(GLint x, GLint y) { Record("glRasterPos2i", {double(x), double(y)}); }
+void glRasterPos2f(GLfloat x, GLfloat y) { Record("glRasterPos2f", {x, y}); }
+
+// --- GL: matrices
+void glMatrixMode(GLenum mode) { Record("glMatrixMode", {double(mode)}); }
+void glLoadIdentity(void) { Record("glLoadIdentity"); }
+void glPushMatrix(void) { Record("glPushMatrix"); }
+void glPopMatrix(void) { Record("glPopMatrix"); }
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { Record("glTranslatef", {x, y, z}); }
+void glTranslated(GLdouble x, GLdouble y, GLdouble z) { Record("glTranslated", {x, y, z}); }
+void glRotatef(GLfloat a, GLfloat x, GLfloat y, GLfloat z) { Record("glRotatef", {a, x, y, z}); }
+void glRotated(GLdouble a, GLdouble x, GLdouble y, GLdouble z) { Record("glRotated", {a, x, y, z}); }
+void glScalef(GLfloat x, GLfloat y, GLfloat z) { Record("glScalef", {x, y, z}); }
+void glScaled(GLdouble x, GLdouble y, GLdouble z) { Record("glScaled", {x, y, z}); }
+void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
+  Record("glViewport", {double(x), double(y), double(w), double(h)});
+}
+
+// --- GL: state
+void glEnable(GLenum cap) { Record("glEnable", {double(cap)}); }
+void glDisable(GLenum cap) { Record("glDisable", {double(cap)}); }
+void glPolygonMode(GLenum face, GLenum mode) { Record("glPolygonMode", {double(face), double(mode)}); }
+void glBindTexture(GLenum target, GLuint texture) { Record("glBindTexture", {double(target), double(texture)}); }
+void glClear(GLbitfield mask) { Record("glClear", {double(mask)}); }
+void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { Record("glClearColor", {r, g, b, a}); }
+void glShadeModel(GLenum mode) { Record("glShadeModel", {double(mode)}); }
+void glFlush(void) { Record("glFlush"); }
+void glFinish(void) { Record("glFinish"); }
+
+// --- GLU
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble z_near, GLdouble z_far) {
+  Record("gluPerspective", {fovy, aspect, z_near, z_far});
+}
+void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz,
+               GLdouble ux, GLdouble uy, GLdouble uz) {
+  Record("gluLookAt", {ex, ey, ez, cx, cy, cz, ux, uy, uz});
+}
+void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top) {
+  Record("gluOrtho2D", {left, right, bottom, top});
+}
+
+// --- GLUT
+int glutGet(GLenum query) {
+  Record("glutGet", {double(query)});
+  return query == GLUT_ELAPSED_TIME ? fake_elapsed_time : 0;
+}
+void glutBitmapCharacter(void* font, int character) {
+  double code = kFontUnknown;
+  if (font == GLUT_BITMAP_HELVETICA_10) code = kFontHelvetica10;
+  else if (font == GLUT_BITMAP_HELVETICA_12) code = kFontHelvetica12;
+  else if (font == GLUT_BITMAP_HELVETICA_18) code = kFontHelvetica18;
+  else if (font == GLUT_BITMAP_TIMES_ROMAN_10) code = kFontTimesRoman10;
+  else if (font == GLUT_BITMAP_TIMES_ROMAN_24) code = kFontTimesRoman24;
+  else if (font == GLUT_BITMAP_8_BY_13) code = kFont8By13;
+  else if (font == GLUT_BITMAP_9_BY_15) code = kFont9By15;
+  Record("glutBitmapCharacter", {code, double(character)});
+}
+void glutSwapBuffers(void) { Record("glutSwapBuffers"); }
+void glutPostRedisplay(void) { Record("glutPostRedisplay"); }
+void glutPostWindowRedisplay(int window) { Record("glutPostWindowRedisplay", {double(window)}); }
+int glutGetModifiers(void) {
+  Record("glutGetModifiers");
+  return 0;
+}
+int glutGetWindow(void) {
+  Record("glutGetWindow");
+  return 1;
+}
+void glutSetWindow(int window) { Record("glutSetWindow", {double(window)}); }
+
+}  // extern "C"
