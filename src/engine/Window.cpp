@@ -1,7 +1,140 @@
-// Placeholder until this concern is built.
-#include "Brackenholmer.h"
+// The main window: start-up order, the one-time OpenGL state (normals, texture, camera,
+// light and material), and the reshape and idle callbacks.
+#include <X11/Xlib.h>
 
-int OpenViewer(int, char**) { return 0; }
-void GlutInit(int, char**) {}
-void GlutReshape(int, int) {}
-void GlutIdle() {}
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Brackenholmer.h"
+#include "ControlPanel.h"
+#include "TextureLoader.h"
+
+namespace {
+
+// glutInit ends the process with a library error when there is no display; say so in the
+// program's own words instead.
+bool DisplayAvailable() {
+  const char* name = getenv("DISPLAY");
+  if (name == nullptr || name[0] == 0) {
+    printf("\t%s\n\n", "No display found: Brackenholmer needs a graphical desktop (DISPLAY is not set).");
+    return false;
+  }
+  Display* display = XOpenDisplay(name);
+  if (display == nullptr) {
+    printf("\tNo display found: Brackenholmer needs a graphical desktop (cannot open the display %s).\n\n",
+           name);
+    return false;
+  }
+  XCloseDisplay(display);
+  return true;
+}
+
+}  // namespace
+
+int OpenViewer(int argc, char** argv) {
+  if (!DisplayAvailable()) {
+    fflush(stdout);
+    return 1;
+  }
+
+  glutInit(&argc, argv);
+  // Closing the window leaves the main loop, so the process ends normally with status 0.
+  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+  glutInitWindowPosition(50, 50);
+  glutInitWindowSize(1024, 768);
+  main_window = glutCreateWindow("Brackenholmer");
+
+  GlutInit(argc, argv);
+
+  glutDisplayFunc(GlutDisplay);
+  InstallPanelCallbacks();
+  CreateControlPanel();
+  glutIdleFunc(GlutIdle);
+
+  // The console lines of the start-up must be out before the loop takes over.
+  fflush(stdout);
+  glutMainLoop();
+  return 0;
+}
+
+void GlutInit(int /*argc*/, char** argv) {
+  TextureLoader texture_loader;
+
+  terrain_border_1.x = 0;
+  terrain_border_1.z = 0;
+  // The longer side, so a wide grid is meshed to its eastern edge too.
+  terrain_size = std::max(input.rows, input.cols);
+  terrain_border_2.x = input.cols;
+  terrain_border_2.z = input.rows;
+
+  Viewer.CalcNormales();
+
+  if (argv[1] != nullptr && argv[2] != nullptr) {
+    printf("\t%s %s %s\n\n", "Loading the texture file", argv[2], "..");
+    fflush(stdout);
+    texture_id = texture_loader.LoadBMPTexture(argv[2]);
+    printf("\t%s\n\n", texture_loader.msg);
+    fflush(stdout);
+  }
+
+  // Products of grid size and spacing in double: large grids leave the int range.
+  const double r = static_cast<double>(input.rows) * input.grid_space;
+  const double g = input.grid_space;
+  Viewer.cam_x_angle = 120.0;
+  Viewer.cam_y_angle = 0.0;
+  Viewer.cam_x = 0.0;
+  Viewer.cam_y = r;
+  Viewer.cam_z = r * 1.5;
+  Viewer.air_speed = static_cast<GLfloat>(g * 10.0);
+
+  glClearColor(0, 0, 0, 0);
+  glShadeModel(GL_SMOOTH);
+
+  const GLfloat mat_ambient[] = {0.3f, 0.3f, 0.3f, 1.0f};
+  const GLfloat mat_diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
+  const GLfloat mat_specular[] = {0.4f, 0.4f, 0.4f, 1.0f};
+  const GLfloat mat_shininess[] = {50.0f};
+  const GLfloat light1_ambient[] = {0.3f, 0.3f, 0.3f, 1.0f};
+  const GLfloat light1_diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
+  const GLfloat light1_specular[] = {0.8f, 0.8f, 0.8f, 1.0f};
+  // w = 0: a directional light from the floodlight's place, fixed in the world because the
+  // modelview matrix is still the identity here.
+  const GLfloat light1_position[] = {static_cast<GLfloat>(r), static_cast<GLfloat>(r * 0.5), 0.0f, 0.0f};
+  const GLfloat spot_direction[] = {-1.0f, -0.5f, 0.0f};
+
+  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, mat_ambient);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, mat_diffuse);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, mat_specular);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_SHININESS, mat_shininess);
+  glLightfv(GL_LIGHT1, GL_AMBIENT, light1_ambient);
+  glLightfv(GL_LIGHT1, GL_DIFFUSE, light1_diffuse);
+  glLightfv(GL_LIGHT1, GL_SPECULAR, light1_specular);
+  glLightfv(GL_LIGHT1, GL_POSITION, light1_position);
+  glLightf(GL_LIGHT1, GL_SPOT_CUTOFF, 45.0f);
+  glLightfv(GL_LIGHT1, GL_SPOT_DIRECTION, spot_direction);
+  glLightf(GL_LIGHT1, GL_SPOT_EXPONENT, 2.0f);
+
+  glEnable(GL_LIGHT1);
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_NORMALIZE);
+  glEnable(GL_DEPTH_TEST);
+  glDepthMask(GL_TRUE);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+}
+
+void GlutReshape(int w, int h) {
+  width = w;
+  height = h;
+  // A zero height is handled by the camera, which then keeps the old projection.
+  Viewer.FlyingCamera();
+}
+
+void GlutIdle() {
+  if (glutGetWindow() != main_window) glutSetWindow(main_window);
+  glutPostRedisplay();
+}

@@ -1,0 +1,345 @@
+// The BMP loader against real Mesa: what reaches the texture, texel by texel.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Brackenholmer.h"
+#include "TextureLoader.h"
+
+namespace {
+
+struct Rgb {
+  uint8_t r, g, b;
+  bool operator==(const Rgb&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Rgb& c) {
+  return os << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
+}
+
+// An image held top row first, as the viewer expects the texture.
+struct Image {
+  int w = 0, h = 0;
+  std::vector<Rgb> px;
+  Rgb at(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
+};
+
+void Put16(std::string& s, uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); }
+void Put32(std::string& s, uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); }
+
+// Writes an uncompressed BMP of 16 (5-5-5) or 24 bits per pixel, rows bottom-up.
+void WriteBmp(const std::string& path, const Image& img, int bpp) {
+  const int row_bytes = ((img.w * bpp / 8) + 3) & ~3;
+  std::string s = "BM";
+  Put32(s, 54 + row_bytes * img.h);
+  Put32(s, 0);
+  Put32(s, 54);
+  Put32(s, 40);
+  Put32(s, img.w);
+  Put32(s, img.h);
+  Put16(s, 1);
+  Put16(s, static_cast<uint16_t>(bpp));
+  Put32(s, 0);
+  Put32(s, row_bytes * img.h);
+  Put32(s, 2835);
+  Put32(s, 2835);
+  Put32(s, 0);
+  Put32(s, 0);
+  for (int y = img.h - 1; y >= 0; --y) {
+    std::string row;
+    for (int x = 0; x < img.w; ++x) {
+      const Rgb c = img.at(x, y);
+      if (bpp == 24) {
+        row += static_cast<char>(c.b);
+        row += static_cast<char>(c.g);
+        row += static_cast<char>(c.r);
+      } else {
+        Put16(row, static_cast<uint16_t>(((c.r >> 3) << 10) | ((c.g >> 3) << 5) | (c.b >> 3)));
+      }
+    }
+    row.resize(row_bytes, '\0');
+    s += row;
+  }
+  std::ofstream(path, std::ios::binary) << s;
+}
+
+// Decodes an uncompressed 8-bit palette, 24-bit or 32-bit bit-field BMP on its own,
+// without SDL, so the loader's result can be compared with the file's real pixels.
+Image DecodeBmp(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::string d((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  auto u8 = [&](size_t o) { return static_cast<uint8_t>(d[o]); };
+  auto u16 = [&](size_t o) { return static_cast<uint32_t>(u8(o) | (u8(o + 1) << 8)); };
+  auto u32 = [&](size_t o) { return u16(o) | (u16(o + 2) << 16); };
+  Image img;
+  const uint32_t offset = u32(10);
+  const uint32_t header = u32(14);
+  img.w = static_cast<int>(u32(18));
+  const int32_t raw_h = static_cast<int32_t>(u32(22));
+  img.h = raw_h < 0 ? -raw_h : raw_h;
+  const int bpp = static_cast<int>(u16(28));
+  const size_t row_bytes = ((static_cast<size_t>(img.w) * bpp / 8) + 3) & ~size_t{3};
+  img.px.resize(static_cast<size_t>(img.w) * img.h);
+  for (int y = 0; y < img.h; ++y) {
+    const int file_row = raw_h < 0 ? y : img.h - 1 - y;
+    const size_t base = offset + file_row * row_bytes;
+    for (int x = 0; x < img.w; ++x) {
+      Rgb c{};
+      if (bpp == 8) {
+        const size_t entry = 14 + header + 4 * u8(base + x);
+        c = Rgb{u8(entry + 2), u8(entry + 1), u8(entry)};
+      } else if (bpp == 24) {
+        c = Rgb{u8(base + 3 * x + 2), u8(base + 3 * x + 1), u8(base + 3 * x)};
+      } else {
+        // Bit fields 0x00ff0000, 0x0000ff00, 0x000000ff for red, green, blue.
+        c = Rgb{u8(base + 4 * x + 2), u8(base + 4 * x + 1), u8(base + 4 * x)};
+      }
+      img.px[static_cast<size_t>(y) * img.w + x] = c;
+    }
+  }
+  return img;
+}
+
+// Reads the whole level 0 of a texture back, texel row 0 first.
+Image ReadTexture(GLuint texture) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  Image img;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &img.w);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &img.h);
+  img.px.resize(static_cast<size_t>(img.w) * img.h);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, img.px.data());
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  return img;
+}
+
+std::string TempPath(const std::string& name) { return testing::TempDir() + "texture_loader_" + name; }
+
+Image Gradient(int w, int h) {
+  Image img;
+  img.w = w;
+  img.h = h;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      img.px.push_back(Rgb{static_cast<uint8_t>(x * 7 + 3), static_cast<uint8_t>(y * 11 + 5),
+                           static_cast<uint8_t>((x + y) * 13 + 1)});
+  return img;
+}
+
+void ExpectSameImage(const Image& expected, const Image& got) {
+  ASSERT_EQ(expected.w, got.w);
+  ASSERT_EQ(expected.h, got.h);
+  int wrong = 0;
+  for (int y = 0; y < expected.h; ++y)
+    for (int x = 0; x < expected.w; ++x)
+      if (!(expected.at(x, y) == got.at(x, y)) && ++wrong <= 5)
+        ADD_FAILURE() << "texel (" << x << ", " << y << "): expected " << expected.at(x, y) << ", got "
+                      << got.at(x, y);
+  EXPECT_EQ(wrong, 0);
+}
+
+class TextureLoaderTest : public testing::Test {
+ protected:
+  void TearDown() override {
+    for (GLuint name : made_) glDeleteTextures(1, &name);
+  }
+  GLuint Load(const std::string& path) {
+    GLuint name = loader_.LoadBMPTexture(path.c_str());
+    if (name != 0) made_.push_back(name);
+    return name;
+  }
+  TextureLoader loader_;
+  std::vector<GLuint> made_;
+};
+
+}  // namespace
+
+// Corners in colours whose red and blue differ, so a swapped channel order or a flipped
+// row order shows at once.
+TEST_F(TextureLoaderTest, TwentyFourBitImageKeepsItsSizeOrientationAndTrueColours) {
+  Image img = Gradient(256, 128);
+  const Rgb top_left{200, 30, 10}, top_right{10, 200, 30}, bottom_left{30, 10, 200}, bottom_right{250, 250, 5};
+  img.px[0] = top_left;
+  img.px[255] = top_right;
+  img.px[127 * 256] = bottom_left;
+  img.px[127 * 256 + 255] = bottom_right;
+  const std::string path = TempPath("corners.bmp");
+  WriteBmp(path, img, 24);
+
+  const GLuint name = Load(path);
+  ASSERT_NE(name, 0u) << loader_.msg;
+  EXPECT_EQ(std::string(loader_.msg), "The file " + path + " was loaded succesfully.");
+  const Image tex = ReadTexture(name);
+  ASSERT_EQ(tex.w, 256);
+  ASSERT_EQ(tex.h, 128);
+  EXPECT_EQ(tex.at(0, 0), top_left);
+  EXPECT_EQ(tex.at(255, 0), top_right);
+  EXPECT_EQ(tex.at(0, 127), bottom_left);
+  EXPECT_EQ(tex.at(255, 127), bottom_right);
+  ExpectSameImage(img, tex);
+}
+
+TEST_F(TextureLoaderTest, OddWidthsWithPaddedRowsAreReadRowByRow) {
+  // 5 and 7 pixels make 15 and 21 byte rows, padded to 16 and 24 in the file and by SDL.
+  for (int w : {5, 7, 1}) {
+    const Image img = Gradient(w, 3);
+    const std::string path = TempPath("odd" + std::to_string(w) + ".bmp");
+    WriteBmp(path, img, 24);
+    const GLuint name = Load(path);
+    ASSERT_NE(name, 0u) << loader_.msg;
+    SCOPED_TRACE("width " + std::to_string(w));
+    ExpectSameImage(img, ReadTexture(name));
+  }
+}
+
+TEST_F(TextureLoaderTest, LeavesTheTextureBoundWithLinearFiltersAndDoesNotStoreTheGlobal) {
+  const std::string path = TempPath("small.bmp");
+  WriteBmp(path, Gradient(4, 4), 24);
+  texture_id = 0;
+  const GLuint name = Load(path);
+  ASSERT_NE(name, 0u);
+  EXPECT_EQ(texture_id, 0u);
+  GLint bound = 0, min_filter = 0, mag_filter = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  EXPECT_EQ(static_cast<GLuint>(bound), name);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min_filter);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag_filter);
+  EXPECT_EQ(min_filter, GL_LINEAR);
+  EXPECT_EQ(mag_filter, GL_LINEAR);
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(TextureLoaderTest, SixteenBitImageIsConvertedToItsColours) {
+  // Values with the low three bits clear survive 5 bits per channel unchanged.
+  Image img;
+  img.w = 3;
+  img.h = 2;
+  img.px = {Rgb{248, 0, 0}, Rgb{0, 248, 0}, Rgb{0, 0, 248}, Rgb{128, 64, 32}, Rgb{0, 0, 0}, Rgb{248, 248, 248}};
+  const std::string path = TempPath("sixteen.bmp");
+  WriteBmp(path, img, 16);
+  const GLuint name = Load(path);
+  ASSERT_NE(name, 0u) << loader_.msg;
+  const Image tex = ReadTexture(name);
+  ASSERT_EQ(tex.w, 3);
+  ASSERT_EQ(tex.h, 2);
+  // SDL widens 5 bits v to 8 as v * 255 / 31: 248 -> 255, 128 -> 131, 64 -> 65, 32 -> 32.
+  EXPECT_EQ(tex.at(0, 0), (Rgb{255, 0, 0}));
+  EXPECT_EQ(tex.at(1, 0), (Rgb{0, 255, 0}));
+  EXPECT_EQ(tex.at(2, 0), (Rgb{0, 0, 255}));
+  EXPECT_EQ(tex.at(0, 1), (Rgb{131, 65, 32}));
+  EXPECT_EQ(tex.at(2, 1), (Rgb{255, 255, 255}));
+}
+
+TEST_F(TextureLoaderTest, EightBitPaletteImageLoadsInItsPaletteColours) {
+  const std::string path = std::string(SHARED_DATA_DIR) + "/NEG_jacksboro_8bit_palette.bmp";
+  const GLuint name = Load(path);
+  ASSERT_NE(name, 0u) << loader_.msg;
+  EXPECT_EQ(std::string(loader_.msg), "The file " + path + " was loaded succesfully.");
+  ExpectSameImage(DecodeBmp(path), ReadTexture(name));
+}
+
+TEST_F(TextureLoaderTest, ThirtyTwoBitImageLoadsLikeTheTwentyFourBitOne) {
+  const std::string path = std::string(SHARED_DATA_DIR) + "/NEG_jacksboro_32bit_bgra.bmp";
+  const std::string reference = std::string(SHARED_DATA_DIR) + "/jacksboro_403x344.bmp";
+  const GLuint name = Load(path);
+  ASSERT_NE(name, 0u) << loader_.msg;
+  const Image tex = ReadTexture(name);
+  const Image expected = DecodeBmp(reference);
+  // The top-left pixel of the sample texture, as ImageMagick and the raw file agree.
+  EXPECT_EQ(expected.at(0, 0), (Rgb{0x8f, 0xab, 0x4e}));
+  EXPECT_EQ(tex.at(0, 0), expected.at(0, 0));
+  ExpectSameImage(expected, tex);
+  ExpectSameImage(DecodeBmp(path), tex);
+}
+
+TEST_F(TextureLoaderTest, SampleTextureLoadsNorthUp) {
+  const std::string path = std::string(REPO_DATA_DIR) + "/jacksboro_403x344.bmp";
+  const GLuint name = Load(path);
+  ASSERT_NE(name, 0u) << loader_.msg;
+  ExpectSameImage(DecodeBmp(path), ReadTexture(name));
+}
+
+TEST_F(TextureLoaderTest, MissingOrUndecodableFilesReportAndGiveNoTexture) {
+  GLint bound_before = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound_before);
+
+  const std::string missing = TempPath("does_not_exist.bmp");
+  std::remove(missing.c_str());
+  EXPECT_EQ(Load(missing), 0u);
+  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + missing);
+
+  const std::string text = TempPath("not_a_bmp.bmp");
+  std::ofstream(text) << "ncols 4\nnrows 4\n";
+  EXPECT_EQ(Load(text), 0u);
+  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + text);
+
+  // A BMP header whose pixel data is cut short.
+  const std::string cut = TempPath("cut.bmp");
+  WriteBmp(cut, Gradient(64, 64), 24);
+  std::string bytes;
+  {
+    std::ifstream f(cut, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  }
+  std::ofstream(cut, std::ios::binary | std::ios::trunc) << bytes.substr(0, 100);
+  EXPECT_EQ(Load(cut), 0u);
+  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + cut);
+
+  // No texture object was made or bound on the way.
+  GLint bound_after = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound_after);
+  EXPECT_EQ(bound_after, bound_before);
+}
+
+TEST_F(TextureLoaderTest, ImageWiderThanTheLargestTextureIsRefused) {
+  GLint max_size = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
+  ASSERT_GT(max_size, 0);
+  const std::string path = TempPath("too_wide.bmp");
+  WriteBmp(path, Gradient(max_size + 1, 1), 24);
+  EXPECT_EQ(Load(path), 0u);
+  const std::string expected = "The file " + path + " is too large for a texture (" + std::to_string(max_size + 1) +
+                               " x 1 pixels, at most " + std::to_string(max_size) + " x " +
+                               std::to_string(max_size) + ").";
+  EXPECT_EQ(std::string(loader_.msg), expected);
+}
+
+TEST_F(TextureLoaderTest, LongPathsAreShortenedInsideTheReportBuffer) {
+  // The loader followed by a guard area: nothing may be written past msg.
+  struct Guarded {
+    TextureLoader loader;
+    char guard[300];
+  } g;
+  memset(g.guard, 0x5a, sizeof g.guard);
+
+  const std::string dir = testing::TempDir();
+  std::string path = dir + std::string(400 - dir.size(), 'd') + "/end_of_path.bmp";
+  EXPECT_EQ(g.loader.LoadBMPTexture(path.c_str()), 0u);
+  const std::string msg = g.loader.msg;
+  EXPECT_EQ(msg.size(), sizeof g.loader.msg - 1);
+  EXPECT_EQ(msg.rfind("Could not open the file " + path.substr(0, 40), 0), 0u) << msg;
+  EXPECT_NE(msg.find("..."), std::string::npos);
+  EXPECT_EQ(msg.substr(msg.size() - 20), path.substr(path.size() - 20));
+  for (char c : g.guard) ASSERT_EQ(c, 0x5a);
+
+  // A successful load of a long path: the report keeps its ending and fits too.
+  const std::string long_name = TempPath(std::string(200, 'x') + ".bmp");
+  WriteBmp(long_name, Gradient(2, 2), 24);
+  const GLuint name = g.loader.LoadBMPTexture(long_name.c_str());
+  ASSERT_NE(name, 0u);
+  glDeleteTextures(1, &name);
+  const std::string ok = g.loader.msg;
+  EXPECT_EQ(ok.size(), sizeof g.loader.msg - 1);
+  EXPECT_EQ(ok.rfind("The file ", 0), 0u);
+  const std::string ending = "x.bmp was loaded succesfully.";
+  EXPECT_EQ(ok.substr(ok.size() - ending.size()), ending);
+  for (char c : g.guard) ASSERT_EQ(c, 0x5a);
+}
