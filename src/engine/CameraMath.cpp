@@ -1,4 +1,52 @@
-// Placeholder until this concern is built.
+// The flying camera's geometry and the angle wrap shared by every angle of the viewer.
+#include "CameraMath.h"
+
+#include <algorithm>
+#include <cmath>
+
 #include "Brackenholmer.h"
 
-GLdouble Brackenholmer::ModRotd(GLdouble angle) { return angle; }
+// One correction only: angles drift by at most one step past a turn between calls.
+GLdouble Brackenholmer::ModRotd(GLdouble angle) {
+  if (angle >= 360) return angle - 360;
+  if (angle <= -360) return angle + 360;
+  return angle;
+}
+
+namespace camera_math {
+
+double ToRadians(double degrees) { return degrees * kPi / 180; }
+
+double ClampTilt(double tilt_degrees) {
+  if (tilt_degrees > kMaxTilt) tilt_degrees = kMaxTilt;
+  if (tilt_degrees < kMinTilt) tilt_degrees = kMinTilt;
+  return tilt_degrees;
+}
+
+Vec3 ForwardVector(double tilt_degrees, double heading_degrees) {
+  const double a = ToRadians(tilt_degrees);
+  const double b = ToRadians(heading_degrees);
+  return {-std::sin(a) * std::sin(b), std::cos(a), -std::sin(a) * std::cos(b)};
+}
+
+Vec3 RightVector(double heading_degrees) {
+  const double b = ToRadians(heading_degrees);
+  return {std::cos(b), 0, -std::sin(b)};
+}
+
+Vec3 LookAtPoint(Vec3 camera, double tilt_degrees, double heading_degrees) {
+  const double a = ToRadians(tilt_degrees);
+  const double b = ToRadians(heading_degrees);
+  return {camera.x - std::sin(b) * std::sin(a), camera.y + std::cos(a),
+          camera.z - std::cos(b) * std::sin(a)};
+}
+
+double FarPlane(int rows, int cols, int grid_space) {
+  return 4.0 * static_cast<double>(std::max(rows, cols)) * static_cast<double>(grid_space);
+}
+
+double Aspect(int width, int height) {
+  return static_cast<double>(width) / static_cast<double>(height);
+}
+
+}  // namespace camera_math

@@ -1,5 +1,55 @@
-// Placeholder until this concern is built.
+// The per-grid-point normal table. Normals are in the drawing frame: x along the columns,
+// y up, z along the rows, so they go to glNormal3f unchanged and point up on flat ground.
 #include "Brackenholmer.h"
 
-void Brackenholmer::CalcNormales() {}
-Normal Brackenholmer::CreateNormal(int, int, int, int, int, int) { return Normal{0, 1, 0}; }
+namespace {
+// Size of the table `normales` currently holds, so a second build can release it.
+int normal_rows = 0;
+}  // namespace
+
+// P0, P1, P2 are (row, column) pairs. The edges e1 = P1 - P0 and e2 = P2 - P0 are taken in
+// the frame (column, height, row) and the normal is e1 x e2; with the neighbours passed in
+// the rotational order of CalcNormales the horizontal parts are unit steps, so every face
+// gives y = 1 and a sloping face (-dh/dcolumn, 1, -dh/drow).
+Normal Brackenholmer::CreateNormal(int x0, int z0, int x1, int z1, int x2, int z2) {
+  const long long h0 = input.values[x0][z0];
+  const long long e1_x = z1 - z0, e1_y = input.values[x1][z1] - h0, e1_z = x1 - x0;
+  const long long e2_x = z2 - z0, e2_y = input.values[x2][z2] - h0, e2_z = x2 - x0;
+  return Normal{static_cast<float>(e1_y * e2_z - e1_z * e2_y),
+                static_cast<float>(e1_z * e2_x - e1_x * e2_z),
+                static_cast<float>(e1_x * e2_y - e1_y * e2_x)};
+}
+
+void Brackenholmer::CalcNormales() {
+  if (normales != nullptr) {
+    for (int r = 0; r < normal_rows; ++r) delete[] normales[r];
+    delete[] normales;
+  }
+  const int rows = input.rows;
+  const int cols = input.cols;
+  normales = new Normal*[rows];
+  normal_rows = rows;
+  for (int r = 0; r < rows; ++r) normales[r] = new Normal[cols];
+
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < cols; ++c) {
+      // The four quadrant faces around P, each with its neighbours in the same turn.
+      const bool down = r < rows - 1, up = r > 0, right = c < cols - 1, left = c > 0;
+      float sx = 0, sy = 0, sz = 0;
+      int faces = 0;
+      auto add = [&](const Normal& n) {
+        sx += n.x;
+        sy += n.y;
+        sz += n.z;
+        ++faces;
+      };
+      if (down && right) add(CreateNormal(r, c, r + 1, c, r, c + 1));
+      if (up && right) add(CreateNormal(r, c, r, c + 1, r - 1, c));
+      if (up && left) add(CreateNormal(r, c, r - 1, c, r, c - 1));
+      if (down && left) add(CreateNormal(r, c, r, c - 1, r + 1, c));
+      // Interior points average four faces, border points two, corners keep their one.
+      const float scale = faces == 4 ? 0.25f : faces == 2 ? 0.5f : 1.0f;
+      normales[r][c] = Normal{sx * scale, sy * scale, sz * scale};
+    }
+  }
+}

@@ -1,0 +1,37 @@
+// The flying camera's geometry, free of GL: view vectors, look-at point, tilt limits and
+// the projection's figures. FlyingCamera hands these to GL; navigation moves along them.
+#pragma once
+
+namespace camera_math {
+
+struct Vec3 {
+  double x, y, z;
+};
+
+// Degrees to radians with pi taken to twelve decimals, as everywhere in the camera.
+constexpr double kPi = 3.141592653589;
+double ToRadians(double degrees);
+
+// Tilt limits: they keep the view direction off the up vector (0, 1, 0).
+constexpr double kMinTilt = 0.5;
+constexpr double kMaxTilt = 179.5;
+double ClampTilt(double tilt_degrees);
+
+// Unit forward vector for a tilt from +y and a heading about +y (0 looks along -z,
+// 90 along -x).
+Vec3 ForwardVector(double tilt_degrees, double heading_degrees);
+// Level unit vector to the right of the heading.
+Vec3 RightVector(double heading_degrees);
+// The point one unit ahead of the camera along its forward vector.
+Vec3 LookAtPoint(Vec3 camera, double tilt_degrees, double heading_degrees);
+
+constexpr double kFieldOfView = 45.0;
+constexpr double kNearPlane = 1.0;
+// Four terrain sides away. The side is the longer of the two grid extents, so a grid
+// wider than tall is not clipped; for square and tall grids it is rows x grid_space.
+double FarPlane(int rows, int cols, int grid_space);
+// Width over height; only meaningful for height > 0 (the caller skips the projection
+// otherwise).
+double Aspect(int width, int height);
+
+}  // namespace camera_math

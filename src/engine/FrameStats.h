@@ -1,0 +1,11 @@
+// The frame-rate window and the overlay text, free of GL: GlutDisplay feeds in the clock
+// and draws the composed text.
+#pragma once
+
+// Counts one frame drawn at now_ms (GLUT elapsed time). Once more than 1000 ms have passed
+// since `timebase`, strictly, sets `fps` to the rate over that window and starts a new one.
+void UpdateFrameRate(int now_ms);
+
+// Writes the five overlay lines (frame rate, triangle count, the mouse bindings) into
+// `text_buffer` from `fps` and `triangle_count`.
+void ComposeOverlayText();

@@ -1,0 +1,88 @@
+#include "CameraMath.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Brackenholmer.h"
+
+namespace {
+
+using camera_math::Vec3;
+
+void ExpectVec(Vec3 v, double x, double y, double z, double tol = 1e-9) {
+  EXPECT_NEAR(v.x, x, tol);
+  EXPECT_NEAR(v.y, y, tol);
+  EXPECT_NEAR(v.z, z, tol);
+}
+
+TEST(ModRotd, BringsBackByOneTurnOnly) {
+  EXPECT_EQ(Brackenholmer::ModRotd(360), 0);
+  EXPECT_EQ(Brackenholmer::ModRotd(-360), 0);
+  EXPECT_EQ(Brackenholmer::ModRotd(359.5), 359.5);
+  EXPECT_EQ(Brackenholmer::ModRotd(-359.9), -359.9);
+  EXPECT_EQ(Brackenholmer::ModRotd(725), 365);
+  EXPECT_EQ(Brackenholmer::ModRotd(-725), -365);
+  EXPECT_EQ(Brackenholmer::ModRotd(361), 1);
+  EXPECT_EQ(Brackenholmer::ModRotd(0), 0);
+}
+
+TEST(CameraVectors, StartCameraLooksThirtyDegreesDownAlongMinusZ) {
+  ExpectVec(camera_math::ForwardVector(120, 0), 0, -0.5, -0.866, 5e-4);
+}
+
+TEST(CameraVectors, HeadingsTurnToTheLeft) {
+  ExpectVec(camera_math::ForwardVector(90, 90), -1, 0, 0, 1e-9);
+  ExpectVec(camera_math::ForwardVector(90, -90), 1, 0, 0, 1e-9);
+  ExpectVec(camera_math::ForwardVector(90, 180), 0, 0, 1, 1e-9);
+  ExpectVec(camera_math::ForwardVector(90, 0), 0, 0, -1, 1e-9);
+}
+
+TEST(CameraVectors, RightIsLevelUnitAndPerpendicularToForward) {
+  for (double heading : {0.0, 33.0, 90.0, -150.0, 271.5}) {
+    for (double tilt : {0.5, 45.0, 120.0, 179.5}) {
+      const Vec3 d = camera_math::ForwardVector(tilt, heading);
+      const Vec3 r = camera_math::RightVector(heading);
+      EXPECT_NEAR(d.x * d.x + d.y * d.y + d.z * d.z, 1, 1e-12);
+      EXPECT_NEAR(r.x * r.x + r.z * r.z, 1, 1e-12);
+      EXPECT_EQ(r.y, 0);
+      EXPECT_NEAR(d.x * r.x + d.y * r.y + d.z * r.z, 0, 1e-12);
+      // Right of the view: forward x right points up (against +y it would be left).
+      EXPECT_GT(r.z * d.x - r.x * d.z, 0) << tilt << " " << heading;
+    }
+  }
+  ExpectVec(camera_math::RightVector(0), 1, 0, 0);
+}
+
+TEST(CameraVectors, LookAtIsOneUnitAheadAlongForward) {
+  const Vec3 cam = {12.5, 108090, 162135};
+  for (double heading : {0.0, 90.0, -37.0}) {
+    const Vec3 d = camera_math::ForwardVector(120, heading);
+    ExpectVec(camera_math::LookAtPoint(cam, 120, heading), cam.x + d.x, cam.y + d.y,
+              cam.z + d.z, 1e-8);
+  }
+}
+
+TEST(CameraTilt, LimitedToHalfADegreeFromStraightUpAndDown) {
+  EXPECT_EQ(camera_math::ClampTilt(200), 179.5);
+  EXPECT_EQ(camera_math::ClampTilt(179.5), 179.5);
+  EXPECT_EQ(camera_math::ClampTilt(-10), 0.5);
+  EXPECT_EQ(camera_math::ClampTilt(0), 0.5);
+  EXPECT_EQ(camera_math::ClampTilt(90), 90);
+  EXPECT_EQ(camera_math::ClampTilt(120), 120);
+}
+
+TEST(CameraProjection, FarPlaneIsFourTerrainSides) {
+  EXPECT_EQ(camera_math::FarPlane(1201, 1201, 90), 432360);
+  EXPECT_EQ(camera_math::FarPlane(403, 344, 30), 4.0 * 403 * 30);  // tall grid: rows
+  EXPECT_EQ(camera_math::FarPlane(344, 403, 30), 4.0 * 403 * 30);  // wide grid: columns
+  // Past the int range without wrapping.
+  EXPECT_EQ(camera_math::FarPlane(100000, 100000, 10000), 4e9);
+}
+
+TEST(CameraProjection, AspectOfTheWindow) {
+  EXPECT_NEAR(camera_math::Aspect(1024, 768), 1.3333, 1e-4);
+  EXPECT_EQ(camera_math::Aspect(768, 768), 1);
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "Brackenholmer.h"
+
+namespace {
+
+// Puts a grid into `input` for one test and restores the previous one afterwards.
+class NormalsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { saved_ = input; }
+  void TearDown() override { input = saved_; }
+
+  void UseGrid(const std::vector<std::vector<int>>& heights) {
+    grid_ = heights;
+    row_ptrs_.clear();
+    for (auto& row : grid_) row_ptrs_.push_back(row.data());
+    input.rows = static_cast<int>(grid_.size());
+    input.cols = static_cast<int>(grid_[0].size());
+    input.grid_space = 30;
+    input.values = row_ptrs_.data();
+  }
+
+  static std::vector<std::vector<int>> Fill(int rows, int cols, int (*h)(int r, int c)) {
+    std::vector<std::vector<int>> g(rows, std::vector<int>(cols));
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < cols; ++c) g[r][c] = h(r, c);
+    return g;
+  }
+
+  static void ExpectNormal(const Normal& n, float x, float y, float z) {
+    EXPECT_FLOAT_EQ(n.x, x);
+    EXPECT_FLOAT_EQ(n.y, y);
+    EXPECT_FLOAT_EQ(n.z, z);
+  }
+
+  data saved_{};
+  std::vector<std::vector<int>> grid_;
+  std::vector<int*> row_ptrs_;
+};
+
+TEST_F(NormalsTest, FlatGridPointsStraightUpEverywhere) {
+  UseGrid(Fill(4, 6, [](int, int) { return 7; }));
+  Viewer.CalcNormales();
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 6; ++c) {
+      SCOPED_TRACE(testing::Message() << "row " << r << " column " << c);
+      ExpectNormal(normales[r][c], 0, 1, 0);
+    }
+}
+
+// Height 3 per column and -2 per row: the normal is (-dh/dcolumn, 1, -dh/drow) at every
+// point, corners and borders included, and it is perpendicular to the plane.
+TEST_F(NormalsTest, PlaneGivesOneNormalPerpendicularToIt) {
+  UseGrid(Fill(5, 7, [](int r, int c) { return 3 * c - 2 * r + 5; }));
+  Viewer.CalcNormales();
+  for (int r = 0; r < 5; ++r)
+    for (int c = 0; c < 7; ++c) {
+      SCOPED_TRACE(testing::Message() << "row " << r << " column " << c);
+      const Normal& n = normales[r][c];
+      ExpectNormal(n, -3, 1, 2);
+      // Tangents along a column step (1, 3, 0) and a row step (0, -2, 1).
+      EXPECT_FLOAT_EQ(n.x * 1 + n.y * 3 + n.z * 0, 0);
+      EXPECT_FLOAT_EQ(n.x * 0 + n.y * -2 + n.z * 1, 0);
+    }
+}
+
+// A slope rising towards larger columns faces the smaller columns: x < 0, and the same for
+// rows and z. This is what keeps the lit side of a hill facing the light.
+TEST_F(NormalsTest, SlopesFaceDownhill) {
+  UseGrid(Fill(3, 3, [](int, int c) { return 100 * c; }));
+  Viewer.CalcNormales();
+  EXPECT_LT(normales[1][1].x, 0);
+  EXPECT_FLOAT_EQ(normales[1][1].z, 0);
+  UseGrid(Fill(3, 3, [](int r, int) { return 100 * r; }));
+  Viewer.CalcNormales();
+  EXPECT_LT(normales[1][1].z, 0);
+  EXPECT_FLOAT_EQ(normales[1][1].x, 0);
+}
+
+TEST_F(NormalsTest, SymmetricNeighboursGiveVerticalNormalWhateverTheOwnHeight) {
+  UseGrid({{0, 5, 0}, {2, 900, 2}, {0, 5, 0}});
+  Viewer.CalcNormales();
+  ExpectNormal(normales[1][1], 0, 1, 0);
+  UseGrid({{0, 5, 0}, {2, -9999, 2}, {0, 5, 0}});
+  Viewer.CalcNormales();
+  ExpectNormal(normales[1][1], 0, 1, 0);
+}
+
+// Rows of the grid: {0, 4} and {2, 9}. Each corner keeps its one face, unscaled.
+TEST_F(NormalsTest, TwoByTwoGridGivesEachCornerItsOwnFace) {
+  UseGrid({{0, 4}, {2, 9}});
+  Viewer.CalcNormales();
+  ExpectNormal(normales[0][0], -4, 1, -2);  // slopes 4 along the top row, 2 down column 0
+  ExpectNormal(normales[0][1], -4, 1, -5);  // 4 along the top row, 5 down column 1
+  ExpectNormal(normales[1][0], -7, 1, -2);  // 7 along the bottom row, 2 down column 0
+  ExpectNormal(normales[1][1], -7, 1, -5);  // 7 along the bottom row, 5 down column 1
+}
+
+// On any grid the averaging works out to central differences inside and to a central
+// difference along the border with a one-sided one across it.
+TEST_F(NormalsTest, RandomGridMatchesDifferenceFormulas) {
+  std::mt19937 rng(1234);
+  std::uniform_int_distribution<int> height(-500, 3000);
+  for (int trial = 0; trial < 20; ++trial) {
+    const int rows = 2 + trial % 6, cols = 2 + (trial * 7) % 9;
+    std::vector<std::vector<int>> g(rows, std::vector<int>(cols));
+    for (auto& row : g)
+      for (int& h : row) h = rng() % 7 == 0 ? -9999 : height(rng);  // with no-data pits
+    UseGrid(g);
+    Viewer.CalcNormales();
+    auto h = [&](int r, int c) { return static_cast<double>(g[r][c]); };
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < cols; ++c) {
+        SCOPED_TRACE(testing::Message() << rows << "x" << cols << " at " << r << "," << c);
+        double x, z;
+        if (c == 0) x = h(r, 0) - h(r, 1);
+        else if (c == cols - 1) x = h(r, c - 1) - h(r, c);
+        else x = 0.5 * (h(r, c - 1) - h(r, c + 1));
+        if (r == 0) z = h(0, c) - h(1, c);
+        else if (r == rows - 1) z = h(r - 1, c) - h(r, c);
+        else z = 0.5 * (h(r - 1, c) - h(r + 1, c));
+        EXPECT_NEAR(normales[r][c].x, x, 1e-3);
+        EXPECT_FLOAT_EQ(normales[r][c].y, 1);
+        EXPECT_NEAR(normales[r][c].z, z, 1e-3);
+      }
+  }
+}
+
+// Whatever the heights, a face normal is perpendicular to both edges (in the frame column,
+// height, row) and reverses when the two neighbours are swapped.
+TEST_F(NormalsTest, FaceNormalIsPerpendicularAndOrientedByNeighbourOrder) {
+  UseGrid({{10, -40, 7}, {250, 3, 99}, {-9999, 12, 4000}});
+  const int p[][2] = {{1, 1}, {0, 1}, {1, 2}, {2, 1}, {1, 0}};
+  for (int i = 1; i <= 4; ++i) {
+    const int* p1 = p[i];
+    const int* p2 = p[i % 4 + 1];
+    const Normal n = Viewer.CreateNormal(1, 1, p1[0], p1[1], p2[0], p2[1]);
+    const Normal m = Viewer.CreateNormal(1, 1, p2[0], p2[1], p1[0], p1[1]);
+    auto dot = [&](const int* q) {
+      return n.x * (q[1] - 1) + n.y * (input.values[q[0]][q[1]] - 3) + n.z * (q[0] - 1);
+    };
+    EXPECT_FLOAT_EQ(dot(p1), 0);
+    EXPECT_FLOAT_EQ(dot(p2), 0);
+    EXPECT_FLOAT_EQ(m.x, -n.x);
+    EXPECT_FLOAT_EQ(m.y, -n.y);
+    EXPECT_FLOAT_EQ(m.z, -n.z);
+    EXPECT_FLOAT_EQ(m.y, 1);  // m takes the neighbours in the table's rotational order
+  }
+}
+
+TEST_F(NormalsTest, RecomputingForAnotherGridReplacesTheTable) {
+  UseGrid(Fill(3, 3, [](int, int c) { return 10 * c; }));
+  Viewer.CalcNormales();
+  UseGrid(Fill(6, 2, [](int, int) { return 1; }));
+  Viewer.CalcNormales();
+  for (int r = 0; r < 6; ++r)
+    for (int c = 0; c < 2; ++c) ExpectNormal(normales[r][c], 0, 1, 0);
+}
+
+}  // namespace
