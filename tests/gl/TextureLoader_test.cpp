@@ -203,6 +203,7 @@ TEST_F(TextureLoaderTest, LeavesTheTextureBoundWithLinearFiltersAndDoesNotStoreT
   const std::string path = TempPath("small.bmp");
   WriteBmp(path, Gradient(4, 4), 24);
   texture_id = 0;
+  glDisable(GL_TEXTURE_2D);
   const GLuint name = Load(path);
   ASSERT_NE(name, 0u);
   EXPECT_EQ(texture_id, 0u);
