@@ -1,7 +1,111 @@
-// Placeholder until this concern is built.
-#include "Brackenholmer.h"
+// Mouse and keyboard navigation of the main window: drags and keys turn into camera
+// moves, model turns, the spin switch and the subdivision limit. Only events that the
+// control panel does not take reach these callbacks.
+#include <GL/freeglut.h>
 
-void GlutMouse(int, int, int, int) {}
-void GlutMotion(int, int) {}
-void GlutKeyboard(unsigned char, int, int) {}
-void GlutSpecial(int, int, int) {}
+#include <algorithm>
+
+#include "Brackenholmer.h"
+#include "CameraMath.h"
+
+namespace {
+
+// Moves the camera by `steps` times its forward vector scaled by the air speed.
+void MoveAlongView(double steps) {
+  const camera_math::Vec3 d =
+      camera_math::ForwardVector(Viewer.cam_x_angle, Viewer.cam_y_angle);
+  Viewer.cam_x += d.x * steps * Viewer.air_speed;
+  Viewer.cam_y += d.y * steps * Viewer.air_speed;
+  Viewer.cam_z += d.z * steps * Viewer.air_speed;
+}
+
+// Moves the camera sideways, level, by `steps` times its right vector.
+void MoveSideways(double steps) {
+  const camera_math::Vec3 r = camera_math::RightVector(Viewer.cam_y_angle);
+  Viewer.cam_x += r.x * steps * Viewer.air_speed;
+  Viewer.cam_z += r.z * steps * Viewer.air_speed;
+}
+
+void CameraChanged() {
+  Viewer.FlyingCamera();
+  glutPostRedisplay();
+}
+
+// The precision control's limits bound the keys as they bound the control.
+void SetPrecision(int value) {
+  refresh_mesh = true;
+  max_precision = std::clamp(value, kMinPrecision, kMaxPrecision);
+}
+
+}  // namespace
+
+void GlutMouse(int button, int state, int x, int y) {
+  if (state == GLUT_DOWN) {
+    prev_x = x;
+    prev_y = y;
+  }
+  if (button == GLUT_LEFT_BUTTON) {
+    left_button = state == GLUT_DOWN ? 1 : 0;
+  } else if (button == GLUT_RIGHT_BUTTON) {
+    right_button = state == GLUT_DOWN ? 1 : 0;
+  }
+}
+
+void GlutMotion(int x, int y) {
+  const double dx = x - prev_x;
+  const double dy = y - prev_y;
+  if (left_button && !right_button) {
+    // One pixel is one degree; dragging right turns the view right.
+    Viewer.cam_y_angle = Brackenholmer::ModRotd(Viewer.cam_y_angle - dx);
+    Viewer.cam_x_angle = Brackenholmer::ModRotd(Viewer.cam_x_angle + dy);
+  } else if (right_button && !left_button) {
+    MoveSideways(dx);
+    // Dragging down backs away along the view axis, as `s` does.
+    MoveAlongView(-dy);
+  } else if (left_button && right_button) {
+    MoveSideways(dx);
+    Viewer.cam_y -= dy * Viewer.air_speed;
+  }
+  CameraChanged();
+  prev_x = x;
+  prev_y = y;
+}
+
+void GlutKeyboard(unsigned char key, int, int) {
+  switch (key) {
+    case 'x': angle_x = Brackenholmer::ModRotd(angle_x + rotation_speed); break;
+    case 'X': angle_x = Brackenholmer::ModRotd(angle_x - rotation_speed); break;
+    case 'y': angle_y = Brackenholmer::ModRotd(angle_y + rotation_speed); break;
+    case 'Y': angle_y = Brackenholmer::ModRotd(angle_y - rotation_speed); break;
+    case 'z': angle_z = Brackenholmer::ModRotd(angle_z + rotation_speed); break;
+    case 'Z': angle_z = Brackenholmer::ModRotd(angle_z - rotation_speed); break;
+    case 'w': MoveAlongView(1); Viewer.FlyingCamera(); break;
+    case 's': MoveAlongView(-1); Viewer.FlyingCamera(); break;
+    case 'a': Viewer.cam_x -= Viewer.air_speed; Viewer.FlyingCamera(); break;
+    case 'd': Viewer.cam_x += Viewer.air_speed; Viewer.FlyingCamera(); break;
+    case 'm': animation = !animation; break;
+    case '+': SetPrecision(max_precision + 1); break;
+    case '-': SetPrecision(max_precision - 1); break;
+    default: return;  // not a navigation key: nothing to redraw
+  }
+  glutPostRedisplay();
+}
+
+void GlutSpecial(int key, int, int) {
+  switch (key) {
+    case GLUT_KEY_LEFT:
+      Viewer.cam_y_angle = Brackenholmer::ModRotd(Viewer.cam_y_angle + rotation_speed);
+      break;
+    case GLUT_KEY_RIGHT:
+      Viewer.cam_y_angle = Brackenholmer::ModRotd(Viewer.cam_y_angle - rotation_speed);
+      break;
+    case GLUT_KEY_UP:
+      Viewer.cam_x_angle = Brackenholmer::ModRotd(Viewer.cam_x_angle - rotation_speed);
+      break;
+    case GLUT_KEY_DOWN:
+      Viewer.cam_x_angle = Brackenholmer::ModRotd(Viewer.cam_x_angle + rotation_speed);
+      break;
+    default: return;
+  }
+  CameraChanged();
+}
