@@ -1,0 +1,127 @@
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "Brackenholmer.h"
+#include "DrawTestState.h"
+#include "RecordingGL.h"
+
+namespace {
+
+class CameraTest : public DrawTest {
+ protected:
+  void SetUp() override {
+    DrawTest::SetUp();
+    // Only the size of the grid matters to the camera.
+    input.rows = 1201;
+    input.cols = 1201;
+    input.grid_space = 90;
+    // The start camera: S high, 1.5 S out along +z, looking 30 degrees down along -z.
+    Viewer.cam_x = 0;
+    Viewer.cam_y = kS;
+    Viewer.cam_z = 1.5 * kS;
+    Viewer.cam_x_angle = 120;
+    Viewer.cam_y_angle = 0;
+  }
+
+  // The view direction sent to gluLookAt (target minus eye).
+  static std::vector<double> LookDirection() {
+    const auto look = CallsNamed("gluLookAt");
+    EXPECT_EQ(look.size(), 1u);
+    if (look.empty()) return {};
+    const auto& a = look[0].args;
+    return {a[3] - a[0], a[4] - a[1], a[5] - a[2]};
+  }
+
+  static void ExpectDirection(double x, double y, double z) {
+    const auto d = LookDirection();
+    ASSERT_EQ(d.size(), 3u);
+    EXPECT_NEAR(d[0], x, 5e-4);
+    EXPECT_NEAR(d[1], y, 5e-4);
+    EXPECT_NEAR(d[2], z, 5e-4);
+  }
+
+  static constexpr double kS = 1201.0 * 90;
+};
+
+TEST_F(CameraTest, StartCameraSetsViewportPerspectiveAndView) {
+  Viewer.FlyingCamera();
+  const std::vector<GLCall> expected = {
+      {"glViewport", {0, 0, 1024, 768}},
+      {"glMatrixMode", {double(GL_PROJECTION)}},
+      {"glLoadIdentity", {}},
+      {"gluPerspective", {45, 1024.0 / 768, 1, 432360}},
+      {"gluLookAt", {0, kS, 1.5 * kS, 0, kS - 0.5, 1.5 * kS - std::sqrt(0.75), 0, 1, 0}},
+      {"glMatrixMode", {double(GL_MODELVIEW)}}};
+  ExpectSameCalls(RecordedCalls(), expected);
+  EXPECT_NEAR(CallsNamed("gluPerspective")[0].args[1], 1.3333, 1e-4);
+  ExpectDirection(0, -0.5, -0.866);
+}
+
+TEST_F(CameraTest, HeadingsTurnTheViewLeft) {
+  Viewer.cam_x_angle = 90;
+  const struct {
+    double heading, x, z;
+  } cases[] = {{90, -1, 0}, {-90, 1, 0}, {180, 0, 1}, {0, 0, -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "heading " << c.heading);
+    Viewer.cam_y_angle = c.heading;
+    ClearRecordedCalls();
+    Viewer.FlyingCamera();
+    ExpectDirection(c.x, 0, c.z);
+  }
+}
+
+TEST_F(CameraTest, TiltIsLimitedAndStoredBack) {
+  Viewer.cam_x_angle = 200;
+  Viewer.FlyingCamera();
+  EXPECT_EQ(Viewer.cam_x_angle, 179.5);
+  ExpectDirection(0, std::cos(179.5 * M_PI / 180), -std::sin(179.5 * M_PI / 180));
+
+  for (double low : {-10.0, 0.0}) {
+    Viewer.cam_x_angle = low;
+    ClearRecordedCalls();
+    Viewer.FlyingCamera();
+    EXPECT_EQ(Viewer.cam_x_angle, 0.5);
+    ExpectDirection(0, std::cos(0.5 * M_PI / 180), -std::sin(0.5 * M_PI / 180));
+  }
+
+  Viewer.cam_x_angle = 90;
+  ClearRecordedCalls();
+  Viewer.FlyingCamera();
+  EXPECT_EQ(Viewer.cam_x_angle, 90);
+  ExpectDirection(0, 0, -1);
+}
+
+// A minimised window has height 0: the projection is left as it was and the modelview
+// matrix is still left current.
+TEST_F(CameraTest, ZeroHeightWindowKeepsTheProjection) {
+  height = 0;
+  Viewer.cam_x_angle = 300;
+  Viewer.FlyingCamera();
+  EXPECT_EQ(CountCalls("gluPerspective"), 0);
+  EXPECT_EQ(CountCalls("gluLookAt"), 0);
+  EXPECT_EQ(CountCalls("glLoadIdentity"), 0);
+  ASSERT_FALSE(RecordedCalls().empty());
+  EXPECT_EQ(RecordedCalls().back().name, "glMatrixMode");
+  EXPECT_EQ(RecordedCalls().back().args[0], GL_MODELVIEW);
+  EXPECT_EQ(Viewer.cam_x_angle, 179.5);
+}
+
+// A grid wider than tall reaches four of its longer sides away; the scales do not enter.
+TEST_F(CameraTest, FarPlaneFollowsTheLongerSideOnly) {
+  input.rows = 344;
+  input.cols = 403;
+  input.grid_space = 30;
+  xz_multiplier = 7;
+  y_multiplier = 3;
+  Viewer.FlyingCamera();
+  const auto perspective = CallsNamed("gluPerspective");
+  ASSERT_EQ(perspective.size(), 1u);
+  EXPECT_EQ(perspective[0].args[2], 1);
+  EXPECT_EQ(perspective[0].args[3], 4.0 * 403 * 30);
+}
+
+}  // namespace

@@ -1,0 +1,218 @@
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Brackenholmer.h"
+#include "DrawTestState.h"
+#include "RecordingGL.h"
+
+namespace {
+
+class FrameTest : public DrawTest {
+ protected:
+  void SetUp() override {
+    DrawTest::SetUp();
+    UseGrid(5, 5, 90, [](int r, int c) { return 10 * r + c; });
+    max_precision = 0;
+    Viewer.cam_x = 0;
+    Viewer.cam_y = 450;
+    Viewer.cam_z = 675;
+    Viewer.cam_x_angle = 120;
+    Viewer.cam_y_angle = 0;
+  }
+
+  // The calls that `draw` makes on its own.
+  template <typename F>
+  static std::vector<GLCall> CallsOf(F draw) {
+    ClearRecordedCalls();
+    draw();
+    std::vector<GLCall> out = RecordedCalls();
+    ClearRecordedCalls();
+    return out;
+  }
+
+  static void Append(std::vector<GLCall>& out, const std::vector<GLCall>& more) {
+    out.insert(out.end(), more.begin(), more.end());
+  }
+
+  // The text written on the screen, one string per raster position.
+  static std::vector<std::string> ScreenLines() {
+    std::vector<std::string> lines;
+    for (const GLCall& c : RecordedCalls()) {
+      if (c.name == "glRasterPos2i") lines.emplace_back();
+      if (c.name == "glutBitmapCharacter" && !lines.empty())
+        lines.back() += static_cast<char>(c.args[1]);
+    }
+    return lines;
+  }
+};
+
+// The frame is the camera, the clear, the floodlight between a push and a pop, the model
+// rotations, the terrain between a push and a pop, the clock, the overlay, the panel and
+// the swap, in this order and with nothing else between.
+TEST_F(FrameTest, FrameRunsItsStepsInOrder) {
+  GlutDisplay();  // builds the mesh, so the frames below only draw it
+  frames = 5;
+  timebase = 0;
+  fps = 0;
+  fake_elapsed_time = 300;
+  angle_x = 10;
+  angle_y = 20;
+  angle_z = 30;
+
+  std::vector<GLCall> expected = CallsOf([] { Viewer.FlyingCamera(); });
+  Append(expected, {{"glLoadIdentity", {}},
+                    {"glClear", {double(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)}},
+                    {"glEnable", {double(GL_LIGHTING)}},
+                    {"glPushMatrix", {}}});
+  Append(expected, CallsOf([] { Viewer.RenderFloodLight(); }));
+  Append(expected, {{"glPopMatrix", {}},
+                    {"glRotated", {10, 1, 0, 0}},
+                    {"glRotated", {20, 0, 1, 0}},
+                    {"glRotated", {30, 0, 0, 1}},
+                    {"glPushMatrix", {}}});
+  Append(expected, CallsOf([] { Viewer.RenderTriangles(); }));
+  Append(expected, {{"glPopMatrix", {}},
+                    {"glutGet", {double(GLUT_ELAPSED_TIME)}},
+                    {"glDisable", {double(GL_TEXTURE_2D)}},
+                    {"glDisable", {double(GL_LIGHTING)}}});
+  char text[256];
+  std::strcpy(text,
+              "Fps: 0.0000\nTriangles: 2\nLeft Button: Rotate\nRight Button: Translate XZ\n"
+              "Left+Right Button: Translate XY\n");
+  Append(expected, CallsOf([&] { Viewer.RenderText(text, 1); }));
+  Append(expected, {{"RenderControlPanel", {}}, {"glutSwapBuffers", {}}, {"glFlush", {}}});
+
+  GlutDisplay();
+  ExpectSameCalls(RecordedCalls(), expected);
+  EXPECT_EQ(frames, 6);
+}
+
+TEST_F(FrameTest, WithoutLightNoSymbolAndNothingLit) {
+  light = 0;
+  GlutDisplay();
+  EXPECT_EQ(CountCalls("glEnable"), 0);
+  EXPECT_EQ(CountCalls("glScalef"), 0);  // the floodlight's
+  EXPECT_EQ(CountCalls("glBegin"), 2);   // the terrain only
+  // Lighting goes off before the overlay and is not switched back on.
+  const auto disables = CallsNamed("glDisable");
+  int lighting_off = 0;
+  for (const GLCall& c : disables) lighting_off += c.args[0] == GL_LIGHTING;
+  EXPECT_EQ(lighting_off, 2);
+}
+
+TEST_F(FrameTest, AnimationSpinsByOneStepPerFrameWrappingOnce) {
+  animation = 1;
+  angle_y = 359;
+  GlutDisplay();
+  EXPECT_EQ(angle_y, 1);
+  const auto rotations = CallsNamed("glRotated");
+  ASSERT_EQ(rotations.size(), 3u);
+  EXPECT_EQ(rotations[1].args, (std::vector<double>{1, 0, 1, 0}));
+
+  angle_y = -359;
+  GlutDisplay();
+  EXPECT_EQ(angle_y, -357);
+
+  animation = 0;
+  GlutDisplay();
+  EXPECT_EQ(angle_y, -357);
+}
+
+TEST_F(FrameTest, OverlayShowsRateAfterAWindowOfMoreThanOneSecond) {
+  frames = 60;
+  fake_elapsed_time = 1016;
+  GlutDisplay();
+  auto lines = ScreenLines();
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "Fps: 60.0394");
+  EXPECT_EQ(lines[1], "Triangles: 2");
+  EXPECT_EQ(frames, 0);
+  EXPECT_EQ(timebase, 1016);
+
+  ClearRecordedCalls();
+  fake_elapsed_time = 2016;  // exactly 1000 ms later: no update
+  GlutDisplay();
+  lines = ScreenLines();
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "Fps: 60.0394");
+  EXPECT_EQ(frames, 1);
+}
+
+TEST_F(FrameTest, OverlayLinesStandAtFixedPercentagesInHelvetica) {
+  GlutDisplay();
+  const auto positions = CallsNamed("glRasterPos2i");
+  ASSERT_EQ(positions.size(), 5u);
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(positions[i].args, (std::vector<double>{2, 95.0 - 3 * i}));
+  EXPECT_EQ(ScreenLines(),
+            (std::vector<std::string>{"Fps: 0.0000", "Triangles: 2", "Left Button: Rotate",
+                                      "Right Button: Translate XZ",
+                                      "Left+Right Button: Translate XY"}));
+  for (const GLCall& c : CallsNamed("glutBitmapCharacter")) EXPECT_EQ(c.args[0], kFontHelvetica10);
+}
+
+TEST_F(FrameTest, RenderTextSetsAnOrthographicWindowSpaceAndWhite) {
+  char text[] = "one\n\n\ntwo\n";
+  Viewer.RenderText(text, 1);
+  const std::vector<GLCall> expected_start = {{"glDisable", {double(GL_LIGHTING)}},
+                                              {"glMatrixMode", {double(GL_PROJECTION)}},
+                                              {"glLoadIdentity", {}},
+                                              {"gluOrtho2D", {0, 100, 0, 100}},
+                                              {"glMatrixMode", {double(GL_MODELVIEW)}},
+                                              {"glLoadIdentity", {}},
+                                              {"glColor3f", {1, 1, 1}},
+                                              {"glRasterPos2i", {2, 95}}};
+  std::vector<GLCall> start(RecordedCalls().begin(), RecordedCalls().begin() + 8);
+  ExpectSameCalls(start, expected_start);
+  // Runs of newlines count as one: the second piece takes the next row.
+  EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(CallsNamed("glRasterPos2i")[1].args, (std::vector<double>{2, 92}));
+  EXPECT_EQ(RecordedCalls().back().name, "glEnable");
+  EXPECT_EQ(RecordedCalls().back().args[0], GL_LIGHTING);
+  EXPECT_STREQ(text, "one");  // the newlines were overwritten
+
+  light = 0;
+  ClearRecordedCalls();
+  char again[] = "x\n";
+  Viewer.RenderText(again, 1);
+  EXPECT_EQ(CountCalls("glEnable"), 0);
+}
+
+// A terrain of 1201 rows at spacing 90 is 108090 units wide: the apex sits at
+// (108090, 54045, 0) and the pyramid is scaled by S/40 and 3S/40.
+TEST_F(FrameTest, FloodLightIsAWirePyramidAtTheLight) {
+  input.rows = 1201;
+  input.cols = 1201;
+  input.grid_space = 90;
+  Viewer.RenderFloodLight();
+  const double s = 108090;
+  std::vector<GLCall> expected = {{"glDisable", {double(GL_CULL_FACE)}},
+                                  {"glDisable", {double(GL_LIGHTING)}},
+                                  {"glTranslatef", {s, s / 2, 0}},
+                                  {"glRotatef", {116, 0, 0, 1}},
+                                  {"glScalef", {s / 40, 3 * s / 40, s / 40}},
+                                  {"glPolygonMode", {double(GL_FRONT_AND_BACK), double(GL_LINE)}},
+                                  {"glColor3f", {0.8f, 0.8f, 0.8f}}};
+  const double edges[4][3] = {{1, 1, 1}, {1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}};
+  for (const auto& e : edges) {
+    expected.push_back({"glBegin", {double(GL_LINES)}});
+    expected.push_back({"glVertex3f", {0, 0, 0}});
+    expected.push_back({"glVertex3f", {e[0], e[1], e[2]}});
+    expected.push_back({"glEnd", {}});
+  }
+  expected.push_back({"glColor3f", {0.8f, 0.8f, 0}});
+  expected.push_back({"glBegin", {double(GL_QUADS)}});
+  for (const auto& v : {edges[2], edges[1], edges[0], edges[3]})
+    expected.push_back({"glVertex3f", {v[0], v[1], v[2]}});
+  expected.push_back({"glEnd", {}});
+  expected.push_back({"glEnable", {double(GL_CULL_FACE)}});
+  expected.push_back({"glEnable", {double(GL_LIGHTING)}});
+  ExpectSameCalls(RecordedCalls(), expected);
+}
+
+}  // namespace
