@@ -1,5 +1,139 @@
-// Placeholder until this concern is built.
-#include "Brackenholmer.h"
+// Triangle subdivision: two right triangles cover the square, and pass after pass each
+// triangle (or with simplification, each whose edge midpoint misses the grid) is
+// bisected at the midpoint of its hypotenuse.
+//
+// As in the quad mesher the passes are made as one depth-first walk, first child before
+// second: a triangle's verdict never changes within a build, so the walk lists the
+// triangles in the order the passes would.
+#include <algorithm>
+#include <cstdlib>
 
-void Brackenholmer::CreateTSDTriangles() {}
-bool Brackenholmer::ApproxError(Triangle) { return false; }
+#include "Brackenholmer.h"
+#include "MeshList.h"
+
+namespace {
+
+struct Piece {
+  Vertex a, b, c;
+  int hypotenuse;
+};
+
+// Midpoints are rounded toward the first-named corner p, heights included.
+Vertex Midpoint(const Vertex& p, const Vertex& q) {
+  return Vertex{p.x + (q.x - p.x) / 2, static_cast<int>(p.y + (static_cast<long long>(q.y) - p.y) / 2),
+                p.z + (q.z - p.z) / 2};
+}
+
+// True when the straight edge p-q misses the grid at its midpoint by more than the bound.
+bool EdgeMisses(const Vertex& p, const Vertex& q, int bound) {
+  const Vertex m = Midpoint(p, q);
+  const Vertex g = mesh::GridVertex(m.x, m.z);
+  return std::llabs(static_cast<long long>(m.y) - g.y) > bound;
+}
+
+bool Misses(const Vertex& a, const Vertex& b, const Vertex& c, int hypotenuse, int bound) {
+  switch (hypotenuse) {
+    case 1:  // the hypotenuse a-b, then the leg c-a
+      return EdgeMisses(a, b, bound) || EdgeMisses(a, c, bound);
+    case 2:
+      return EdgeMisses(b, c, bound);
+    default:
+      return EdgeMisses(a, c, bound);
+  }
+}
+
+// Each child has its right angle at the split point and the leg of its parent as its
+// hypotenuse. Edge c-a is rounded toward a, like a-b.
+template <class Emit>
+void Bisect(const Piece& t, Emit emit) {
+  switch (t.hypotenuse) {
+    case 1: {
+      const Vertex mid = Midpoint(t.a, t.b);
+      const Vertex m = mesh::GridVertex(mid.x, mid.z);
+      emit(Piece{t.a, m, t.c, 3});
+      emit(Piece{m, t.b, t.c, 2});
+      break;
+    }
+    case 2: {
+      const Vertex mid = Midpoint(t.b, t.c);
+      const Vertex m = mesh::GridVertex(mid.x, mid.z);
+      emit(Piece{t.a, t.b, m, 1});
+      emit(Piece{t.a, m, t.c, 3});
+      break;
+    }
+    default: {
+      const Vertex mid = Midpoint(t.a, t.c);
+      const Vertex m = mesh::GridVertex(mid.x, mid.z);
+      emit(Piece{t.a, t.b, m, 1});
+      emit(Piece{m, t.b, t.c, 2});
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+bool Brackenholmer::ApproxError(Triangle t) {
+  return Misses(t.a, t.b, t.c, t.hypotenuse, max_approx_error);
+}
+
+void Brackenholmer::CreateTSDTriangles() {
+  triangle_count = 0;
+  mesh::ReleaseTriangleList(Triangles);
+
+  const float size = static_cast<float>(terrain_size);
+  const Vertex origin = CreateVertex(0, 0);
+  const Vertex right = CreateVertex(size, 0);
+  const Vertex far = CreateVertex(size, size);
+  const Vertex left = CreateVertex(0, size);
+  const std::vector<Piece> start{{origin, right, far, 3}, {origin, far, left, 1}};
+
+  const bool adaptive = mesh_simplification != 0;
+  const int bound = max_approx_error;
+  const int precision = std::max(max_precision, 0);
+  const long long budget = mesh_triangle_budget;
+
+  // A uniform mesh doubles with every pass; an adaptive one has to be counted.
+  int level = precision;
+  if (!adaptive) {
+    while (level > 0 && mesh::GrowthBound(2, level) > budget) --level;
+  } else if (mesh::GrowthBound(2, precision) > budget) {
+    auto judge = [&](const Piece& t, int at) {
+      return mesh::Verdict{1, at < precision && Misses(t.a, t.b, t.c, t.hypotenuse, bound)};
+    };
+    level = mesh::LastLevelWithinBudget(start, precision, budget, judge,
+                                        [](const Piece& t, auto emit) { Bisect(t, emit); });
+  }
+
+  struct Pending {
+    Piece t;
+    int depth;
+  };
+  std::vector<Pending> stack;
+  stack.push_back({start[1], 0});
+  stack.push_back({start[0], 0});
+  mesh::TriangleListBuilder list;
+  Triangle out{};
+  Pending children[2];
+  while (!stack.empty()) {
+    const Pending p = stack.back();
+    stack.pop_back();
+    const Piece& t = p.t;
+    if (p.depth < level && (!adaptive || Misses(t.a, t.b, t.c, t.hypotenuse, bound))) {
+      int n = 0;
+      Bisect(t, [&](const Piece& child) { children[n++] = {child, p.depth + 1}; });
+      stack.push_back(children[1]);
+      stack.push_back(children[0]);
+      continue;
+    }
+    out.a = t.a;
+    out.b = t.b;
+    out.c = t.c;
+    out.hypotenuse = t.hypotenuse;
+    list.Append(out);
+  }
+
+  Triangles = list.Head();
+  triangle_count = static_cast<int>(list.Count());
+  if (level < precision) mesh::ReportMeshLimit(list.Count(), level, precision);
+}
