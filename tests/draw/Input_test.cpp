@@ -1,0 +1,315 @@
+// Navigation callbacks: drags, letter keys and arrow keys on the camera fields and the
+// viewer globals, and what they ask of GL and GLUT (camera re-applied, redisplay).
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include "Brackenholmer.h"
+#include "DrawTestState.h"
+#include "RecordingGL.h"
+
+namespace {
+
+class InputTest : public DrawTest {
+ protected:
+  void SetUp() override {
+    DrawTest::SetUp();
+    saved_heading_ = Viewer.cam_y_angle;
+    saved_air_speed_ = Viewer.air_speed;
+    input.rows = 100;
+    input.cols = 100;
+    input.grid_space = 10;
+    // The start camera of a 100-row grid with grid_space 10.
+    Viewer.cam_x = 0;
+    Viewer.cam_y = 1000;
+    Viewer.cam_z = 1500;
+    Viewer.cam_x_angle = 120;
+    Viewer.cam_y_angle = 0;
+    Viewer.air_speed = 100;
+    left_button = right_button = 0;
+    prev_x = prev_y = 0;
+    max_precision = 6;
+    refresh_mesh = false;
+    ClearRecordedCalls();
+  }
+  void TearDown() override {
+    Viewer.cam_y_angle = saved_heading_;
+    Viewer.air_speed = saved_air_speed_;
+    left_button = right_button = 0;
+    DrawTest::TearDown();
+  }
+
+  // Presses `buttons` at (x0, y0), moves to (x1, y1) and records only the move.
+  static void Drag(std::initializer_list<int> buttons, int x0, int y0, int x1, int y1) {
+    for (int b : buttons) GlutMouse(b, GLUT_DOWN, x0, y0);
+    ClearRecordedCalls();
+    GlutMotion(x1, y1);
+  }
+
+  void ExpectCamera(double x, double y, double z) {
+    EXPECT_NEAR(Viewer.cam_x, x, 1e-6);
+    EXPECT_NEAR(Viewer.cam_y, y, 1e-6);
+    EXPECT_NEAR(Viewer.cam_z, z, 1e-6);
+  }
+
+  // The camera re-applied once (FlyingCamera sets the viewport) and one redisplay.
+  static void ExpectCameraAppliedAndRedrawn() {
+    EXPECT_EQ(CountCalls("glViewport"), 1);
+    EXPECT_EQ(CountCalls("glutPostRedisplay"), 1);
+  }
+
+  double saved_heading_ = 0;
+  float saved_air_speed_ = 0;
+};
+
+// ---- mouse buttons and drags
+
+TEST_F(InputTest, ButtonsSetFlagsAndPressesStoreThePointerWithoutRedrawing) {
+  GlutMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 30, 40);
+  EXPECT_EQ(left_button, 1);
+  EXPECT_EQ(right_button, 0);
+  EXPECT_EQ(prev_x, 30);
+  EXPECT_EQ(prev_y, 40);
+  GlutMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 50, 60);
+  EXPECT_EQ(right_button, 1);
+  EXPECT_EQ(prev_x, 50);
+  EXPECT_EQ(prev_y, 60);
+  // The middle button sets no flag but still marks where a drag starts.
+  GlutMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 70, 80);
+  EXPECT_EQ(prev_x, 70);
+  EXPECT_EQ(prev_y, 80);
+  // Releases clear the flags and leave the pointer alone.
+  GlutMouse(GLUT_LEFT_BUTTON, GLUT_UP, 1, 2);
+  GlutMouse(GLUT_RIGHT_BUTTON, GLUT_UP, 3, 4);
+  EXPECT_EQ(left_button, 0);
+  EXPECT_EQ(right_button, 0);
+  EXPECT_EQ(prev_x, 70);
+  EXPECT_EQ(prev_y, 80);
+  EXPECT_TRUE(RecordedCalls().empty());
+}
+
+TEST_F(InputTest, LeftDragTurnsOneDegreePerPixel) {
+  Drag({GLUT_LEFT_BUTTON}, 100, 100, 110, 105);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -10);
+  EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 125);
+  ExpectCamera(0, 1000, 1500);
+  EXPECT_EQ(prev_x, 110);
+  EXPECT_EQ(prev_y, 105);
+  ExpectCameraAppliedAndRedrawn();
+  // The next event continues from the stored pointer.
+  GlutMotion(105, 105);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -5);
+}
+
+TEST_F(InputTest, LeftDragWrapsTheHeadingByOneTurnOnly) {
+  Viewer.cam_y_angle = 5;
+  Drag({GLUT_LEFT_BUTTON}, 0, 0, 370, 0);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -5);  // 5 - 370 = -365
+  Viewer.cam_y_angle = 0;
+  Drag({GLUT_LEFT_BUTTON}, 0, 0, 725, 0);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -365);
+}
+
+TEST_F(InputTest, RightDragMovesSidewaysAndBacksAwayWhenDraggedDown) {
+  // Heading 90 looks along -x, so right is -z and backwards is +x.
+  Viewer.cam_x_angle = 90;
+  Viewer.cam_y_angle = 90;
+  Viewer.air_speed = 2;
+  Drag({GLUT_RIGHT_BUTTON}, 10, 10, 13, 14);
+  ExpectCamera(8, 1000, 1500 - 6);
+  EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 90);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, 90);
+  ExpectCameraAppliedAndRedrawn();
+}
+
+TEST_F(InputTest, OnePixelOfDownwardRightDragEqualsOnePressOfS) {
+  GlutKeyboard('s', 0, 0);
+  const double sx = Viewer.cam_x, sy = Viewer.cam_y, sz = Viewer.cam_z;
+  Viewer.cam_x = 0;
+  Viewer.cam_y = 1000;
+  Viewer.cam_z = 1500;
+  Drag({GLUT_RIGHT_BUTTON}, 10, 10, 10, 11);
+  ExpectCamera(sx, sy, sz);
+  // The start camera looks 30 degrees down along -z: backwards is up and towards +z.
+  EXPECT_NEAR(sy, 1000 + 50, 1e-6);
+  EXPECT_NEAR(sz, 1500 + 100 * 0.8660254037844, 1e-6);
+}
+
+TEST_F(InputTest, BothButtonsMoveSidewaysAndVertically) {
+  Viewer.air_speed = 2;
+  Drag({GLUT_LEFT_BUTTON, GLUT_RIGHT_BUTTON}, 10, 10, 13, 14);
+  ExpectCamera(6, 1000 - 8, 1500);
+  EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 120);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, 0);
+  ExpectCameraAppliedAndRedrawn();
+}
+
+TEST_F(InputTest, ASecondButtonRestartsTheDragWhereItIsPressed) {
+  GlutMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+  GlutMotion(10, 0);
+  GlutMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 10, 0);
+  Viewer.air_speed = 1;
+  GlutMotion(10, 3);
+  ExpectCamera(0, 1000 - 3, 1500);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -10);
+}
+
+TEST_F(InputTest, MiddleDragChangesNothingButRedraws) {
+  Drag({GLUT_MIDDLE_BUTTON}, 10, 10, 40, 50);
+  ExpectCamera(0, 1000, 1500);
+  EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 120);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, 0);
+  EXPECT_EQ(prev_x, 40);
+  EXPECT_EQ(prev_y, 50);
+  ExpectCameraAppliedAndRedrawn();
+}
+
+TEST_F(InputTest, ZeroAirSpeedMovesNothingButStillAppliesTheCameraAndRedraws) {
+  Viewer.air_speed = 0;
+  for (unsigned char key : {'w', 's', 'a', 'd'}) {
+    ClearRecordedCalls();
+    GlutKeyboard(key, 0, 0);
+    ExpectCamera(0, 1000, 1500);
+    ExpectCameraAppliedAndRedrawn();
+  }
+  Drag({GLUT_RIGHT_BUTTON}, 0, 0, 20, 30);
+  ExpectCamera(0, 1000, 1500);
+  ExpectCameraAppliedAndRedrawn();
+}
+
+// ---- letter keys
+
+TEST_F(InputTest, RotationKeysTurnTheModelAndWrapByOneTurn) {
+  GlutKeyboard('x', 0, 0);
+  EXPECT_DOUBLE_EQ(angle_x, 2);
+  GlutKeyboard('X', 0, 0);
+  GlutKeyboard('X', 0, 0);
+  EXPECT_DOUBLE_EQ(angle_x, -2);
+  angle_y = 359;
+  GlutKeyboard('y', 0, 0);
+  EXPECT_DOUBLE_EQ(angle_y, 1);
+  angle_y = -359;
+  GlutKeyboard('Y', 0, 0);
+  EXPECT_DOUBLE_EQ(angle_y, -1);
+  angle_z = 358;
+  GlutKeyboard('z', 0, 0);
+  EXPECT_DOUBLE_EQ(angle_z, 0);
+  GlutKeyboard('Z', 0, 0);
+  EXPECT_DOUBLE_EQ(angle_z, -2);
+  // The model turns: the camera is neither moved nor re-applied, only redrawn.
+  ExpectCamera(0, 1000, 1500);
+  EXPECT_EQ(CountCalls("glViewport"), 0);
+  EXPECT_EQ(CountCalls("glutPostRedisplay"), 7);
+}
+
+TEST_F(InputTest, WAndSFlyAlongTheViewAxis) {
+  // Start camera: forward is (0, -0.5, -0.866).
+  GlutKeyboard('w', 0, 0);
+  ExpectCamera(0, 1000 - 50, 1500 - 100 * 0.8660254037844);
+  ExpectCameraAppliedAndRedrawn();
+  GlutKeyboard('s', 0, 0);
+  ExpectCamera(0, 1000, 1500);
+  // Heading 90, level: forward is -x.
+  Viewer.cam_x_angle = 90;
+  Viewer.cam_y_angle = 90;
+  GlutKeyboard('w', 0, 0);
+  ExpectCamera(-100, 1000, 1500);
+}
+
+TEST_F(InputTest, AAndDMoveAlongWorldXWhateverTheHeading) {
+  Viewer.cam_y_angle = 90;
+  GlutKeyboard('a', 0, 0);
+  ExpectCamera(-100, 1000, 1500);
+  ExpectCameraAppliedAndRedrawn();
+  GlutKeyboard('d', 0, 0);
+  GlutKeyboard('d', 0, 0);
+  ExpectCamera(100, 1000, 1500);
+}
+
+TEST_F(InputTest, MTogglesTheAnimation) {
+  GlutKeyboard('m', 0, 0);
+  EXPECT_EQ(animation, 1);
+  GlutKeyboard('m', 0, 0);
+  EXPECT_EQ(animation, 0);
+  animation = 5;
+  GlutKeyboard('m', 0, 0);
+  EXPECT_EQ(animation, 0);
+  EXPECT_EQ(CountCalls("glutPostRedisplay"), 3);
+  EXPECT_EQ(CountCalls("glViewport"), 0);
+}
+
+TEST_F(InputTest, PlusAndMinusStepThePrecisionWithinItsLimits) {
+  GlutKeyboard('-', 0, 0);
+  EXPECT_EQ(max_precision, 5);
+  EXPECT_TRUE(refresh_mesh);
+  refresh_mesh = false;
+  GlutKeyboard('+', 0, 0);
+  GlutKeyboard('+', 0, 0);
+  EXPECT_EQ(max_precision, 7);
+  EXPECT_TRUE(refresh_mesh);
+  EXPECT_EQ(CountCalls("glutPostRedisplay"), 3);
+
+  max_precision = 100;
+  refresh_mesh = false;
+  GlutKeyboard('+', 0, 0);
+  EXPECT_EQ(max_precision, 100);
+  EXPECT_TRUE(refresh_mesh);
+
+  max_precision = 0;
+  refresh_mesh = false;
+  GlutKeyboard('-', 0, 0);
+  EXPECT_EQ(max_precision, 0);
+  EXPECT_TRUE(refresh_mesh);
+}
+
+TEST_F(InputTest, KeysOutsideTheTableDoNothing) {
+  for (unsigned char key : {'q', 'Q', 'W', 'S', 'A', 'D', 'M', ' ', '=', '_', '1', '\r', '\x1b'}) {
+    GlutKeyboard(key, 10, 20);
+    EXPECT_TRUE(RecordedCalls().empty()) << "key " << int(key);
+  }
+  ExpectCamera(0, 1000, 1500);
+  EXPECT_DOUBLE_EQ(angle_x, 0);
+  EXPECT_DOUBLE_EQ(angle_y, 0);
+  EXPECT_DOUBLE_EQ(angle_z, 0);
+  EXPECT_EQ(animation, 0);
+  EXPECT_EQ(max_precision, 6);
+  EXPECT_FALSE(refresh_mesh);
+}
+
+// ---- arrow keys
+
+TEST_F(InputTest, ArrowsTurnTheCamera) {
+  GlutSpecial(GLUT_KEY_LEFT, 0, 0);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, 2);
+  ExpectCameraAppliedAndRedrawn();
+  GlutSpecial(GLUT_KEY_RIGHT, 0, 0);
+  GlutSpecial(GLUT_KEY_RIGHT, 0, 0);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -2);
+  GlutSpecial(GLUT_KEY_UP, 0, 0);
+  EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 118);
+  GlutSpecial(GLUT_KEY_DOWN, 0, 0);
+  GlutSpecial(GLUT_KEY_DOWN, 0, 0);
+  EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 122);
+  EXPECT_EQ(CountCalls("glutPostRedisplay"), 6);
+  ExpectCamera(0, 1000, 1500);
+}
+
+TEST_F(InputTest, ArrowsWrapTheHeadingByOneTurn) {
+  Viewer.cam_y_angle = 359;
+  GlutSpecial(GLUT_KEY_LEFT, 0, 0);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, 1);
+  Viewer.cam_y_angle = -359;
+  GlutSpecial(GLUT_KEY_RIGHT, 0, 0);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -1);
+}
+
+TEST_F(InputTest, OtherSpecialKeysDoNothing) {
+  for (int key : {GLUT_KEY_F1, GLUT_KEY_F12, GLUT_KEY_PAGE_UP, GLUT_KEY_HOME, GLUT_KEY_INSERT,
+                  GLUT_KEY_SHIFT_L, GLUT_KEY_CTRL_L, GLUT_KEY_ALT_R}) {
+    GlutSpecial(key, 0, 0);
+  }
+  EXPECT_TRUE(RecordedCalls().empty());
+  EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 120);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, 0);
+}
+
+}  // namespace
