@@ -3,8 +3,52 @@
 #include "Brackenholmer.h"
 
 namespace {
+
 // Size of the table `normales` currently holds, so a second build can release it.
 int normal_rows = 0;
+
+// The normal of point (r, c) from the quadrant faces it has, each made of P and two
+// direct neighbours in one rotational order.
+Normal PointNormal(Brackenholmer& viewer, int r, int c) {
+  const bool down = r < input.rows - 1, up = r > 0, right = c < input.cols - 1, left = c > 0;
+  float sx = 0, sy = 0, sz = 0;
+  int faces = 0;
+  auto add = [&](const Normal& n) {
+    sx += n.x;
+    sy += n.y;
+    sz += n.z;
+    ++faces;
+  };
+  if (down && right) add(viewer.CreateNormal(r, c, r + 1, c, r, c + 1));
+  if (up && right) add(viewer.CreateNormal(r, c, r, c + 1, r - 1, c));
+  if (up && left) add(viewer.CreateNormal(r, c, r - 1, c, r, c - 1));
+  if (down && left) add(viewer.CreateNormal(r, c, r, c - 1, r + 1, c));
+  // Interior points average four faces, border points two, corners keep their one.
+  const float scale = faces == 4 ? 0.25f : faces == 2 ? 0.5f : 1.0f;
+  return Normal{sx * scale, sy * scale, sz * scale};
+}
+
+// The interior points of row r (0 < r < rows - 1) in one sweep. Each of the four faces
+// has unit horizontal steps, so it reduces to height differences: first (-(e-h), 1, -(s-h)),
+// second (-(e-h), 1, n-h), third (w-h, 1, n-h), fourth (w-h, 1, -(s-h)), with n, e, s, w
+// the heights one row up, one column right, one row down and one column left. They are
+// summed in that order, in float, exactly as PointNormal does.
+void FillInteriorOfRow(int r) {
+  const int* up = input.values[r - 1];
+  const int* row = input.values[r];
+  const int* down = input.values[r + 1];
+  Normal* out = normales[r];
+  for (int c = 1; c < input.cols - 1; ++c) {
+    const long long h = row[c];
+    const float east = static_cast<float>(-(row[c + 1] - h));
+    const float west = static_cast<float>(row[c - 1] - h);
+    const float north = static_cast<float>(up[c] - h);
+    const float south = static_cast<float>(-(down[c] - h));
+    out[c] = Normal{(((east + east) + west) + west) * 0.25f, 1.0f,
+                    (((south + north) + north) + south) * 0.25f};
+  }
+}
+
 }  // namespace
 
 // P0, P1, P2 are (row, column) pairs. The edges e1 = P1 - P0 and e2 = P2 - P0 are taken in
@@ -32,24 +76,12 @@ void Brackenholmer::CalcNormales() {
   for (int r = 0; r < rows; ++r) normales[r] = new Normal[cols];
 
   for (int r = 0; r < rows; ++r) {
-    for (int c = 0; c < cols; ++c) {
-      // The four quadrant faces around P, each with its neighbours in the same turn.
-      const bool down = r < rows - 1, up = r > 0, right = c < cols - 1, left = c > 0;
-      float sx = 0, sy = 0, sz = 0;
-      int faces = 0;
-      auto add = [&](const Normal& n) {
-        sx += n.x;
-        sy += n.y;
-        sz += n.z;
-        ++faces;
-      };
-      if (down && right) add(CreateNormal(r, c, r + 1, c, r, c + 1));
-      if (up && right) add(CreateNormal(r, c, r, c + 1, r - 1, c));
-      if (up && left) add(CreateNormal(r, c, r - 1, c, r, c - 1));
-      if (down && left) add(CreateNormal(r, c, r, c - 1, r + 1, c));
-      // Interior points average four faces, border points two, corners keep their one.
-      const float scale = faces == 4 ? 0.25f : faces == 2 ? 0.5f : 1.0f;
-      normales[r][c] = Normal{sx * scale, sy * scale, sz * scale};
+    if (r == 0 || r == rows - 1) {
+      for (int c = 0; c < cols; ++c) normales[r][c] = PointNormal(*this, r, c);
+    } else {
+      normales[r][0] = PointNormal(*this, r, 0);
+      FillInteriorOfRow(r);
+      normales[r][cols - 1] = PointNormal(*this, r, cols - 1);
     }
   }
 }
