@@ -18,9 +18,9 @@ int main(int argc, char** argv) {
   }
 
   printf("\t%s %s %s\n\n", "Loading terrain file", argv[1], "..");
-  // The window opens later; make sure the console dialogue is out before that.
   bool loaded = loader.LoadArcASCIIFile(argv[1]);
   printf("\t%s\n\n", loader.msg);
+  // The window takes over next; the console dialogue must be out before it.
   fflush(stdout);
   if (!loaded) return 0;
 

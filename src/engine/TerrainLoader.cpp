@@ -1,4 +1,438 @@
-// Placeholder until this concern is built.
-#include "Brackenholmer.h"
+// Reads an ARC/INFO ASCII height grid into `input`.
+//
+//   Reports      - the one-line texts left in `msg`, with long paths shortened
+//   File text    - the whole file read into one buffer
+//   Header       - six lines read as fgets would, keywords at the line start
+//   Heights      - a hand-written decimal scanner (no library call per value)
+//   LoadArcASCIIFile
+#include "TerrainLoader.h"
 
-bool TerrainLoader::LoadArcASCIIFile(const char*) { msg[0] = 0; return false; }
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// ---------------------------------------------------------------- Reports
+
+constexpr size_t kMsgSize = sizeof(TerrainLoader::msg);
+
+// Writes prefix + path + suffix into msg. A path too long for the rest is cut in its
+// middle with "..." so the report always fits, keeping both ends readable.
+void Report(char* msg, const char* prefix, const char* path, const char* suffix) {
+  const size_t room = kMsgSize - 1 - strlen(prefix) - strlen(suffix);
+  const size_t len = strlen(path);
+  char shortened[kMsgSize];
+  if (len > room) {
+    const size_t keep = room - 3;
+    size_t head = keep / 2;
+    size_t tail = len - (keep - head);
+    // Cut between characters, not inside a UTF-8 sequence.
+    while (head > 0 && (static_cast<unsigned char>(path[head]) & 0xC0) == 0x80) --head;
+    while (tail < len && (static_cast<unsigned char>(path[tail]) & 0xC0) == 0x80) ++tail;
+    memcpy(shortened, path, head);
+    memcpy(shortened + head, "...", 3);
+    memcpy(shortened + head + 3, path + tail, len - tail);
+    shortened[head + 3 + len - tail] = '\0';
+    path = shortened;
+  }
+  snprintf(msg, kMsgSize, "%s%s%s", prefix, path, suffix);
+}
+
+void ReportOpenFailure(char* msg, const char* path) { Report(msg, "Could not open the file ", path, ""); }
+
+void ReportInvalid(char* msg, const char* path) {
+  Report(msg, "The file ", path, " is no valid ARC|Info ASCII file.");
+}
+
+// "The file P" followed by a blank and a formatted explanation.
+__attribute__((format(printf, 3, 4))) void ReportFault(char* msg, const char* path, const char* format, ...) {
+  char suffix[128];  // our own texts are far shorter, leaving >= 100 bytes for the path
+  suffix[0] = ' ';
+  va_list args;
+  va_start(args, format);
+  vsnprintf(suffix + 1, sizeof suffix - 1, format, args);
+  va_end(args);
+  Report(msg, "The file ", path, suffix);
+}
+
+// ---------------------------------------------------------------- File text
+
+// The file's bytes with a terminating zero, so scanners can stop on it.
+struct FileText {
+  char* bytes = nullptr;
+  size_t size = 0;      // bytes read so far
+  size_t expected = 0;  // the file's size when known in advance, else 0
+  ~FileText() { free(bytes); }
+};
+
+enum class ReadResult { kOk, kError, kNoMemory };
+
+// Reads up to `upto` bytes of the file (never past its known size) into the buffer.
+ReadResult ReadUpTo(FILE* file, FileText& text, size_t upto) {
+  if (upto > text.expected) upto = text.expected;
+  if (upto > text.size) {
+    const size_t want = upto - text.size;
+    const size_t got = fread(text.bytes + text.size, 1, want, file);
+    text.size += got;
+    if (got < want) {
+      if (ferror(file)) return ReadResult::kError;
+      text.expected = text.size;  // the file shrank since it was measured
+    }
+  }
+  text.bytes[text.size] = '\0';
+  return ReadResult::kOk;
+}
+
+// Starts reading the file. For a regular file of known size only the buffer is
+// allocated (pages stay untouched until read); pipes and /proc files are read whole.
+ReadResult OpenText(FILE* file, const struct stat& info, FileText& text) {
+  if (S_ISREG(info.st_mode) && info.st_size > 0) {
+    const auto size = static_cast<unsigned long long>(info.st_size);
+    if (size >= SIZE_MAX) return ReadResult::kNoMemory;
+    text.expected = static_cast<size_t>(size);
+    text.bytes = static_cast<char*>(malloc(text.expected + 1));
+    if (!text.bytes) return ReadResult::kNoMemory;
+    text.bytes[0] = '\0';
+    return ReadResult::kOk;
+  }
+  size_t capacity = 1 << 16;
+  text.bytes = static_cast<char*>(malloc(capacity + 1));
+  if (!text.bytes) return ReadResult::kNoMemory;
+  for (;;) {
+    text.size += fread(text.bytes + text.size, 1, capacity - text.size, file);
+    if (ferror(file)) return ReadResult::kError;
+    if (text.size < capacity) break;
+    if (capacity > SIZE_MAX / 4) return ReadResult::kNoMemory;
+    capacity *= 2;
+    char* grown = static_cast<char*>(realloc(text.bytes, capacity + 1));
+    if (!grown) return ReadResult::kNoMemory;
+    text.bytes = grown;
+  }
+  text.bytes[text.size] = '\0';
+  text.expected = text.size;
+  return ReadResult::kOk;
+}
+
+// ---------------------------------------------------------------- Header
+
+constexpr size_t kLineMax = 255;                 // one fgets into a 256-byte buffer
+constexpr size_t kHeaderBytes = 6 * kLineMax;    // the most six such reads can take
+
+// Takes the next header line as fgets would: up to 255 bytes, through the newline.
+bool NextLine(const FileText& text, size_t& pos, char (&line)[kLineMax + 1]) {
+  if (pos >= text.size) return false;
+  size_t n = 0;
+  while (n < kLineMax && pos < text.size) {
+    const char c = text.bytes[pos++];
+    line[n++] = c;
+    if (c == '\n') break;
+  }
+  line[n] = '\0';
+  return true;
+}
+
+// "ncols %i": the keyword opens the line, then optional blanks and an integer in %i form
+// (sign, 0x hexadecimal, leading-0 octal); anything after it is ignored.
+bool ParseIntLine(const char* line, const char* keyword, long long& value) {
+  const size_t k = strlen(keyword);
+  if (strncmp(line, keyword, k) != 0) return false;
+  char* end;
+  value = strtoll(line + k, &end, 0);  // clamps out-of-range values, which fail later checks
+  return end != line + k;
+}
+
+bool ParseFloatLine(const char* line, const char* keyword, float& value) {
+  const size_t k = strlen(keyword);
+  if (strncmp(line, keyword, k) != 0) return false;
+  char* end;
+  value = strtof(line + k, &end);
+  return end != line + k;
+}
+
+struct Header {
+  long long cols = 0;
+  long long rows = 0;
+  float cellsize = 0;
+};
+
+// Reads the six header lines in their fixed order; all six are read even after a fault.
+bool ReadHeader(const FileText& text, size_t& pos, Header& header) {
+  char line[kLineMax + 1];
+  long long nodata;
+  bool valid = NextLine(text, pos, line) && ParseIntLine(line, "ncols", header.cols);
+  valid = NextLine(text, pos, line) && ParseIntLine(line, "nrows", header.rows) && valid;
+  valid = NextLine(text, pos, line) && valid;  // the grid's position is not kept
+  valid = NextLine(text, pos, line) && valid;
+  valid = NextLine(text, pos, line) && ParseFloatLine(line, "cellsize", header.cellsize) && valid;
+  valid = NextLine(text, pos, line) && ParseIntLine(line, "NODATA_value", nodata) && valid;
+  return valid;
+}
+
+// ---------------------------------------------------------------- Heights
+
+inline bool IsSpace(char c) {
+  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
+}
+inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
+
+enum class Token { kNumber, kEnd, kBad, kOutOfRange };
+
+// Scans the next height at p: an optionally signed decimal, with an optional fraction
+// and exponent, rounded to the nearest integer (halves away from zero). The text ends
+// in a zero byte at `end`. On kBad and kOutOfRange, p is left on the token.
+inline Token NextHeight(const char*& p, const char* end, int& value) {
+  while (IsSpace(*p)) ++p;
+  if (p == end) return Token::kEnd;
+  const char* start = p;
+  bool negative = false;
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
+  // Stop accumulating once far outside int; further digits only lengthen the token.
+  constexpr uint64_t kHuge = 1ull << 40;
+  uint64_t magnitude = 0;
+  bool digits = false;
+  while (IsDigit(*p)) {
+    if (magnitude < kHuge) magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
+    ++p;
+    digits = true;
+  }
+  if (*p == '.') {
+    ++p;
+    if (IsDigit(*p)) {
+      if (*p >= '5') ++magnitude;  // the first decimal alone decides the rounding
+      digits = true;
+      while (IsDigit(*p)) ++p;
+    }
+  }
+  if (!digits) {
+    p = start;
+    return Token::kBad;
+  }
+  if (*p == 'e' || *p == 'E') {
+    ++p;
+    if (*p == '-' || *p == '+') ++p;
+    if (!IsDigit(*p)) {
+      p = start;
+      return Token::kBad;
+    }
+    while (IsDigit(*p)) ++p;
+    if (!IsSpace(*p) && p != end) {
+      p = start;
+      return Token::kBad;
+    }
+    // Rare in height grids, so the library does the exact conversion here.
+    char* stop;
+    const double exact = std::round(strtod(start, &stop));
+    if (stop != p) {
+      p = start;
+      return Token::kBad;
+    }
+    if (!(exact >= -2147483648.0 && exact <= 2147483647.0)) {
+      p = start;
+      return Token::kOutOfRange;
+    }
+    value = static_cast<int>(exact);
+    return Token::kNumber;
+  }
+  if (!IsSpace(*p) && p != end) {
+    p = start;
+    return Token::kBad;
+  }
+  if (magnitude > (negative ? 2147483648ull : 2147483647ull)) {
+    p = start;
+    return Token::kOutOfRange;
+  }
+  value = negative ? static_cast<int>(-static_cast<int64_t>(magnitude)) : static_cast<int>(magnitude);
+  return Token::kNumber;
+}
+
+struct Scan {
+  Token stop = Token::kNumber;  // kNumber when every cell was read
+  long long cells = 0;          // cells read before the stop
+  const char* at = nullptr;     // the offending token
+  int y_min = 100000;
+  int y_max = -100000;
+};
+
+// Reads rows x cols heights into `values`, or, with Store false, only checks that they
+// are there (to report on a file too short for its header without allocating the grid).
+template <bool Store>
+Scan ScanHeights(const char* p, const char* end, int rows, int cols, int** values) {
+  Scan scan;
+  int y_min = 100000, y_max = -100000;
+  for (int r = 0; r < rows; ++r) {
+    int* row = Store ? values[r] : nullptr;
+    for (int c = 0; c < cols; ++c) {
+      int v;
+      const Token t = NextHeight(p, end, v);
+      if (t != Token::kNumber) {
+        scan.stop = t;
+        scan.cells = static_cast<long long>(r) * cols + c;
+        scan.at = p;
+        return scan;
+      }
+      if constexpr (Store) row[c] = v;
+      if (v < y_min) y_min = v;
+      if (v > y_max) y_max = v;
+    }
+  }
+  scan.y_min = y_min;
+  scan.y_max = y_max;
+  scan.cells = static_cast<long long>(rows) * cols;
+  return scan;
+}
+
+void ReportScanFault(char* msg, const char* path, const FileText& text, const Scan& scan, int rows,
+                     int cols) {
+  if (scan.stop == Token::kEnd) {
+    ReportFault(msg, path, "holds only %lld of %lld heights (%d rows x %d columns).", scan.cells,
+                static_cast<long long>(rows) * cols, rows, cols);
+    return;
+  }
+  const long long line = 1 + std::count(static_cast<const char*>(text.bytes), scan.at, '\n');
+  ReportFault(msg, path,
+              scan.stop == Token::kBad ? "has no valid height at row %lld, column %lld (line %lld)."
+                                       : "has a height out of range at row %lld, column %lld (line %lld).",
+              scan.cells / cols + 1, scan.cells % cols + 1, line);
+}
+
+void FreeRows(int** values, int count) {
+  for (int r = 0; r < count; ++r) delete[] values[r];
+  delete[] values;
+}
+
+// One array of row pointers, then one array of ints per row; null when memory runs out.
+int** AllocateGrid(int rows, int cols) {
+  int** values = new (std::nothrow) int*[rows];
+  if (!values) return nullptr;
+  for (int r = 0; r < rows; ++r) {
+    values[r] = new (std::nothrow) int[cols];
+    if (!values[r]) {
+      FreeRows(values, r);
+      return nullptr;
+    }
+  }
+  return values;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- LoadArcASCIIFile
+
+namespace {
+
+struct FileCloser {
+  FILE* file;
+  ~FileCloser() { fclose(file); }
+};
+
+bool Load(const char* path, char* msg) {
+  FILE* file = fopen(path, "r");
+  if (!file) {
+    ReportOpenFailure(msg, path);
+    return false;
+  }
+  FileCloser closer{file};
+  // fopen accepts a directory here; reading it would fail.
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+    ReportOpenFailure(msg, path);
+    return false;
+  }
+
+  FileText text;
+  ReadResult read = OpenText(file, info, text);
+  // The header first: a file that is no grid is refused without reading all of it.
+  if (read == ReadResult::kOk) read = ReadUpTo(file, text, kHeaderBytes);
+  if (read == ReadResult::kNoMemory) {
+    ReportFault(msg, path, "is too large to be read into memory.");
+    return false;
+  }
+  if (read == ReadResult::kError) {
+    Report(msg, "Could not read the file ", path, "");
+    return false;
+  }
+
+  size_t pos = 0;
+  Header header;
+  if (!ReadHeader(text, pos, header)) {
+    ReportInvalid(msg, path);
+    return false;
+  }
+  // Normals need a 2 x 2 grid at least.
+  if (header.rows < 2 || header.cols < 2) {
+    ReportFault(msg, path, "has %lld rows and %lld columns; at least 2 of each are needed.", header.rows,
+                header.cols);
+    return false;
+  }
+  if (!(header.cellsize > 0) || !std::isfinite(header.cellsize)) {
+    ReportFault(msg, path, "has a cell size that is not a positive number.");
+    return false;
+  }
+  // Degrees to arc-seconds, 30 height units each; exact in double for a float cell size.
+  const double spacing = std::trunc(static_cast<double>(header.cellsize) * 3600.0 * 30.0);
+  if (spacing < 1) {
+    ReportFault(msg, path, "has a cell size of %g degrees, below the least spacing of 1/30 arc-second.",
+                header.cellsize);
+    return false;
+  }
+  // Drawing forms 20 (the largest width scale) x cells x spacing in int arithmetic.
+  const long long widest = std::max(header.rows, header.cols);
+  if (20.0 * static_cast<double>(widest) * spacing > 2147483647.0) {
+    if (header.cellsize >= 0.1)
+      ReportFault(msg, path, "has a cell size of %g, too large for %lld cells: is it in metres? It must be in degrees.",
+                  header.cellsize, widest);
+    else
+      ReportFault(msg, path, "has %lld rows and %lld columns, too many to draw at a spacing of %.0f.",
+                  header.rows, header.cols, spacing);
+    return false;
+  }
+  const int rows = static_cast<int>(header.rows);
+  const int cols = static_cast<int>(header.cols);
+
+  read = ReadUpTo(file, text, SIZE_MAX);
+  if (read == ReadResult::kError) {
+    Report(msg, "Could not read the file ", path, "");
+    return false;
+  }
+  const char* heights = text.bytes + pos;
+  const char* end = text.bytes + text.size;
+
+  // Every height takes a digit and a separator; a header promising more than the rest of
+  // the file can hold is checked without allocating its grid.
+  const long long cells = static_cast<long long>(rows) * cols;
+  if (static_cast<unsigned long long>(cells) > (text.size - pos + 1) / 2) {
+    const Scan scan = ScanHeights<false>(heights, end, rows, cols, nullptr);
+    if (scan.stop != Token::kNumber) {
+      ReportScanFault(msg, path, text, scan, rows, cols);
+      return false;
+    }
+  }
+
+  int** values = AllocateGrid(rows, cols);
+  if (!values) {
+    ReportFault(msg, path, "holds %d x %d heights, too many for the memory.", rows, cols);
+    return false;
+  }
+  const Scan scan = ScanHeights<true>(heights, end, rows, cols, values);
+  if (scan.stop != Token::kNumber) {
+    FreeRows(values, rows);
+    ReportScanFault(msg, path, text, scan, rows, cols);
+    return false;
+  }
+
+  input = data{rows, cols, static_cast<int>(spacing), scan.y_min, scan.y_max, values};
+  Report(msg, "The file ", path, " was loaded succesfully.");
+  return true;
+}
+
+}  // namespace
+
+bool TerrainLoader::LoadArcASCIIFile(const char* filename) { return Load(filename, msg); }

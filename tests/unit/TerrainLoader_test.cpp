@@ -1,0 +1,254 @@
+// The ARC/INFO ASCII reader on real grids, on the header rules and on the height forms.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "TerrainLoaderFixture.h"
+
+namespace {
+
+// An independent reading of a grid file: six header lines skipped, then every token
+// converted by the standard library and rounded.
+struct ReferenceGrid {
+  int rows = 0, cols = 0;
+  std::vector<long> heights;
+};
+
+ReferenceGrid ReadReference(const std::string& path) {
+  ReferenceGrid grid;
+  std::ifstream file(path);
+  std::string line, keyword;
+  for (int i = 0; i < 6 && std::getline(file, line); ++i) {
+    std::istringstream fields(line);
+    if (i == 0) fields >> keyword >> grid.cols;
+    if (i == 1) fields >> keyword >> grid.rows;
+  }
+  std::string token;
+  while (file >> token) grid.heights.push_back(std::lround(std::stod(token)));
+  return grid;
+}
+
+struct RealGrid {
+  const char* path;
+  int rows, cols, grid_space, y_min, y_max;
+};
+
+class RealGrids : public TerrainLoaderTest, public ::testing::WithParamInterface<RealGrid> {};
+
+TEST_P(RealGrids, LoadWithTheirDimensionsSpacingAndEveryHeight) {
+  const RealGrid& expected = GetParam();
+  ASSERT_TRUE(Load(expected.path)) << Msg();
+  EXPECT_EQ(Msg(), std::string("The file ") + expected.path + " was loaded succesfully.");
+  EXPECT_EQ(input.rows, expected.rows);
+  EXPECT_EQ(input.cols, expected.cols);
+  EXPECT_EQ(input.grid_space, expected.grid_space);
+  EXPECT_EQ(input.y_min, expected.y_min);
+  EXPECT_EQ(input.y_max, expected.y_max);
+
+  const ReferenceGrid reference = ReadReference(expected.path);
+  ASSERT_EQ(reference.rows, expected.rows);
+  ASSERT_EQ(reference.cols, expected.cols);
+  ASSERT_GE(reference.heights.size(), size_t(expected.rows) * expected.cols);
+  int mismatches = 0;
+  for (int r = 0; r < input.rows; ++r)
+    for (int c = 0; c < input.cols; ++c)
+      if (input.values[r][c] != reference.heights[size_t(r) * input.cols + c] && ++mismatches <= 5)
+        ADD_FAILURE() << "row " << r << " column " << c << ": " << input.values[r][c] << " vs "
+                      << reference.heights[size_t(r) * input.cols + c];
+  EXPECT_EQ(mismatches, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SharedData, RealGrids,
+    ::testing::Values(RealGrid{SHARED_DATA_DIR "/jacksboro_403x344.asc", 344, 403, 90, 236, 1076},
+                      RealGrid{REPO_DATA_DIR "/jacksboro_403x344.asc", 344, 403, 90, 236, 1076},
+                      RealGrid{SHARED_DATA_DIR "/jacksboro_RESAMPLED_1201x1201.asc", 1201, 1201, 25, 250, 1076},
+                      RealGrid{SHARED_DATA_DIR "/sf_1arcsec_24x37.asc", 37, 24, 30, -9999, 98},
+                      RealGrid{SHARED_DATA_DIR "/sf_crlf.asc", 37, 24, 30, -9999, 98},
+                      RealGrid{SHARED_DATA_DIR "/sf_float32_intvalues.asc", 37, 24, 30, -9999, 98}));
+
+TEST_F(TerrainLoaderTest, KnownHeightsOfTheSample) {
+  ASSERT_TRUE(Load(SHARED_DATA_DIR "/jacksboro_403x344.asc")) << Msg();
+  EXPECT_EQ(input.values[0][0], 483);
+  EXPECT_EQ(input.values[0][1], 487);
+  EXPECT_EQ(input.values[0][402], 444);
+  EXPECT_EQ(input.values[1][0], 475);
+  EXPECT_EQ(input.values[17][5], 393);
+  EXPECT_EQ(input.values[172][201], 583);
+  EXPECT_EQ(input.values[343][402], 272);
+}
+
+// The Float32 and CRLF writings of the San Francisco grid hold the same table.
+TEST_F(TerrainLoaderTest, FloatAndCrlfWritingsGiveTheSameGrid) {
+  auto snapshot = [this](const char* path) {
+    EXPECT_TRUE(Load(path)) << Msg();
+    std::vector<int> cells{input.rows, input.cols, input.grid_space, input.y_min, input.y_max};
+    for (int r = 0; r < input.rows; ++r) cells.insert(cells.end(), input.values[r], input.values[r] + input.cols);
+    return cells;
+  };
+  const std::vector<int> plain = snapshot(SHARED_DATA_DIR "/sf_1arcsec_24x37.asc");
+  ASSERT_EQ(plain.size(), 5u + 37 * 24);
+  EXPECT_EQ(plain[5], -9999);  // the first row is all NODATA, stored as is
+  EXPECT_EQ(snapshot(SHARED_DATA_DIR "/sf_crlf.asc"), plain);
+  EXPECT_EQ(snapshot(SHARED_DATA_DIR "/sf_float32_intvalues.asc"), plain);
+}
+
+// ---------------------------------------------------------------- header
+
+TEST_F(TerrainLoaderTest, ThreeByFourGridKeepsFileOrder) {
+  ASSERT_TRUE(Load(TEST_SOURCE_DIR "/data/valid_3x4.asc")) << Msg();
+  EXPECT_EQ(input.rows, 3);
+  EXPECT_EQ(input.cols, 4);
+  EXPECT_EQ(input.grid_space, 90);
+  EXPECT_EQ((std::vector<int>(input.values[0], input.values[0] + 4)), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ((std::vector<int>(input.values[2], input.values[2] + 4)), (std::vector<int>{9, 10, 11, 12}));
+  EXPECT_EQ(input.y_min, 1);
+  EXPECT_EQ(input.y_max, 12);
+}
+
+TEST_F(TerrainLoaderTest, LinesThreeAndFourAreNotRead) {
+  const std::string body = "ncols 2\nnrows 2\n\nanything at all: ncols 99\ncellsize 1\nNODATA_value 0\n1 2 3 4\n";
+  ASSERT_TRUE(Load(Write("g.asc", body))) << Msg();
+  EXPECT_EQ(input.cols, 2);
+  EXPECT_EQ(input.grid_space, 108000);
+}
+
+TEST_F(TerrainLoaderTest, SpacingIsTruncatedFromTheFloatCellSize) {
+  const std::pair<const char*, int> cases[] = {
+      {"0.000833333333333", 90}, {"0.000833333", 89}, {"8.3333333333333E-04", 90}, {"1", 108000}};
+  for (const auto& [cellsize, spacing] : cases) {
+    ASSERT_TRUE(Load(Write("g.asc", Header("2", "2", cellsize) + "1 2 3 4\n"))) << cellsize << ": " << Msg();
+    EXPECT_EQ(input.grid_space, spacing) << cellsize;
+  }
+}
+
+// Header integers keep their %i reading: sign, hexadecimal and octal forms.
+TEST_F(TerrainLoaderTest, HeaderIntegersReadLikePercentI) {
+  ASSERT_TRUE(Load(Write("g.asc", Header("0x3", "02") + "1 2 3 4 5 6\n"))) << Msg();
+  EXPECT_EQ(input.cols, 3);
+  EXPECT_EQ(input.rows, 2);
+}
+
+TEST_F(TerrainLoaderTest, HeaderFaultsGiveTheInvalidReport) {
+  const std::string grid = "1 2 3 4 5 6 7 8 9 10 11 12\n";
+  const std::pair<const char*, std::string> cases[] = {
+      {"capitals", "NCOLS 4\nnrows 3\nx\ny\ncellsize 1\nNODATA_value -9999\n" + grid},
+      {"indented", "ncols 4\n  nrows 3\nx\ny\ncellsize 1\nNODATA_value -9999\n" + grid},
+      {"mid line", "ncols 4\nthe nrows 3\nx\ny\ncellsize 1\nNODATA_value -9999\n" + grid},
+      {"no number", Header("four", "3") + grid},
+      {"no cell size number", Header("4", "3", "deg") + grid},
+      {"no NODATA line", "ncols 4\nnrows 3\nx\ny\ncellsize 1\n" + grid},
+      {"NODATA not a number", Header("4", "3", "1", "none") + grid},
+      {"five lines", "ncols 4\nnrows 3\nx\ny\ncellsize 1\n"},
+  };
+  for (const auto& [label, contents] : cases) {
+    const std::string path = Write("g.asc", contents);
+    EXPECT_FALSE(Load(path)) << label;
+    EXPECT_EQ(Msg(), "The file " + path + " is no valid ARC|Info ASCII file.") << label;
+    EXPECT_TRUE(InputUntouched()) << label;
+  }
+}
+
+TEST_F(TerrainLoaderTest, UnusableDimensionsAndCellSizesAreRefused) {
+  const std::pair<std::string, const char*> cases[] = {
+      {Header("4", "1"), "has 1 rows and 4 columns; at least 2 of each are needed."},
+      {Header("0", "3"), "has 3 rows and 0 columns; at least 2 of each are needed."},
+      {Header("-4", "-3"), "has -3 rows and -4 columns; at least 2 of each are needed."},
+      {Header("4", "3", "0"), "has a cell size that is not a positive number."},
+      {Header("4", "3", "-1"), "has a cell size that is not a positive number."},
+      {Header("4", "3", "nan"), "has a cell size that is not a positive number."},
+      {Header("4", "3", "1e60"), "has a cell size that is not a positive number."},
+      {Header("4", "3", "0.000001"), "has a cell size of 1e-06 degrees, below the least spacing of 1/30 arc-second."},
+      {Header("4000", "3000", "30"), "has a cell size of 30, too large for 4000 cells: is it in metres? It must be in degrees."},
+      {Header("20000000", "3", "0.0001"), "has 3 rows and 20000000 columns, too many to draw at a spacing of 10."},
+  };
+  for (const auto& [header, report] : cases) {
+    const std::string path = Write("g.asc", header + "1 2 3 4 5 6 7 8 9 10 11 12\n");
+    EXPECT_FALSE(Load(path)) << report;
+    EXPECT_EQ(Msg(), "The file " + path + " " + report);
+    EXPECT_TRUE(InputUntouched()) << report;
+  }
+}
+
+// 20 x 11930 x 9000 is the largest drawn coordinate still inside int.
+TEST_F(TerrainLoaderTest, WidestDrawableGridPassesTheCoordinateCheck) {
+  const std::string header = Header("11930", "2", "0.0833333358168602");  // spacing 9000
+  EXPECT_FALSE(Load(Write("wide.asc", header + "1 2\n")));
+  EXPECT_NE(Msg().find("holds only 2 of 23860 heights"), std::string::npos) << Msg();
+  EXPECT_FALSE(Load(Write("wider.asc", Header("11931", "2", "0.0833333358168602") + "1 2\n")));
+  EXPECT_NE(Msg().find("too many to draw at a spacing of 9000."), std::string::npos) << Msg();
+}
+
+// ---------------------------------------------------------------- heights
+
+class HeightForms : public TerrainLoaderTest {
+ protected:
+  // Loads a 2 x 2 grid whose last cell is written as `token`.
+  bool LoadLastCell(const std::string& token) { return Load(Write("h.asc", Header("2", "2") + "1 2 3 " + token + "\n")); }
+};
+
+TEST_F(HeightForms, DecimalsWithFractionsAndExponentsRoundToNearest) {
+  const std::pair<const char*, int> cases[] = {
+      {"010", 10},         {"-010", -10},       {"+7", 7},          {"2.5", 3},         {"-2.5", -3},
+      {"2.49999", 2},      {"-0.4", 0},         {".5", 1},          {"7.", 7},          {"1e2", 100},
+      {"1.5E+01", 15},     {"-9999.0", -9999},  {"25e-1", 3},       {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},         {"2147483647.4", 2147483647},      {"0000000000000000000042", 42},
+  };
+  for (const auto& [token, value] : cases) {
+    ASSERT_TRUE(LoadLastCell(token)) << token << ": " << Msg();
+    EXPECT_EQ(input.values[1][1], value) << token;
+  }
+}
+
+TEST_F(HeightForms, NonNumbersAreRefusedWithTheirPlace) {
+  for (const char* token : {"-0x10", "0x10", "12abc", "-", ".", "1e", "1e+", "nan", "inf", "5,5", "1..2", "--1"}) {
+    const std::string path = Write("h.asc", Header("2", "2") + "1 2\n3 " + token + "\n");
+    EXPECT_FALSE(Load(path)) << token;
+    EXPECT_EQ(Msg(), "The file " + path + " has no valid height at row 2, column 2 (line 8).") << token;
+    EXPECT_TRUE(InputUntouched()) << token;
+  }
+}
+
+TEST_F(HeightForms, HeightsOutsideIntAreRefused) {
+  for (const char* token : {"2147483648", "-2147483649", "2147483647.5", "99999999999999999999999", "1e10", "-1e400"}) {
+    const std::string path = Write("h.asc", Header("2", "2") + "1 2 " + token + " 4\n");
+    EXPECT_FALSE(Load(path)) << token;
+    EXPECT_EQ(Msg(), "The file " + path + " has a height out of range at row 2, column 1 (line 7).") << token;
+    EXPECT_TRUE(InputUntouched()) << token;
+  }
+}
+
+TEST_F(HeightForms, ShortDataIsRefusedWithTheCount) {
+  const std::string path = Write("short.asc", Header("4", "3") + " 1 2 3 4\n 5 6 7 8\n 9 10\n");
+  EXPECT_FALSE(Load(path));
+  EXPECT_EQ(Msg(), "The file " + path + " holds only 10 of 12 heights (3 rows x 4 columns).");
+  EXPECT_TRUE(InputUntouched());
+}
+
+TEST_F(HeightForms, LineBreaksCarryNoMeaningAndTrailingTextIsIgnored) {
+  ASSERT_TRUE(Load(Write("a.asc", Header("3", "2") + "1 2 3 4 5 6")));
+  const std::vector<int> one_line{input.values[0][0], input.values[0][2], input.values[1][0], input.values[1][2]};
+  ASSERT_TRUE(Load(Write("b.asc", Header("3", "2") + "\n\n 1\n2\t3\r\n4\n\n5\f6\v\n7 8 not heights at all\n")));
+  EXPECT_EQ((std::vector<int>{input.values[0][0], input.values[0][2], input.values[1][0], input.values[1][2]}), one_line);
+  EXPECT_EQ(one_line, (std::vector<int>{1, 3, 4, 6}));
+}
+
+TEST_F(HeightForms, MinAndMaxStartAtPlusMinusOneHundredThousand) {
+  ASSERT_TRUE(Load(Write("high.asc", Header("2", "2") + "100001 200000 300000 150000\n")));
+  EXPECT_EQ(input.y_min, 100000);
+  EXPECT_EQ(input.y_max, 300000);
+  ASSERT_TRUE(Load(Write("low.asc", Header("2", "2") + "-100001 -200000 -300000 -150000\n")));
+  EXPECT_EQ(input.y_min, -300000);
+  EXPECT_EQ(input.y_max, -100000);
+  ASSERT_TRUE(Load(Write("flat.asc", Header("2", "2") + "5 5 5 5\n")));
+  EXPECT_EQ(input.y_min, 5);
+  EXPECT_EQ(input.y_max, 5);
+  ASSERT_TRUE(Load(Write("nodata.asc", Header("2", "2") + "-9999 5 7 6\n")));
+  EXPECT_EQ(input.values[0][0], -9999);
+  EXPECT_EQ(input.y_min, -9999);
+}
+
+}  // namespace
