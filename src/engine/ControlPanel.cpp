@@ -24,6 +24,7 @@
 #include "backends/imgui_impl_glut.h"
 #include "backends/imgui_impl_opengl2.h"
 #include "imgui.h"
+#include "imgui_internal.h"
 
 namespace {
 
@@ -402,31 +403,58 @@ void Checkbox(const char* label, int* value, int id) {
   NoteLastItem(label);
 }
 
-// The label stands left of the field, as in the panel's framed groups; `field_x` lines
-// the fields of one group up (0: right after the label).
+// A typed value reaches its variable only when the typing ends, so a half-typed number
+// ("15" on the way to "150") never rebuilds the mesh. One field is typed into at a time.
+int typing_id = -1;
+alignas(double) unsigned char typed_value[sizeof(double)];
+
+// The label stands left of the field; `label_width` lines the fields of one group up
+// (0: right after the label).
 void Spinner(const char* label, int id, ImGuiDataType type, void* value, float speed,
-             const void* low, const void* high, const char* format, float field_x) {
+             const void* low, const void* high, const char* format, float label_width) {
+  const float x = ImGui::GetCursorPosX();
   ImGui::AlignTextToFramePadding();
   ImGui::TextUnformatted(label);
-  ImGui::SameLine(field_x);
+  ImGui::SameLine();
+  if (label_width > 0) {
+    ImGui::SetCursorPosX(x + label_width + ImGui::GetStyle().ItemSpacing.x);
+  }
   ImGui::SetNextItemWidth(ImGui::GetFontSize() * 6);
   ImGui::PushID(id);
-  if (ImGui::DragScalar("##value", type, value, speed, low, high, format,
-                        ImGuiSliderFlags_AlwaysClamp)) {
-    Changed(id);
+  const size_t size = type == ImGuiDataType_Float ? sizeof(float) : sizeof(int);
+  unsigned char before[sizeof(double)];
+  std::memcpy(before, value, size);
+  void* shown = typing_id == id ? typed_value : value;
+  bool changed = ImGui::DragScalar("##value", type, shown, speed, low, high, format,
+                                   ImGuiSliderFlags_AlwaysClamp);
+  const bool typing = ImGui::TempInputIsActive(ImGui::GetItemID());
+  if (typing) {
+    if (typing_id != id) {
+      // Typing starts (Ctrl+click): park the entry, keep the variable as it was.
+      std::memcpy(typed_value, value, size);
+      std::memcpy(value, before, size);
+      typing_id = id;
+    }
+    changed = false;
+  } else if (typing_id == id) {
+    // Typing ended (Enter, or a click elsewhere): the entry, clamped, takes effect.
+    typing_id = -1;
+    changed = std::memcmp(value, typed_value, size) != 0;
+    std::memcpy(value, typed_value, size);
   }
+  if (changed) Changed(id);
   ImGui::PopID();
   NoteLastItem(label);
 }
 
 void IntSpinner(const char* label, int id, int* value, float speed, int low, int high,
-                float field_x) {
-  Spinner(label, id, ImGuiDataType_S32, value, speed, &low, &high, "%d", field_x);
+                float label_width) {
+  Spinner(label, id, ImGuiDataType_S32, value, speed, &low, &high, "%d", label_width);
 }
 
 void FloatSpinner(const char* label, int id, float* value, float speed, float low,
-                  float high, float field_x) {
-  Spinner(label, id, ImGuiDataType_Float, value, speed, &low, &high, "%.2f", field_x);
+                  float high, float label_width) {
+  Spinner(label, id, ImGuiDataType_Float, value, speed, &low, &high, "%.2f", label_width);
 }
 
 // Radio buttons of one group share the variable; the group reports a change once.
@@ -439,13 +467,13 @@ void RadioGroup(int id, int* value, const char* const* labels, int count) {
   if (*value != before) Changed(id);
 }
 
-// Where a group's fields start: past its longest label.
-float FieldColumn(const char* const* labels, int count) {
+// The width of a group's longest label, where its fields start.
+float LabelWidth(const char* const* labels, int count) {
   float widest = 0;
   for (int i = 0; i < count; ++i) {
     widest = std::max(widest, ImGui::CalcTextSize(labels[i]).x);
   }
-  return ImGui::GetCursorPosX() + widest + ImGui::GetStyle().ItemSpacing.x;
+  return widest;
 }
 
 const char* const kRenderingModes[] = {"Color                    ", "Texture                  ",
@@ -477,7 +505,7 @@ void PropertiesColumns() {
 
   ImGui::TableNextColumn();
   BeginFrame("Terrain Modifiers:");
-  float x = FieldColumn(kModifierLabels, 4);
+  float x = LabelWidth(kModifierLabels, 4);
   IntSpinner(kModifierLabels[0], kPrecisionId, &max_precision, 0.2f, kMinPrecision,
              kMaxPrecision, x);
   FloatSpinner(kModifierLabels[1], kYMultiplierId, &y_multiplier, 0.1f, -20.0f, 20.0f, x);
@@ -487,7 +515,7 @@ void PropertiesColumns() {
 
   ImGui::TableNextColumn();
   BeginFrame("Terrain Borders");
-  x = FieldColumn(kBorderLabels, 4);
+  x = LabelWidth(kBorderLabels, 4);
   IntSpinner(kBorderLabels[0], kBorderX1Id, &terrain_border_1.x, 2.0f, 0, border_x_max, x);
   IntSpinner(kBorderLabels[1], kBorderZ1Id, &terrain_border_1.z, 2.0f, 0, border_z_max, x);
   IntSpinner(kBorderLabels[2], kBorderX2Id, &terrain_border_2.x, 2.0f, 0, border_x_max, x);
@@ -547,6 +575,19 @@ void CreateControlPanel() {
   border_x_max = input.cols;
   border_z_max = input.rows;
   drawn_controls.reserve(32);
+}
+
+void DestroyControlPanel() {
+  if (!HavePanel()) return;
+  ImGui_ImplOpenGL2_Shutdown();
+  ImGui_ImplGLUT_Shutdown();
+  ImGui::DestroyContext();
+  held_input.clear();
+  press_unseen = false;
+  panel_top = kNoPanel;
+  for (Owner& o : button_owner) o = Owner::kNone;
+  typing_id = -1;
+  drawn_controls.clear();
 }
 
 void RenderControlPanel() {

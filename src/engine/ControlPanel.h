@@ -10,6 +10,9 @@ void InstallPanelCallbacks();
 // Creates the panel (ImGui context and backends); after the GL context exists.
 void CreateControlPanel();
 
+// Removes the panel and forgets held input and press owners (tests start afresh with it).
+void DestroyControlPanel();
+
 // Draws the panel over the current frame; called at the end of every frame, before the swap.
 void RenderControlPanel();
 

@@ -1,0 +1,413 @@
+// The control panel over real frames: synthetic mouse and key input goes in through the
+// panel's input handlers and ImGui's IO, and the tests check the live variables, the
+// limits, which ids reached the panel callback, and where presses and drags are routed.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Brackenholmer.h"
+#include "ControlPanel.h"
+#include "imgui.h"
+
+namespace {
+
+std::vector<int> reported_ids;
+
+void RecordingCallback(int id) {
+  reported_ids.push_back(id);
+  GluiControl(id);
+}
+
+struct Point {
+  int x, y;
+};
+
+class ControlPanelTest : public ::testing::Test {
+ protected:
+  // One panel for the suite, built for a grid of 150 rows and 200 columns with
+  // grid_space 90; removed afterwards so later suites draw without it.
+  static void SetUpTestSuite() {
+    saved_input_ = input;
+    input.rows = 150;
+    input.cols = 200;
+    input.grid_space = 90;
+    CreateControlPanel();
+    // Clicks of one test land on the same spots; none of them is meant as a double click.
+    ImGui::GetIO().MouseDoubleClickTime = 0;
+    panel_control_callback = RecordingCallback;
+  }
+  static void TearDownTestSuite() {
+    DestroyControlPanel();
+    panel_control_callback = GluiControl;
+    input = saved_input_;
+  }
+
+  void SetUp() override {
+    wireframe = 0;
+    light = 1;
+    mesh_simplification = 0;
+    animation = 0;
+    rendering_mode = 0;
+    mesh_mode = 0;
+    max_precision = 6;
+    max_approx_error = 10;
+    y_multiplier = 1.0f;
+    xz_multiplier = 1.0f;
+    terrain_border_1 = {0, 0, 0};
+    terrain_border_2 = {200, 0, 150};
+    Viewer.air_speed = 900;
+    Viewer.cam_x = 0;
+    Viewer.cam_y = 13500;
+    Viewer.cam_z = 20250;
+    Viewer.cam_x_angle = 120;
+    Viewer.cam_y_angle = 0;
+    angle_x = 0;
+    left_button = right_button = 0;
+    width = 1024;
+    height = 768;
+    Frames(2);
+    SetPropertiesOpen(true);
+    refresh_mesh = false;
+    reported_ids.clear();
+  }
+
+  static void Frames(int n) {
+    for (int i = 0; i < n; ++i) {
+      glClearColor(1, 0, 0, 1);
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+      RenderControlPanel();
+      glutSwapBuffers();
+    }
+  }
+
+  static Point Centre(const char* label) {
+    PanelRect r{};
+    EXPECT_TRUE(FindPanelControl(label, &r)) << "no control \"" << label << "\"";
+    return {static_cast<int>((r.x0 + r.x1) / 2), static_cast<int>((r.y0 + r.y1) / 2)};
+  }
+
+  // Press and release with no frame in between, as a quick click arrives.
+  static void Click(Point p, int modifiers = 0) {
+    PanelPassiveMotion(p.x, p.y);
+    PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, p.x, p.y, modifiers);
+    PanelMouse(GLUT_LEFT_BUTTON, GLUT_UP, p.x, p.y, modifiers);
+    Frames(4);
+  }
+  static void Click(const char* label) { Click(Centre(label)); }
+
+  static void SetPropertiesOpen(bool open) {
+    PanelRect r{};
+    const bool is_open = FindPanelControl("Wireframe", &r);
+    if (is_open != open) Click("Properties");
+    Frames(2);
+  }
+
+  // Left drag from `from` by (dx, dy) in ten steps, a frame after each.
+  static void Drag(Point from, int dx, int dy) {
+    PanelPassiveMotion(from.x, from.y);
+    PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, from.x, from.y, 0);
+    Frames(1);
+    for (int i = 1; i <= 10; ++i) {
+      PanelMotion(from.x + dx * i / 10, from.y + dy * i / 10);
+      Frames(1);
+    }
+    PanelMouse(GLUT_LEFT_BUTTON, GLUT_UP, from.x + dx, from.y + dy, 0);
+    Frames(2);
+  }
+
+  // Ctrl+click on a spinner's field, type the text, press Enter.
+  static void TypeInto(const char* label, const std::string& text) {
+    Click(Centre(label), GLUT_ACTIVE_CTRL);
+    ImGuiIO& io = ImGui::GetIO();
+    io.KeyCtrl = false;  // Ctrl comes up before the typing
+    Frames(1);
+    for (char c : text) {
+      io.AddInputCharacter(static_cast<unsigned char>(c));
+      Frames(1);
+    }
+    const int enter = io.KeyMap[ImGuiKey_Enter];
+    io.KeysDown[enter] = true;
+    Frames(1);
+    io.KeysDown[enter] = false;
+    Frames(2);
+  }
+
+  static data saved_input_;
+};
+
+data ControlPanelTest::saved_input_;
+
+const char kPrecision[] = "             Precision:";
+const char kYMultiplier[] = "         Y-Multiplier:";
+const char kXZMultiplier[] = "     X-Z-Multiplier:";
+const char kMaxError[] = "Max. Approx. Error:";
+const char kColor[] = "Color                    ";
+const char kTexture[] = "Texture                  ";
+const char kSimple[] = "Simple                   ";
+
+// ---- layout
+
+TEST_F(ControlPanelTest, PropertiesStartClosedAndAQuickClickOpensAndClosesThem) {
+  DestroyControlPanel();
+  CreateControlPanel();
+  ImGui::GetIO().MouseDoubleClickTime = 0;
+  Frames(2);
+  PanelRect r{};
+  EXPECT_TRUE(FindPanelControl("Properties", &r));
+  EXPECT_TRUE(FindPanelControl("Quit", &r));
+  EXPECT_FALSE(FindPanelControl("Wireframe", &r));
+  const float closed_top = ControlPanelTop();
+  EXPECT_LT(closed_top, 768);
+  EXPECT_GT(closed_top, 700);
+
+  Click("Properties");
+  for (const char* label : {"Wireframe", "Light", "Mesh Simplification", "Animation",
+                            "Air-Speed:", kColor, kTexture, kSimple, "Quad Subdivision",
+                            "Triangle Subdivision", kPrecision, kYMultiplier,
+                            kXZMultiplier, kMaxError, "X1:", "Z1:", "X2:", "Z2:"}) {
+    EXPECT_TRUE(FindPanelControl(label, &r)) << label;
+  }
+  EXPECT_LT(ControlPanelTop(), closed_top - 100);
+  EXPECT_TRUE(reported_ids.empty());
+
+  Click("Properties");
+  EXPECT_FALSE(FindPanelControl("Wireframe", &r));
+  EXPECT_FLOAT_EQ(ControlPanelTop(), closed_top);
+}
+
+TEST_F(ControlPanelTest, FourColumnsLeftToRightAndQuitRightOfThemAll) {
+  const float column_1 = Centre("Wireframe").x;
+  const float column_2 = Centre(kColor).x;
+  const float column_3 = Centre(kPrecision).x;
+  const float column_4 = Centre("X1:").x;
+  EXPECT_LT(column_1, column_2);
+  EXPECT_LT(column_2, column_3);
+  EXPECT_LT(column_3, column_4);
+  EXPECT_LT(column_4, Centre("Quit").x);
+  // Each column keeps its controls in order, top to bottom.
+  EXPECT_LT(Centre("Wireframe").y, Centre("Light").y);
+  EXPECT_LT(Centre("Light").y, Centre("Mesh Simplification").y);
+  EXPECT_LT(Centre("Mesh Simplification").y, Centre("Animation").y);
+  EXPECT_LT(Centre("Animation").y, Centre("Air-Speed:").y);
+  EXPECT_LT(Centre(kSimple).y, Centre("Quad Subdivision").y);
+  EXPECT_LT(Centre(kPrecision).y, Centre(kYMultiplier).y);
+  EXPECT_LT(Centre(kXZMultiplier).y, Centre(kMaxError).y);
+  EXPECT_LT(Centre("Z1:").y, Centre("X2:").y);
+  // "Quit" stands level with the header, not in the rollout.
+  EXPECT_EQ(Centre("Quit").y, Centre("Properties").y);
+}
+
+TEST_F(ControlPanelTest, OpaqueStripAlongTheBottomAndTheViewAboveUntouched) {
+  Frames(1);
+  glClearColor(1, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  RenderControlPanel();
+  unsigned char top[3], bottom[3];
+  glReadPixels(500, 700, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, top);  // GL rows count upwards
+  glReadPixels(1000, 5, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, bottom);
+  glutSwapBuffers();
+  EXPECT_EQ(top[0], 255);
+  EXPECT_EQ(top[1], 0);
+  // The panel's background hides the red clear colour completely.
+  EXPECT_LT(bottom[0], 80);
+}
+
+// ---- check boxes and radio buttons
+
+TEST_F(ControlPanelTest, CheckBoxesToggleTheirVariablesAndReportTheirIds) {
+  Click("Wireframe");
+  EXPECT_EQ(wireframe, 1);
+  Click("Light");
+  EXPECT_EQ(light, 0);
+  Click("Animation");
+  EXPECT_EQ(animation, 1);
+  EXPECT_FALSE(refresh_mesh);
+  Click("Mesh Simplification");
+  EXPECT_EQ(mesh_simplification, 1);
+  EXPECT_TRUE(refresh_mesh);
+  EXPECT_EQ(reported_ids, (std::vector<int>{101, 102, 106, 105}));
+
+  Click("Wireframe");
+  Click("Light");
+  EXPECT_EQ(wireframe, 0);
+  EXPECT_EQ(light, 1);
+}
+
+TEST_F(ControlPanelTest, RadioButtonsPickTheirModesAndReportChangesOnly) {
+  Click(kTexture);
+  EXPECT_EQ(rendering_mode, 1);
+  Click(kSimple);
+  EXPECT_EQ(rendering_mode, 2);
+  Click(kColor);
+  EXPECT_EQ(rendering_mode, 0);
+  Click(kColor);  // already selected
+  EXPECT_FALSE(refresh_mesh);
+  Click("Triangle Subdivision");
+  EXPECT_EQ(mesh_mode, 1);
+  EXPECT_TRUE(refresh_mesh);
+  Click("Quad Subdivision");
+  EXPECT_EQ(mesh_mode, 0);
+  EXPECT_EQ(reported_ids, (std::vector<int>{103, 103, 103, 104, 104}));
+}
+
+TEST_F(ControlPanelTest, TheKeysChangeOfPrecisionShowsInThePanelNextFrame) {
+  max_precision = 100;
+  GlutKeyboard('+', 0, 0);
+  Frames(1);
+  EXPECT_EQ(max_precision, 100);
+  // Typing after a key change starts from the value the key left.
+  max_precision = 41;
+  TypeInto(kPrecision, "");
+  EXPECT_EQ(max_precision, 41);
+  EXPECT_TRUE(reported_ids.empty());
+}
+
+// ---- spinners
+
+TEST_F(ControlPanelTest, TypedValuesAreClampedToTheLimits) {
+  TypeInto(kPrecision, "150");
+  EXPECT_EQ(max_precision, 100);
+  TypeInto(kMaxError, "0");
+  EXPECT_EQ(max_approx_error, 1);
+  TypeInto(kYMultiplier, "-30");
+  EXPECT_FLOAT_EQ(y_multiplier, -20.0f);
+  TypeInto(kXZMultiplier, "-1");
+  EXPECT_FLOAT_EQ(xz_multiplier, 0.0f);
+  TypeInto("Air-Speed:", "123456");
+  EXPECT_FLOAT_EQ(Viewer.air_speed, 90000.0f);  // 1000 x grid_space
+  terrain_border_2.x = 120;
+  TypeInto("X2:", "500");
+  EXPECT_EQ(terrain_border_2.x, 200);  // the columns
+  TypeInto("X2:", "200");              // clamped to what it holds: no change, no report
+  TypeInto("Z1:", "500");
+  EXPECT_EQ(terrain_border_1.z, 150);  // the rows
+  // Each entry reports its id once, when the typing ends.
+  EXPECT_EQ(reported_ids, (std::vector<int>{108, 111, 109, 110, 107, 114, 113}));
+  EXPECT_TRUE(refresh_mesh);
+}
+
+TEST_F(ControlPanelTest, TypedValuesWithinTheLimitsAreTakenAsTheyAre) {
+  TypeInto(kPrecision, "9");
+  EXPECT_EQ(max_precision, 9);
+  TypeInto(kYMultiplier, "2.5");
+  EXPECT_FLOAT_EQ(y_multiplier, 2.5f);
+  TypeInto("X1:", "17");
+  EXPECT_EQ(terrain_border_1.x, 17);
+  TypeInto("Z2:", "99");
+  EXPECT_EQ(terrain_border_2.z, 99);
+  EXPECT_EQ(reported_ids, (std::vector<int>{108, 109, 112, 115}));
+}
+
+TEST_F(ControlPanelTest, HalfTypedNumbersDoNotReachTheVariable) {
+  Click(Centre(kPrecision), GLUT_ACTIVE_CTRL);
+  ImGuiIO& io = ImGui::GetIO();
+  io.KeyCtrl = false;
+  Frames(1);
+  io.AddInputCharacter('1');
+  Frames(1);
+  io.AddInputCharacter('5');
+  Frames(1);
+  EXPECT_EQ(max_precision, 6);
+  EXPECT_FALSE(refresh_mesh);
+  // A click elsewhere ends the typing like Enter does.
+  Click(Centre(kMaxError));
+  EXPECT_EQ(max_precision, 15);
+  EXPECT_EQ(reported_ids, (std::vector<int>{108}));
+}
+
+TEST_F(ControlPanelTest, DraggingASpinnerChangesItsValueAndStopsAtTheLimits) {
+  Drag(Centre(kPrecision), 60, 0);
+  EXPECT_GT(max_precision, 6);
+  EXPECT_LE(max_precision, 6 + 12);
+  ASSERT_FALSE(reported_ids.empty());
+  EXPECT_EQ(reported_ids.front(), 108);
+  EXPECT_TRUE(refresh_mesh);
+
+  Drag(Centre(kPrecision), -900, 0);  // 0.2 per pixel: far past the lower limit
+  EXPECT_EQ(max_precision, 0);
+  Drag(Centre(kMaxError), -900, 0);
+  EXPECT_EQ(max_approx_error, 1);
+  Drag(Centre(kYMultiplier), 900, 0);  // 0.1 per pixel
+  EXPECT_FLOAT_EQ(y_multiplier, 20.0f);
+  Drag(Centre("Z2:"), 900, 0);  // 2 per pixel
+  EXPECT_EQ(terrain_border_2.z, 150);
+
+  refresh_mesh = false;
+  reported_ids.clear();
+  Drag(Centre(kXZMultiplier), 40, 0);
+  EXPECT_GT(xz_multiplier, 1.0f);
+  EXPECT_FALSE(refresh_mesh);  // scale changes never rebuild the mesh
+  ASSERT_FALSE(reported_ids.empty());
+  for (int id : reported_ids) EXPECT_EQ(id, 110);
+}
+
+// ---- routing between the panel and the navigation
+
+TEST_F(ControlPanelTest, ADragBegunOnTheTerrainKeepsTurningTheViewOverThePanel) {
+  const int panel_y = static_cast<int>(ControlPanelTop()) + 20;
+  PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 500, panel_y - 30, 0);
+  EXPECT_EQ(left_button, 1);
+  PanelMotion(510, panel_y);
+  Frames(1);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -10);
+  EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 120 + 30);
+  PanelMouse(GLUT_LEFT_BUTTON, GLUT_UP, 510, panel_y, 0);
+  EXPECT_EQ(left_button, 0);
+  Frames(2);
+  // Passing over the panel pressed nothing in it.
+  EXPECT_TRUE(reported_ids.empty());
+}
+
+TEST_F(ControlPanelTest, ADragBegunInThePanelNeverMovesTheCamera) {
+  const int panel_y = static_cast<int>(ControlPanelTop()) + 5;
+  PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 700, panel_y, 0);
+  EXPECT_EQ(left_button, 0);
+  Frames(1);
+  PanelMotion(760, panel_y - 200);
+  Frames(1);
+  PanelMouse(GLUT_LEFT_BUTTON, GLUT_UP, 760, panel_y - 200, 0);
+  Frames(2);
+  EXPECT_EQ(left_button, 0);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, 0);
+  EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 120);
+}
+
+TEST_F(ControlPanelTest, KeysOverThePanelGoToThePanelOnly) {
+  const int panel_y = static_cast<int>(ControlPanelTop()) + 5;
+  PanelKeyboard('x', 500, panel_y);
+  PanelKeyboardUp('x', 500, panel_y);
+  EXPECT_DOUBLE_EQ(angle_x, 0);
+  PanelSpecial(GLUT_KEY_LEFT, 500, panel_y);
+  PanelSpecialUp(GLUT_KEY_LEFT, 500, panel_y);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, 0);
+  Frames(2);
+  PanelKeyboard('x', 500, 100);
+  PanelKeyboardUp('x', 500, 100);
+  EXPECT_DOUBLE_EQ(angle_x, 2);
+  PanelSpecial(GLUT_KEY_LEFT, 500, 100);
+  PanelSpecialUp(GLUT_KEY_LEFT, 500, 100);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, 2);
+  Frames(2);
+}
+
+TEST_F(ControlPanelTest, KeysGoToThePanelWhileAValueIsTyped) {
+  Click(Centre(kMaxError), GLUT_ACTIVE_CTRL);
+  ImGui::GetIO().KeyCtrl = false;
+  Frames(1);
+  // The pointer has left the panel, the typing goes on.
+  PanelKeyboard('-', 500, 100);
+  PanelKeyboardUp('-', 500, 100);
+  EXPECT_EQ(max_precision, 6);
+  EXPECT_FALSE(refresh_mesh);
+  Frames(2);
+  Click(Centre("Wireframe"));
+  EXPECT_EQ(wireframe, 1);
+  PanelKeyboard('-', 500, 100);
+  EXPECT_EQ(max_precision, 5);
+  PanelKeyboardUp('-', 500, 100);
+  Frames(2);
+}
+
+}  // namespace
