@@ -196,10 +196,19 @@ TEST_F(HeightForms, DecimalsWithFractionsAndExponentsRoundToNearest) {
       {"2.49999", 2},      {"-0.4", 0},         {".5", 1},          {"7.", 7},          {"1e2", 100},
       {"1.5E+01", 15},     {"-9999.0", -9999},  {"25e-1", 3},       {"2147483647", 2147483647},
       {"-2147483648", -2147483647 - 1},         {"2147483647.4", 2147483647},      {"0000000000000000000042", 42},
+      {"1234567", 1234567}, {"12345678", 12345678}, {"-123456789", -123456789}, {"00000009.5", 10},
   };
   for (const auto& [token, value] : cases) {
     ASSERT_TRUE(LoadLastCell(token)) << token << ": " << Msg();
     EXPECT_EQ(input.values[1][1], value) << token;
+  }
+}
+
+// The last height may end the file, without a line break.
+TEST_F(HeightForms, LastHeightAtTheVeryEndOfTheFile) {
+  for (const char* last : {"7", "-12345678", "87654321", "123456789", "4.5", "1e3"}) {
+    ASSERT_TRUE(Load(Write("end.asc", Header("2", "2") + "1 2 3 " + last))) << last << ": " << Msg();
+    EXPECT_EQ(input.values[1][1], std::lround(std::stod(last))) << last;
   }
 }
 

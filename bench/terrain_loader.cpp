@@ -1,0 +1,153 @@
+// Speed and peak memory of the grid reader.
+//
+// Loads the 1201 x 1201 resampled Jacksboro grid and two generated grids (an integer one
+// of about 60 MB and a one-decimal one), each measured in a fresh process so that the
+// peak resident memory (VmHWM) belongs to that load alone. Prints MB/s and the peak
+// against the budget of file size plus grid.
+//
+//   bench_terrain_loader              all cases
+//   bench_terrain_loader FILE...      the given grids
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "TerrainLoader.h"
+
+namespace {
+
+constexpr int kRuns = 7;
+
+// Processor time of this process: the machine is shared, so wall time also shows the
+// other processes' load; both are printed.
+double CpuSeconds() {
+  timespec now;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return now.tv_sec + now.tv_nsec * 1e-9;
+}
+
+// A field of /proc/self/status in kB, such as "VmHWM:" or "VmRSS:".
+long StatusKb(const char* field) {
+  FILE* status = fopen("/proc/self/status", "r");
+  if (!status) return -1;
+  char line[256];
+  long kb = -1;
+  while (fgets(line, sizeof line, status))
+    if (strncmp(line, field, strlen(field)) == 0) kb = atol(line + strlen(field));
+  fclose(status);
+  return kb;
+}
+
+void ReleaseGrid() {
+  for (int r = 0; r < input.rows; ++r) delete[] input.values[r];
+  delete[] input.values;
+  input = data{};
+}
+
+// Runs in its own process: the first load gives the peak memory, the next ones the speed.
+int Measure(const char* path) {
+  struct stat info;
+  if (stat(path, &info) != 0) {
+    printf("%s: missing, skipped\n", path);
+    return 0;
+  }
+  const double megabytes = info.st_size / 1e6;
+  TerrainLoader loader;
+  const long rss_before = StatusKb("VmRSS:");
+  if (!loader.LoadArcASCIIFile(path)) {
+    printf("%s\n", loader.msg);
+    return 1;
+  }
+  const long peak = StatusKb("VmHWM:") - rss_before;
+  const double grid_kb = (double(input.rows) * input.cols * sizeof(int) + double(input.rows) * sizeof(int*)) / 1024;
+  const double budget = info.st_size / 1024.0 + grid_kb;
+  const int rows = input.rows, cols = input.cols;
+  ReleaseGrid();
+
+  std::vector<double> wall, cpu;
+  for (int i = 0; i < kRuns; ++i) {
+    const double cpu_start = CpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    const bool loaded = loader.LoadArcASCIIFile(path);
+    wall.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    cpu.push_back(CpuSeconds() - cpu_start);
+    if (!loaded) return 1;
+    ReleaseGrid();
+  }
+  std::sort(wall.begin(), wall.end());
+  std::sort(cpu.begin(), cpu.end());
+  const char* name = strrchr(path, '/') ? strrchr(path, '/') + 1 : path;
+  printf("%-38s %5.1f MB %4d x %-4d | wall: best %6.1f ms = %4.0f MB/s, median %4.0f MB/s | "
+         "cpu: best %6.1f ms = %4.0f MB/s, median %4.0f MB/s | peak +%5.1f MB, budget %5.1f MB (x%.2f)\n",
+         name, megabytes, rows, cols, wall.front() * 1e3, megabytes / wall.front(), megabytes / wall[kRuns / 2],
+         cpu.front() * 1e3, megabytes / cpu.front(), megabytes / cpu[kRuns / 2], peak / 1024.0, budget / 1024.0,
+         peak / budget);
+  return 0;
+}
+
+// Writes a grid as GDAL does (each row opens with a blank), once; later runs reuse it.
+std::string Generate(const char* name, int rows, int cols, bool decimals) {
+  const std::string path = std::string("/tmp/") + name;
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) return path;
+  const std::string partial = path + ".part";
+  FILE* file = fopen(partial.c_str(), "w");
+  if (!file) return path;
+  fprintf(file, "ncols        %d\nnrows        %d\nxllcorner    -84.4\nyllcorner    36.4\n"
+                "cellsize     0.000833333333\nNODATA_value -9999\n", cols, rows);
+  unsigned seed = 12345;
+  std::string line;
+  for (int r = 0; r < rows; ++r) {
+    line.clear();
+    for (int c = 0; c < cols; ++c) {
+      seed = seed * 1664525u + 1013904223u;
+      const int height = (r * 7 + c * 3) % 2400 - 200 + int(seed >> 28);  // terrain-like, some below 0
+      char cell[24];
+      const int n = decimals ? snprintf(cell, sizeof cell, " %d.%u", height, (seed >> 20) % 10)
+                             : snprintf(cell, sizeof cell, " %d", height);
+      line.append(cell, n);
+    }
+    line += '\n';
+    fwrite(line.data(), 1, line.size(), file);
+  }
+  fclose(file);
+  rename(partial.c_str(), path.c_str());
+  return path;
+}
+
+int RunInFreshProcess(const char* self, const std::string& path) {
+  fflush(stdout);
+  const pid_t child = fork();
+  if (child == 0) {
+    execl(self, self, "--measure", path.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && strcmp(argv[1], "--measure") == 0) return Measure(argv[2]);
+
+  std::vector<std::string> paths;
+  for (int i = 1; i < argc; ++i) paths.push_back(argv[i]);
+  if (paths.empty()) {
+    paths.push_back(SHARED_DATA_DIR "/jacksboro_RESAMPLED_1201x1201.asc");
+    paths.push_back(Generate("brackenholmer_bench_int_3000x4000.asc", 3000, 4000, false));
+    paths.push_back(Generate("brackenholmer_bench_dec_1500x2000.asc", 1500, 2000, true));
+  }
+  int failures = 0;
+  for (const std::string& path : paths) failures += RunInFreshProcess("/proc/self/exe", path) != 0;
+  return failures ? 1 : 0;
+}
