@@ -1,0 +1,88 @@
+#!/bin/bash
+# Whole console transcripts of the built program, compared byte for byte.
+# Usage: console_transcript.sh <path of brackenholmer> <repository root>
+set -u
+bin=$(realpath "$1")
+root=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+banner() {
+  printf '\n\n\t-------------------------------------\n'
+  printf '\t|   Welcome to Brackenholmer 1.0    |\n'
+  printf '\t-------------------------------------\n\n'
+}
+loading() { printf '\tLoading terrain file %s ..\n\n' "$1"; }
+report() { printf '\t%s\n\n' "$1"; }
+
+# check NAME EXPECTED-STATUS ACTUAL-STATUS: compares $work/expected with $work/out
+# (exactly, or only its first bytes with PREFIX=1) and wants nothing on stderr.
+check() {
+  local name=$1 want_status=$2 status=$3 ok=1
+  if [ "${PREFIX:-0}" = 1 ]; then
+    head -c "$(stat -c %s "$work/expected")" "$work/out" > "$work/compared"
+  else
+    cp "$work/out" "$work/compared"
+  fi
+  if ! cmp -s "$work/expected" "$work/compared"; then
+    echo "FAIL $name: transcript differs (expected, then actual; ^I is a tab, \$ a line end)"
+    cat -A "$work/expected"; echo "----"; cat -A "$work/out"
+    ok=0
+  fi
+  if [ "$want_status" != any ] && [ "$status" != "$want_status" ]; then
+    echo "FAIL $name: exit status $status, expected $want_status"; ok=0
+  fi
+  if [ "${PREFIX:-0}" != 1 ] && [ -s "$work/err" ]; then
+    echo "FAIL $name: unexpected output on stderr:"; cat "$work/err"; ok=0
+  fi
+  if [ $ok = 1 ]; then echo "ok   $name"; else failures=$((failures + 1)); fi
+}
+
+# Without arguments: banner and usage with the program's own argv[0], status 1.
+"$bin" > "$work/out" 2> "$work/err"; status=$?
+{ banner; printf '\t!!! Usage: %s [TERRAIN FILE] [TEXTURE FILE]!!!\n\n' "$bin"; } > "$work/expected"
+check "no arguments" 1 $status
+
+(exec -a "my-viewer" "$bin") > "$work/out" 2> "$work/err"; status=$?
+{ banner; printf '\t!!! Usage: %s [TERRAIN FILE] [TEXTURE FILE]!!!\n\n' "my-viewer"; } > "$work/expected"
+check "no arguments, argv[0] as called" 1 $status
+
+# A file that does not exist: the open report, status 0; further arguments are ignored.
+missing="$work/no such terrain.asc"
+{ banner; loading "$missing"; report "Could not open the file $missing"; } > "$work/expected"
+"$bin" "$missing" > "$work/out" 2> "$work/err"; status=$?
+check "missing file" 0 $status
+"$bin" "$missing" "$work/texture.bmp" third fourth > "$work/out" 2> "$work/err"; status=$?
+check "missing file, further arguments ignored" 0 $status
+
+# A header spelled in capitals is no valid grid.
+bad="$work/capitals.asc"
+printf 'NCOLS 2\nNROWS 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n1 2\n3 4\n' > "$bad"
+{ banner; loading "$bad"; report "The file $bad is no valid ARC|Info ASCII file."; } > "$work/expected"
+"$bin" "$bad" > "$work/out" 2> "$work/err"; status=$?
+check "invalid header" 0 $status
+
+# Too few heights: the reader's own one-line report, status 0.
+short="$work/short.asc"
+printf 'ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n1 2 3\n' > "$short"
+{ banner; loading "$short"; report "The file $short holds only 3 of 4 heights (2 rows x 2 columns)."; } > "$work/expected"
+"$bin" "$short" > "$work/out" 2> "$work/err"; status=$?
+check "too few heights" 0 $status
+
+# A successful load hands over to the window, which does not return: only the console
+# lines printed before it are compared, and the window is closed by a timeout.
+sample="$root/data/jacksboro_403x344.asc"
+{ banner; loading "$sample"; report "The file $sample was loaded succesfully."; } > "$work/expected"
+if command -v xvfb-run > /dev/null; then
+  timeout -k 5 60 xvfb-run -a timeout -k 2 5 "$bin" "$sample" > "$work/out" 2> "$work/err"; status=$?
+else
+  env -u DISPLAY -u WAYLAND_DISPLAY timeout -k 2 5 "$bin" "$sample" > "$work/out" 2> "$work/err"; status=$?
+fi
+PREFIX=1 check "successful load (console lines before the window)" any $status
+
+if [ $failures -gt 0 ]; then
+  echo "$failures transcript(s) differ"
+  exit 1
+fi
+echo "all transcripts match"
