@@ -1,0 +1,70 @@
+// libFuzzer target for the grid reader: every input is written to a file and loaded.
+// A load must never crash or read out of bounds; a failed one leaves `input` as it was
+// and a successful one a grid the rest of the viewer can use.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "TerrainLoader.h"
+
+data input;  // the reader's global; the viewer's other globals are not needed here
+
+namespace {
+
+constexpr data kSentinel{-7, -8, -9, -10, -11, nullptr};
+
+const std::string& InputPath() {
+  static const std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                                  "/brackenholmer_fuzz_" + std::to_string(getpid()) + ".asc";
+  return path;
+}
+
+void Require(bool condition, const char* what) {
+  if (!condition) {
+    fprintf(stderr, "broken: %s\n", what);
+    abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+  const std::string& path = InputPath();
+  FILE* file = fopen(path.c_str(), "wb");
+  if (!file) return 0;
+  fwrite(bytes, 1, size, file);
+  fclose(file);
+
+  input = kSentinel;
+  TerrainLoader loader;
+  memset(loader.msg, 'x', sizeof loader.msg);
+  const bool loaded = loader.LoadArcASCIIFile(path.c_str());
+  Require(memchr(loader.msg, '\0', sizeof loader.msg) != nullptr, "report not terminated within its buffer");
+  Require(strchr(loader.msg, '\n') == nullptr, "report of more than one line");
+
+  if (!loaded) {
+    Require(memcmp(&input, &kSentinel, sizeof input) == 0, "failed load changed input");
+    return 0;
+  }
+  Require(strstr(loader.msg, " was loaded succesfully.") != nullptr, "success without its report");
+  Require(input.rows >= 2 && input.cols >= 2, "grid smaller than 2 x 2");
+  Require(input.grid_space >= 1, "spacing below 1");
+  Require(20.0 * (input.rows > input.cols ? input.rows : input.cols) * input.grid_space <= INT_MAX,
+          "drawn coordinates leave the int range");
+  int y_min = 100000, y_max = -100000;
+  for (int r = 0; r < input.rows; ++r)
+    for (int c = 0; c < input.cols; ++c) {
+      if (input.values[r][c] < y_min) y_min = input.values[r][c];
+      if (input.values[r][c] > y_max) y_max = input.values[r][c];
+    }
+  Require(y_min == input.y_min && y_max == input.y_max, "y_min or y_max wrong");
+  for (int r = 0; r < input.rows; ++r) delete[] input.values[r];
+  delete[] input.values;
+  input = kSentinel;
+  return 0;
+}
