@@ -1,0 +1,184 @@
+#!/bin/bash
+# Drives the real viewer with xdotool under its own X server: a quick click opens the
+# "Properties" rollout, "Wireframe" changes the picture, a left drag on the terrain turns
+# the view while the same drag begun on the panel does not, and "Quit" ends the process
+# with status 0.
+# Usage: panel_input.sh <brackenholmer binary> <repository root> [directory to keep the shots]
+set -u
+
+bin=$1
+root=$2
+keep=${3:-}
+grid="$root/data/jacksboro_403x344.asc"
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+failures=0
+
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+if ! [ -s "$work/display" ]; then
+  echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1
+fi
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# The window is 1024 x 768 at (50, 50). The panel's layout in window pixels, measured on
+# screenshots (ImGui's built-in font and default style): the rollout header sits 20 pixels
+# above the bottom edge while closed and 192 above it when open; "Wireframe" 167 above it;
+# "Quit" level with the header at the right end. Below the "Terrain Borders" column the
+# open panel is empty.
+H=768
+header_closed="60 $((H - 20))"
+header_open_y=$((H - 192))
+wireframe="60 $((H - 167))"
+quit_open="997 $header_open_y"
+panel_blank="900 $((H - 38))"
+view_region="1024x400+0+150"  # the 3-D view below the overlay text, above the open panel
+
+shot() {  # the window's picture into $work/$1.png
+  import -window root "$work/root.png" 2>/dev/null
+  convert "$work/root.png" -crop 1024x768+50+50 +repage "$work/$1.png"
+  [ -n "$keep" ] && cp "$work/$1.png" "$keep/"
+}
+# "r g b" of one pixel.
+pixel() {
+  convert "$1" -crop "1x1+$2+$3" +repage -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
+}
+# ImGui's header colour: clearly blue, unlike the black sky and the green-brown terrain.
+is_header() {
+  local r g b
+  read -r r g b < <(pixel "$1" "$2" "$3")
+  [ "$b" -ge $((r + 30)) ] && [ "$b" -ge $((g + 15)) ]
+}
+lit_fraction() {
+  convert "$1" -crop "$2" +repage -fuzz 5% -fill black -opaque black -fill white +opaque black \
+    -colorspace gray -format '%[fx:mean]' info:
+}
+# Pixels that differ by more than 10% between two pictures, in a region.
+changed_pixels() {
+  convert "$1" -crop "$3" +repage "$work/a.png"
+  convert "$2" -crop "$3" +repage "$work/b.png"
+  compare -metric AE -fuzz 10% "$work/a.png" "$work/b.png" null: 2>&1 | cut -d' ' -f1
+}
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+move() { xdotool mousemove --window "$wid" "$1" "$2"; }
+# Press and release with nothing in between.
+quick_click() { xdotool mousemove --window "$wid" "$1" "$2" mousedown 1 mouseup 1; }
+# Left drag in small steps.
+drag() {
+  local x0=$1 y0=$2 x1=$3 y1=$4 i
+  move "$x0" "$y0"
+  sleep 0.3
+  xdotool mousedown 1
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    move $((x0 + (x1 - x0) * i / 10)) $((y0 + (y1 - y0) * i / 10))
+    sleep 0.05
+  done
+  sleep 0.3
+  xdotool mouseup 1
+}
+# Polls until the named check passes or 30 seconds are gone.
+wait_for() {
+  local deadline=$((SECONDS + 30))
+  until "$@"; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.3
+  done
+}
+
+"$bin" "$grid" >"$work/app.out" 2>"$work/app.err" &
+app_pid=$!
+wid=$(timeout 30 xdotool search --sync --name '^Brackenholmer$' 2>/dev/null | head -n1)
+if [ -z "$wid" ]; then
+  echo "FAIL: no window titled Brackenholmer appeared"; cat "$work/app.out" "$work/app.err"; exit 1
+fi
+
+terrain_drawn() { shot start; at_least "$(lit_fraction "$work/start.png" 400x200+312+360)" 0.9; }
+wait_for terrain_drawn || fail "the terrain did not appear"
+# shellcheck disable=SC2086
+is_header "$work/start.png" $header_closed || fail "no closed rollout header along the bottom edge"
+
+# 1. A quick click on "Properties" opens the rollout: the header moves up.
+# shellcheck disable=SC2086
+quick_click $header_closed
+rollout_open() { shot open; is_header "$work/open.png" 500 "$header_open_y"; }
+wait_for rollout_open && echo "quick click opened Properties" ||
+  fail "a quick click on Properties did not open it"
+
+# 2. "Wireframe" turns the solid terrain into outlines: much of the view goes black.
+lit_before=$(lit_fraction "$work/open.png" "$view_region")
+# shellcheck disable=SC2086
+quick_click $wireframe
+outlines() { shot wireframe; ! at_least "$(lit_fraction "$work/wireframe.png" "$view_region")" "$(awk -v l="$lit_before" 'BEGIN { print l * 0.75 }')"; }
+if wait_for outlines; then
+  echo "wireframe: lit part of the view $lit_before -> $(lit_fraction "$work/wireframe.png" "$view_region")"
+else
+  fail "ticking Wireframe did not change the picture (lit $lit_before)"
+fi
+# shellcheck disable=SC2086
+quick_click $wireframe
+solid() { shot solid; at_least "$(lit_fraction "$work/solid.png" "$view_region")" "$(awk -v l="$lit_before" 'BEGIN { print l * 0.9 }')"; }
+wait_for solid || fail "unticking Wireframe did not bring the solid terrain back"
+
+# 3. A left drag begun on the panel leaves the view alone, even when it ends over the terrain.
+sleep 1
+shot before_panel_drag
+# shellcheck disable=SC2086
+drag $panel_blank 1000 300
+sleep 2
+shot after_panel_drag
+moved=$(changed_pixels "$work/before_panel_drag.png" "$work/after_panel_drag.png" "$view_region")
+echo "drag begun on the panel: $moved pixels of the view changed"
+[ "$moved" -le 2000 ] || fail "a drag begun on the panel moved the view ($moved pixels changed)"
+
+# 4. The same drag begun on the terrain turns the view (30 pixels, 30 degrees).
+drag 512 300 542 300
+sleep 2
+shot after_view_drag
+moved=$(changed_pixels "$work/after_panel_drag.png" "$work/after_view_drag.png" "$view_region")
+echo "drag begun on the terrain: $moved pixels of the view changed"
+[ "$moved" -ge 20000 ] || fail "a left drag on the terrain did not turn the view ($moved pixels changed)"
+
+# 5. "Quit" ends the process with status 0.
+# shellcheck disable=SC2086
+quick_click $quit_open
+status=""
+for _ in $(seq 1 100); do
+  if ! kill -0 "$app_pid" 2>/dev/null; then
+    wait "$app_pid"
+    status=$?
+    app_pid=""
+    break
+  fi
+  sleep 0.2
+done
+if [ -z "$status" ]; then
+  fail "Quit did not end the viewer"
+elif [ "$status" -ne 0 ]; then
+  fail "Quit ended the viewer with status $status"
+else
+  echo "Quit ended the viewer with status 0"
+fi
+
+if [ $failures -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all panel input checks passed"
