@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdarg>
 #include <cstdint>
@@ -191,6 +192,7 @@ enum class Token { kNumber, kEnd, kBad, kOutOfRange };
 // range) and moves p past it. Up to eight digits are taken in one 8-byte load without a
 // branch per digit; the text is padded with zero bytes so the load never leaves it.
 inline bool ReadDigits(const char*& p, uint64_t& magnitude) {
+  static_assert(std::endian::native == std::endian::little, "the text's first byte must load lowest");
   uint64_t word;
   memcpy(&word, p, sizeof word);
   const uint64_t values = word ^ 0x3030303030303030ull;  // '0'..'9' become 0..9
@@ -198,7 +200,7 @@ inline bool ReadDigits(const char*& p, uint64_t& magnitude) {
   const uint64_t no_digit = (values & 0xF0F0F0F0F0F0F0F0ull) |
                             (((values & 0x0F0F0F0F0F0F0F0Full) + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull);
   if (no_digit != 0) {
-    const int count = __builtin_ctzll(no_digit) / 8;  // the text's bytes are in load order
+    const int count = std::countr_zero(no_digit) / 8;
     if (count == 0) {
       magnitude = 0;
       return false;
