@@ -1,0 +1,292 @@
+// What the frame puts into real pixels: terrain colour, culling, wireframe, light, texture
+// orientation and the overlay text. Drawn into the back buffer and read back before any swap.
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Brackenholmer.h"
+#include "TestGrid.h"
+#include "TextureLoader.h"
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+
+struct Pixel {
+  int r, g, b;
+  int Sum() const { return r + g + b; }
+};
+
+struct Picture {
+  std::vector<unsigned char> rgb;
+  // x from the left, y from the bottom, as OpenGL counts window pixels.
+  Pixel At(int x, int y) const {
+    const size_t i = (static_cast<size_t>(y) * kWidth + x) * 3;
+    return Pixel{rgb[i], rgb[i + 1], rgb[i + 2]};
+  }
+  int CountIf(bool (*pred)(const Pixel&), int x0 = 0, int y0 = 0, int x1 = kWidth, int y1 = kHeight) const {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += pred(At(x, y)) ? 1 : 0;
+    return n;
+  }
+};
+
+bool NotBlack(const Pixel& p) { return p.Sum() > 0; }
+bool White(const Pixel& p) { return p.r == 255 && p.g == 255 && p.b == 255; }
+
+Picture ReadBack() {
+  glFinish();
+  Picture pic;
+  pic.rgb.resize(static_cast<size_t>(kWidth) * kHeight * 3);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pic.rgb.data());
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  return pic;
+}
+
+// The 3-D part of a frame, in the frame's order, without the overlay, panel and swap.
+void DrawScene() {
+  Viewer.FlyingCamera();
+  glLoadIdentity();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (light) glEnable(GL_LIGHTING);
+  glPushMatrix();
+  if (light) Viewer.RenderFloodLight();
+  glPopMatrix();
+  glRotated(angle_x, 1, 0, 0);
+  glRotated(angle_y, 0, 1, 0);
+  glRotated(angle_z, 0, 0, 1);
+  glPushMatrix();
+  Viewer.RenderTriangles();
+  glPopMatrix();
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+}
+
+// Window position of a world point under the camera's projection (modelview identity).
+void Project(double x, double y, double z, double& wx, double& wy) {
+  GLdouble model[16], proj[16], wz;
+  GLint view[4];
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glPopMatrix();
+  glGetDoublev(GL_PROJECTION_MATRIX, proj);
+  glGetIntegerv(GL_VIEWPORT, view);
+  gluProject(x, y, z, model, proj, view, &wx, &wy, &wz);
+}
+
+void ExpectColour(const Pixel& p, int r, int g, int b, const char* where) {
+  EXPECT_NEAR(p.r, r, 2) << where;
+  EXPECT_NEAR(p.g, g, 2) << where;
+  EXPECT_NEAR(p.b, b, 2) << where;
+}
+
+class RenderTest : public testing::Test {
+ protected:
+  // A flat grid of 65 x 65 points at `h`, set up as the viewer's start-up does.
+  void StartOn(int h) {
+    MakeFlatGrid(65, 65, 90, h);
+    char program[] = "brackenholmer";
+    char grid[] = "grid.asc";
+    char* argv[] = {program, grid, nullptr};
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    testing::internal::CaptureStdout();
+    GlutInit(2, argv);
+    testing::internal::GetCapturedStdout();
+    GlutReshape(kWidth, kHeight);
+    refresh_mesh = true;
+  }
+  void SetUp() override {
+    light = 0;
+    wireframe = 0;
+    rendering_mode = 0;
+    angle_x = angle_y = angle_z = 0;
+    glDisable(GL_LIGHTING);
+  }
+  void TearDown() override {
+    light = 1;
+    wireframe = 0;
+    rendering_mode = 0;
+    refresh_mesh = true;
+    if (texture_id != 0) glDeleteTextures(1, &texture_id);
+    texture_id = 0;
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+  }
+};
+
+}  // namespace
+
+TEST_F(RenderTest, FlatTerrainInColourModeShowsItsHeightsColour) {
+  // 400 is a stop of the height scale: (0.51, 0.62, 0.36).
+  StartOn(400);
+  DrawScene();
+  const Picture pic = ReadBack();
+  EXPECT_GT(triangle_count, 0);
+  // The start camera looks 30 degrees down at the terrain: the middle of the view is ground.
+  ExpectColour(pic.At(kWidth / 2, kHeight / 2), 130, 158, 92, "centre");
+  ExpectColour(pic.At(kWidth / 2, kHeight / 3), 130, 158, 92, "lower third");
+  // Above the far edge is black sky.
+  ExpectColour(pic.At(kWidth / 2, kHeight - 5), 0, 0, 0, "top");
+}
+
+TEST_F(RenderTest, WaterAndSnowHeightsShowTheirColours) {
+  StartOn(0);
+  DrawScene();
+  ExpectColour(ReadBack().At(kWidth / 2, kHeight / 2), 163, 191, 240, "height 0");  // (0.64, 0.75, 0.94)
+  StartOn(4800);
+  Viewer.cam_y += 4800;  // the same view of the raised ground
+  DrawScene();
+  ExpectColour(ReadBack().At(kWidth / 2, kHeight / 2), 255, 255, 255, "height 4800");
+}
+
+TEST_F(RenderTest, TerrainSeenFromBelowIsCulled) {
+  StartOn(400);
+  DrawScene();
+  const int seen_from_above = ReadBack().CountIf(NotBlack);
+  ASSERT_GT(seen_from_above, kWidth * kHeight / 10);
+
+  // The mirror image of the start camera under the terrain, looking 30 degrees up at it.
+  Viewer.cam_y = -Viewer.cam_y;
+  Viewer.cam_x_angle = 60.0;
+  DrawScene();
+  EXPECT_EQ(ReadBack().CountIf(NotBlack), 0);
+
+  // Without culling the same view would show the underside: the test looks at the terrain.
+  glDisable(GL_CULL_FACE);
+  DrawScene();
+  EXPECT_GT(ReadBack().CountIf(NotBlack), kWidth * kHeight / 10);
+  glEnable(GL_CULL_FACE);
+}
+
+TEST_F(RenderTest, WireframeShowsOutlinesOnly) {
+  StartOn(400);
+  DrawScene();
+  const Picture filled = ReadBack();
+  wireframe = 1;
+  DrawScene();
+  const Picture lines = ReadBack();
+  const int filled_count = filled.CountIf(NotBlack);
+  const int line_count = lines.CountIf(NotBlack);
+  EXPECT_GT(line_count, 1000);
+  EXPECT_LT(line_count, filled_count / 2);
+  // Inside the terrain there are now black gaps between the edges.
+  const int gaps = lines.CountIf([](const Pixel& p) { return p.Sum() == 0; }, 412, 284, 612, 484);
+  EXPECT_GT(gaps, 200 * 200 / 4);
+}
+
+TEST_F(RenderTest, LightChangesThePictureAndLightsFlatGroundFromAbove) {
+  StartOn(400);
+  DrawScene();
+  const Pixel unlit = ReadBack().At(kWidth / 2, kHeight / 2);
+  light = 1;
+  DrawScene();
+  const Picture lit_picture = ReadBack();
+  const Pixel lit = lit_picture.At(kWidth / 2, kHeight / 2);
+  EXPECT_NE(lit.Sum(), unlit.Sum());
+  // Ambient light alone gives about 0.29 of the colour; ground whose normals point up also
+  // catches the diffuse part of the light from above.
+  EXPECT_GT(lit.g, unlit.g * 0.5) << "flat ground is dark: do the normals point down?";
+  EXPECT_GT(lit.r, 0);
+}
+
+TEST_F(RenderTest, TextureIsDrapedNorthUpAndNotMirrored) {
+  // 4 x 4 pixels in four single-coloured quadrants: north-west red, north-east green,
+  // south-west blue, south-east yellow.
+  const int w = 4, h = 4;
+  std::string bmp = "BM";
+  auto put32 = [&](uint32_t v) { bmp.append(reinterpret_cast<const char*>(&v), 4); };
+  auto put16 = [&](uint16_t v) { bmp.append(reinterpret_cast<const char*>(&v), 2); };
+  put32(54 + w * h * 3);
+  put32(0);
+  put32(54);
+  put32(40);
+  put32(w);
+  put32(h);
+  put16(1);
+  put16(24);
+  for (int i = 0; i < 6; ++i) put32(0);
+  for (int row = h - 1; row >= 0; --row)  // bottom-up
+    for (int col = 0; col < w; ++col) {
+      const bool north = row < 2, west = col < 2;
+      const unsigned char r = (north && west) || (!north && !west) ? 255 : 0;
+      const unsigned char g = !west ? 255 : 0;
+      const unsigned char b = !north && west ? 255 : 0;
+      bmp += static_cast<char>(b);
+      bmp += static_cast<char>(g);
+      bmp += static_cast<char>(r);
+    }
+  const std::string path = testing::TempDir() + "render_quadrants.bmp";
+  std::ofstream(path, std::ios::binary) << bmp;
+
+  StartOn(100);
+  TextureLoader loader;
+  texture_id = loader.LoadBMPTexture(path.c_str());
+  ASSERT_NE(texture_id, 0u) << loader.msg;
+  rendering_mode = 1;
+  DrawScene();
+  const Picture pic = ReadBack();
+
+  // Quadrant middles in drawing coordinates: the terrain is centred on the origin, x along
+  // the columns (east), z along the rows (south).
+  const double quarter = 64 * 90 / 4.0;
+  struct Probe {
+    const char* name;
+    double x, z;
+    int r, g, b;
+  } probes[] = {{"north-west", -quarter, -quarter, 255, 0, 0},
+                {"north-east", quarter, -quarter, 0, 255, 0},
+                {"south-west", -quarter, quarter, 0, 0, 255},
+                {"south-east", quarter, quarter, 255, 255, 0}};
+  for (const Probe& p : probes) {
+    double wx = 0, wy = 0;
+    Project(p.x, 100, p.z, wx, wy);
+    ASSERT_TRUE(wx > 0 && wx < kWidth && wy > 0 && wy < kHeight) << p.name;
+    ExpectColour(pic.At(static_cast<int>(wx), static_cast<int>(wy)), p.r, p.g, p.b, p.name);
+  }
+}
+
+TEST_F(RenderTest, OverlayTextStandsInTheTopLeftCorner) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glDisable(GL_DEPTH_TEST);
+  char text[] = "Fps: 0.0000\nTriangles: 8192\nLeft Button: Rotate\nRight Button: Translate XZ\n"
+                "Left+Right Button: Translate XY\n";
+  Viewer.RenderText(text, 1);
+  glEnable(GL_DEPTH_TEST);
+  const Picture pic = ReadBack();
+
+  int white = 0, left = kWidth, right = 0, top = 0, bottom = kHeight;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      if (White(pic.At(x, y))) {
+        ++white;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::max(top, y);
+        bottom = std::min(bottom, y);
+      }
+  ASSERT_GT(white, 300);
+  EXPECT_EQ(pic.CountIf(NotBlack), white) << "the text is white on the cleared background";
+  // Lines start 2 per cent from the left edge; the first stands on 95 per cent of the
+  // height, the fifth on 83 per cent (y counted from the bottom).
+  EXPECT_GE(left, static_cast<int>(0.02 * kWidth));
+  EXPECT_LE(left, static_cast<int>(0.02 * kWidth) + 3);
+  EXPECT_LT(right, kWidth / 4);
+  EXPECT_GE(top, static_cast<int>(0.95 * kHeight));
+  EXPECT_LE(top, static_cast<int>(0.95 * kHeight) + 12);
+  EXPECT_GE(bottom, static_cast<int>(0.83 * kHeight) - 4);
+  EXPECT_LE(bottom, static_cast<int>(0.83 * kHeight) + 1);
+}
