@@ -2,6 +2,8 @@
 // and the globals that steer mesh building.
 #pragma once
 
+#include <cstddef>
+
 // A grid point: x is its column, z its row, y its raw height.
 struct Vertex {
   int x;
@@ -24,6 +26,10 @@ struct Triangle {
 
 struct TriangleList {
   TriangleList() : next(nullptr) {}
+  // Nodes come from a pool of large blocks (MeshList.cpp): a mesh of millions of nodes
+  // is made, walked and released far faster than with one heap block per node.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* node) noexcept;
   Triangle t;
   TriangleList* next;
 };

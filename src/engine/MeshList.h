@@ -21,6 +21,9 @@ inline Vertex GridVertex(int x, int z) {
 // Deletes every node of the list, one after the other, and leaves `head` null.
 void ReleaseTriangleList(TriangleList*& head);
 
+// Returns the node blocks that the current lists do not reach to the system.
+void TrimNodePool();
+
 // Appends nodes at the tail of a triangle list under construction.
 class TriangleListBuilder {
  public:

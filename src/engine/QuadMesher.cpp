@@ -98,7 +98,10 @@ void Brackenholmer::CreateQSDTriangles() {
   const int precision = std::max(max_precision, 0);
 
   // An empty rectangle, or one beside the grid, admits no quad at all.
-  if (!borders.MayHoldCentre(start)) return;
+  if (!borders.MayHoldCentre(start)) {
+    mesh::TrimNodePool();
+    return;
+  }
 
   int level = precision;
   const int reach = adaptive ? std::min(precision, AdaptiveDepth(start.x1 - start.x0)) : precision;
@@ -154,5 +157,6 @@ void Brackenholmer::CreateQSDTriangles() {
 
   Triangles = list.Head();
   triangle_count = static_cast<int>(list.Count());
+  mesh::TrimNodePool();
   if (level < precision) mesh::ReportMeshLimit(list.Count(), level, precision);
 }

@@ -135,5 +135,6 @@ void Brackenholmer::CreateTSDTriangles() {
 
   Triangles = list.Head();
   triangle_count = static_cast<int>(list.Count());
+  mesh::TrimNodePool();
   if (level < precision) mesh::ReportMeshLimit(list.Count(), level, precision);
 }
