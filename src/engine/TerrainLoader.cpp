@@ -73,54 +73,52 @@ constexpr size_t kPadding = 1 + 8;
 // The file's bytes, followed by kPadding zero bytes.
 struct FileText {
   char* bytes = nullptr;
-  size_t size = 0;      // bytes read so far
-  size_t expected = 0;  // the file's size when known in advance, else 0
+  size_t size = 0;        // bytes read so far
+  size_t capacity = 0;    // bytes the buffer holds before its padding
+  bool complete = false;  // nothing more to read
+  bool growable = false;  // size unknown beforehand (pipes, /proc files)
   ~FileText() { free(bytes); }
 };
 
 enum class ReadResult { kOk, kError, kNoMemory };
 
-// Reads up to `upto` bytes of the file (never past its known size) into the buffer.
+// Sizes the buffer. A regular file gets one buffer of its size, whose pages stay
+// untouched until read; a pipe starts small and grows as it is read.
+ReadResult StartText(const struct stat& info, FileText& text) {
+  text.growable = !(S_ISREG(info.st_mode) && info.st_size > 0);
+  const auto size = text.growable ? 1ull << 16 : static_cast<unsigned long long>(info.st_size);
+  if (size >= SIZE_MAX - kPadding) return ReadResult::kNoMemory;
+  text.capacity = static_cast<size_t>(size);
+  text.bytes = static_cast<char*>(malloc(text.capacity + kPadding));
+  if (!text.bytes) return ReadResult::kNoMemory;
+  memset(text.bytes, 0, kPadding);
+  return ReadResult::kOk;
+}
+
+// Reads on until the buffer holds `upto` bytes or the file ends; a regular file is not
+// read past the size it had when measured.
 ReadResult ReadUpTo(FILE* file, FileText& text, size_t upto) {
-  if (upto > text.expected) upto = text.expected;
-  if (upto > text.size) {
-    const size_t want = upto - text.size;
+  while (!text.complete && text.size < upto) {
+    if (text.size == text.capacity) {
+      if (!text.growable) {
+        text.complete = true;
+        break;
+      }
+      if (text.capacity > SIZE_MAX / 4) return ReadResult::kNoMemory;
+      char* grown = static_cast<char*>(realloc(text.bytes, 2 * text.capacity + kPadding));
+      if (!grown) return ReadResult::kNoMemory;
+      text.bytes = grown;
+      text.capacity *= 2;
+    }
+    const size_t want = std::min(upto, text.capacity) - text.size;
     const size_t got = fread(text.bytes + text.size, 1, want, file);
     text.size += got;
     if (got < want) {
       if (ferror(file)) return ReadResult::kError;
-      text.expected = text.size;  // the file shrank since it was measured
+      text.complete = true;
     }
   }
   memset(text.bytes + text.size, 0, kPadding);
-  return ReadResult::kOk;
-}
-
-// Starts reading the file. For a regular file of known size only the buffer is
-// allocated (pages stay untouched until read); pipes and /proc files are read whole.
-ReadResult OpenText(FILE* file, const struct stat& info, FileText& text) {
-  if (S_ISREG(info.st_mode) && info.st_size > 0) {
-    const auto size = static_cast<unsigned long long>(info.st_size);
-    if (size >= SIZE_MAX - kPadding) return ReadResult::kNoMemory;
-    text.expected = static_cast<size_t>(size);
-    text.bytes = static_cast<char*>(malloc(text.expected + kPadding));
-    return text.bytes ? ReadResult::kOk : ReadResult::kNoMemory;
-  }
-  size_t capacity = 1 << 16;
-  text.bytes = static_cast<char*>(malloc(capacity + kPadding));
-  if (!text.bytes) return ReadResult::kNoMemory;
-  for (;;) {
-    text.size += fread(text.bytes + text.size, 1, capacity - text.size, file);
-    if (ferror(file)) return ReadResult::kError;
-    if (text.size < capacity) break;
-    if (capacity > SIZE_MAX / 4) return ReadResult::kNoMemory;
-    capacity *= 2;
-    char* grown = static_cast<char*>(realloc(text.bytes, capacity + kPadding));
-    if (!grown) return ReadResult::kNoMemory;
-    text.bytes = grown;
-  }
-  memset(text.bytes + text.size, 0, kPadding);
-  text.expected = text.size;
   return ReadResult::kOk;
 }
 
@@ -362,6 +360,13 @@ int** AllocateGrid(int rows, int cols) {
 
 namespace {
 
+void ReportReadFailure(char* msg, const char* path, ReadResult read) {
+  if (read == ReadResult::kNoMemory)
+    ReportFault(msg, path, "is too large to be read into memory.");
+  else
+    Report(msg, "Could not read the file ", path, "");
+}
+
 struct FileCloser {
   FILE* file;
   ~FileCloser() { fclose(file); }
@@ -382,15 +387,11 @@ bool Load(const char* path, char* msg) {
   }
 
   FileText text;
-  ReadResult read = OpenText(file, info, text);
+  ReadResult read = StartText(info, text);
   // The header first: a file that is no grid is refused without reading all of it.
   if (read == ReadResult::kOk) read = ReadUpTo(file, text, kHeaderBytes);
-  if (read == ReadResult::kNoMemory) {
-    ReportFault(msg, path, "is too large to be read into memory.");
-    return false;
-  }
-  if (read == ReadResult::kError) {
-    Report(msg, "Could not read the file ", path, "");
+  if (read != ReadResult::kOk) {
+    ReportReadFailure(msg, path, read);
     return false;
   }
 
@@ -432,8 +433,8 @@ bool Load(const char* path, char* msg) {
   const int cols = static_cast<int>(header.cols);
 
   read = ReadUpTo(file, text, SIZE_MAX);
-  if (read == ReadResult::kError) {
-    Report(msg, "Could not read the file ", path, "");
+  if (read != ReadResult::kOk) {
+    ReportReadFailure(msg, path, read);
     return false;
   }
   const char* heights = text.bytes + pos;
