@@ -132,6 +132,15 @@ if start colour "$grid"; then
   check_picture colour
   grep -q "was loaded succesfully." "$work/colour.out" || fail "colour: grid load not reported"
   grep -q "Loading the texture file" "$work/colour.out" && fail "colour: texture lines without a texture"
+  # The floodlight stands just right of the start view; turned 16 degrees to the right the
+  # camera sees its wire pyramid: grey edges to a yellow square (0.8, 0.8, 0).
+  for _ in 1 2 3 4 5 6 7 8; do xdotool key --window "$wid" Right 2>/dev/null; done
+  sleep 1.5
+  grab floodlight
+  yellow=$(convert "$work/floodlight.png" -crop 512x300+512+0 +repage -fuzz 6% -fill white -opaque 'rgb(204,204,0)' \
+    -fill black +opaque white -format '%[fx:mean*w*h]' info:)
+  at_least "$yellow" 10 || fail "colour: no floodlight symbol in view after turning right ($yellow yellow pixels)"
+  echo "colour: floodlight symbol with $yellow yellow pixels after turning right"
   stop
 fi
 
