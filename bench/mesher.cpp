@@ -1,8 +1,8 @@
 // Mesh build times and peak memory for both meshers.
 //
 // Grids: the 1201 x 1201 Jacksboro DEM from the shared data folder, and a 1025 x 1025
-// diamond-square fractal made here (std::mt19937 seeded 4242, displacement 600 height
-// units at the top level, halved at every level, heights around 1000).
+// diamond-square fractal made here (std::mt19937 seeded 4242, displacement up to 600
+// height units at the top level, times 0.6 at every finer level, heights around 1000).
 //
 // Per benchmark: time per triangle, and the peak resident memory above what the process
 // held before the benchmark (VmHWM, reset through /proc/self/clear_refs) per triangle.
@@ -24,6 +24,7 @@ data real_grid{};
 data fractal_grid{};
 constexpr unsigned kFractalSeed = 4242;
 constexpr int kFractalSide = 1025;
+constexpr double kRoughness = 0.6;  // displacement kept per level (Hurst exponent ~0.74)
 
 long StatusKb(const char* key) {
   FILE* f = fopen("/proc/self/status", "r");
@@ -55,7 +56,7 @@ data DiamondSquare(int side, unsigned seed) {
   at(0, last) = uniform() * amplitude;
   at(last, 0) = uniform() * amplitude;
   at(last, last) = uniform() * amplitude;
-  for (int step = last; step > 1; step /= 2, amplitude /= 2) {
+  for (int step = last; step > 1; step /= 2, amplitude *= kRoughness) {
     const int half = step / 2;
     for (int r = half; r < side; r += step)  // diamond: centres of squares
       for (int c = half; c < side; c += step)
@@ -165,8 +166,8 @@ int main(int argc, char** argv) {
   if (loader.LoadArcASCIIFile(path.c_str())) real_grid = input;
   printf("%s\n", loader.msg);
   fractal_grid = DiamondSquare(kFractalSide, kFractalSeed);
-  printf("fractal grid: diamond-square %d x %d, std::mt19937 seed %u, heights %d..%d\n",
-         kFractalSide, kFractalSide, kFractalSeed, [] {
+  printf("fractal grid: diamond-square %d x %d, std::mt19937 seed %u, roughness %.1f, heights %d..%d\n",
+         kFractalSide, kFractalSide, kFractalSeed, kRoughness, [] {
            int lo = fractal_grid.values[0][0];
            for (int r = 0; r < kFractalSide; ++r)
              for (int c = 0; c < kFractalSide; ++c) lo = std::min(lo, fractal_grid.values[r][c]);

@@ -19,9 +19,9 @@ class NodePool {
  public:
   void* Allocate() {
     ++live_;
-    if (!freed_.empty()) {
-      void* node = freed_.back();
-      freed_.pop_back();
+    if (free_ != nullptr) {
+      FreeNode* node = free_;
+      free_ = node->next;
       return node;
     }
     if (offset_ == kNodesPerBlock || blocks_.empty()) NextBlock();
@@ -30,17 +30,17 @@ class NodePool {
 
   void Release(void* p) {
     if (--live_ == 0) {
-      freed_.clear();
+      free_ = nullptr;
       block_ = 0;
       offset_ = 0;
       return;
     }
-    freed_.push_back(p);
+    FreeNode* node = static_cast<FreeNode*>(p);
+    node->next = free_;
+    free_ = node;
   }
 
   void Trim() {
-    if (freed_.capacity() > 2 * freed_.size() + 2 * static_cast<size_t>(live_) + 4096)
-      std::vector<void*>(freed_).swap(freed_);
     const size_t keep = blocks_.empty() ? 0 : block_ + 1;
     while (blocks_.size() > keep) {
       munmap(blocks_.back(), kBlockBytes);
@@ -49,6 +49,9 @@ class NodePool {
   }
 
  private:
+  struct FreeNode {
+    FreeNode* next;
+  };
   static constexpr size_t kNodeSize = sizeof(TriangleList);
   static constexpr size_t kNodesPerBlock = 1 << 15;
   static constexpr size_t kBlockBytes = kNodeSize * kNodesPerBlock;
@@ -65,9 +68,9 @@ class NodePool {
   std::vector<char*> blocks_;
   size_t block_ = 0;   // the block being cut
   size_t offset_ = 0;  // nodes cut from it so far
-  // Released nodes awaiting reuse, kept apart so that releasing a node does not write
-  // to it: a whole mesh is released before the next is built, and then they are dropped.
-  std::vector<void*> freed_;
+  // Released nodes awaiting reuse, linked through their own memory so that the pool needs
+  // no room beyond the nodes; dropped once every node is back.
+  FreeNode* free_ = nullptr;
   long long live_ = 0;
 };
 

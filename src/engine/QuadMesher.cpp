@@ -106,6 +106,8 @@ void Brackenholmer::CreateQSDTriangles() {
   int level = precision;
   const int reach = adaptive ? std::min(precision, AdaptiveDepth(start.x1 - start.x0)) : precision;
   if (mesh::GrowthBound(4, reach) > mesh_triangle_budget) {
+    // The count's scratch lists should not sit on top of the released mesh's blocks.
+    mesh::TrimNodePool();
     auto judge = [&](const QuadSpan& q, int at) {
       if (!borders.MayHoldCentre(q)) return mesh::Verdict{0, false};
       return mesh::Verdict{borders.HoldsCentre(q) ? 2 : 0,

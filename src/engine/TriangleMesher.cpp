@@ -98,6 +98,8 @@ void Brackenholmer::CreateTSDTriangles() {
   if (!adaptive) {
     while (level > 0 && mesh::GrowthBound(2, level) > budget) --level;
   } else if (mesh::GrowthBound(2, precision) > budget) {
+    // The count's scratch lists should not sit on top of the released mesh's blocks.
+    mesh::TrimNodePool();
     auto judge = [&](const Piece& t, int at) {
       return mesh::Verdict{1, at < precision && Misses(t.a, t.b, t.c, t.hypotenuse, bound)};
     };
