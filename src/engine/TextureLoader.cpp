@@ -21,6 +21,10 @@ void WriteReport(char* out, size_t out_size, const char* prefix, const char* pat
     return;
   }
   static const char kEllipsis[] = "...";
+  if (fixed + sizeof kEllipsis >= out_size) {  // no room for any of the path
+    snprintf(out, out_size, "%s%s%s", prefix, kEllipsis, suffix);
+    return;
+  }
   const size_t room = out_size - 1 - fixed - (sizeof kEllipsis - 1);
   const size_t head = room / 2;
   const size_t tail = room - head;
