@@ -94,25 +94,6 @@ TEST_F(TerrainLoaderTest, LongPathsAreShortenedInsideTheReport) {
   }
 }
 
-TEST_F(TerrainLoaderTest, ShortenedPathsDoNotSplitCharacters) {
-  std::string path = dir_.string() + "/";
-  for (int i = 0; i < 150; ++i) path += "\xC3\xA9";  // é, two bytes each
-  path += ".asc";
-  EXPECT_FALSE(Load(path));
-  const std::string msg = Msg();
-  EXPECT_LT(msg.size(), sizeof loader.msg);
-  // Every lead byte of é is followed by its continuation byte.
-  for (size_t i = 0; i < msg.size(); ++i) {
-    const auto byte = [&](size_t at) { return static_cast<unsigned char>(msg[at]); };
-    if (byte(i) == 0xC3) {
-      EXPECT_EQ(byte(i + 1), 0xA9) << i;
-    }
-    if (byte(i) == 0xA9) {
-      EXPECT_EQ(byte(i - 1), 0xC3) << i;
-    }
-  }
-}
-
 // A path of exactly the room left keeps its full text.
 TEST_F(TerrainLoaderTest, PathThatJustFitsIsNotShortened) {
   const std::string prefix = "Could not open the file ";
