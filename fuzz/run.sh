@@ -16,6 +16,7 @@ if ! command -v clang++ > /dev/null; then
   exit 77
 fi
 mkdir -p "$out"
+out=$(cd "$out" && pwd)
 fuzzer=$out/terrain_loader_fuzz
 sources=("$root/fuzz/terrain_loader_fuzz.cpp" "$root/src/engine/TerrainLoader.cpp")
 stale=0
