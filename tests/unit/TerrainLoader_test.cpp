@@ -1,6 +1,8 @@
 // The ARC/INFO ASCII reader on real grids, on the header rules and on the height forms.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -36,6 +38,17 @@ struct RealGrid {
   int rows, cols, grid_space, y_min, y_max;
 };
 
+// Test names from the file's base name: "bundled_" marks the repository's own copy.
+std::string TestName(const std::string& path) {
+  std::string name = path.substr(path.find_last_of('/') + 1);
+  name = name.substr(0, name.find('.'));
+  for (char& c : name)
+    if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+  return (path.rfind(REPO_DATA_DIR, 0) == 0 ? "bundled_" : "") + name;
+}
+
+void PrintTo(const RealGrid& grid, std::ostream* os) { *os << grid.path; }
+
 class RealGrids : public TerrainLoaderTest, public ::testing::WithParamInterface<RealGrid> {};
 
 TEST_P(RealGrids, LoadWithTheirDimensionsSpacingAndEveryHeight) {
@@ -68,7 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RealGrid{SHARED_DATA_DIR "/jacksboro_RESAMPLED_1201x1201.asc", 1201, 1201, 25, 250, 1076},
                       RealGrid{SHARED_DATA_DIR "/sf_1arcsec_24x37.asc", 37, 24, 30, -9999, 98},
                       RealGrid{SHARED_DATA_DIR "/sf_crlf.asc", 37, 24, 30, -9999, 98},
-                      RealGrid{SHARED_DATA_DIR "/sf_float32_intvalues.asc", 37, 24, 30, -9999, 98}));
+                      RealGrid{SHARED_DATA_DIR "/sf_float32_intvalues.asc", 37, 24, 30, -9999, 98}),
+    [](const ::testing::TestParamInfo<RealGrid>& info) { return TestName(info.param.path); });
 
 TEST_F(TerrainLoaderTest, KnownHeightsOfTheSample) {
   ASSERT_TRUE(Load(SHARED_DATA_DIR "/jacksboro_403x344.asc")) << Msg();
