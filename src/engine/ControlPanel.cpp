@@ -571,7 +571,7 @@ void CreateControlPanel() {
   ImGui_ImplOpenGL2_Init();
   io.DisplaySize = ImVec2(static_cast<float>(glutGet(GLUT_WINDOW_WIDTH)),
                           static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT)));
-  air_speed_max = static_cast<float>(input.grid_space * 1000);
+  air_speed_max = static_cast<float>(input.grid_space) * 1000.0f;  // no int overflow
   border_x_max = input.cols;
   border_z_max = input.rows;
   drawn_controls.reserve(32);
