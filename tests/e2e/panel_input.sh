@@ -11,33 +11,9 @@ root=$2
 keep=${3:-}
 grid="$root/data/jacksboro_403x344.asc"
 
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-failures=0
+source "$(dirname "$0")/harness.bash"
 
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-if ! [ -s "$work/display" ]; then
-  echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1
-fi
-export DISPLAY=":$(head -n1 "$work/display")"
+start_x_server
 
 # The window is 1024 x 768 at (50, 50). The panel's layout in window pixels, measured on
 # screenshots (ImGui's built-in font and default style): the rollout header sits 20 pixels

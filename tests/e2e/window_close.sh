@@ -9,23 +9,7 @@ bin=$1
 root=$2
 grid="$root/data/jacksboro_403x344.asc"
 
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-failures=0
-
-cleanup() {
-  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 2' INT TERM HUP
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/harness.bash"
 
 # --- No display -----------------------------------------------------------------------
 env -u DISPLAY "$bin" "$grid" >"$work/nodisplay.out" 2>"$work/nodisplay.err"
@@ -68,14 +52,7 @@ if ! cc -o "$work/close" "$work/close.c" $(pkg-config --cflags --libs x11) 2>"$w
   exit 1
 fi
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+start_x_server
 
 "$bin" "$grid" >"$work/run.out" 2>"$work/run.err" &
 app_pid=$!

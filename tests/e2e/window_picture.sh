@@ -13,38 +13,10 @@ keep=${3:-}
 grid="$root/data/jacksboro_403x344.asc"
 texture="$root/data/jacksboro_403x344.bmp"
 
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
 wid=""
-failures=0
+source "$(dirname "$0")/harness.bash"
 
-cleanup() {
-  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 2' INT TERM HUP
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-# Xvfb picks a free display number itself and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-if ! [ -s "$work/display" ]; then
-  echo "FAIL: Xvfb did not start"
-  cat "$work/xvfb.log"
-  exit 1
-fi
-export DISPLAY=":$(head -n1 "$work/display")"
+start_x_server
 
 # Share of an image region (geometry WxH+X+Y) brighter than a grey level.
 lit_fraction() {

@@ -1,0 +1,37 @@
+# Shared by the end-to-end scripts (sourced, not run): a scratch folder, failure counting,
+# a private X server, and cleanup of the program and the server on any exit.
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+failures=0
+
+cleanup() {
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 2' INT TERM HUP
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# Starts Xvfb on a free display number (Xvfb picks it and writes it to fd 3) and exports
+# DISPLAY; ends the script when the server does not come up.
+start_x_server() {
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+  done
+  if ! [ -s "$work/display" ]; then
+    echo "FAIL: Xvfb did not start"
+    cat "$work/xvfb.log"
+    exit 1
+  fi
+  export DISPLAY=":$(head -n1 "$work/display")"
+}
