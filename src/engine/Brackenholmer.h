@@ -79,6 +79,8 @@ void GlutReshape(int w, int h);
 void GlutIdle();
 // Frame
 void GlutDisplay();
+// The 3-D part of a frame: camera, floodlight, spin, model rotations and terrain.
+void RenderScene();
 // Navigation
 void GlutMouse(int button, int state, int x, int y);
 void GlutMotion(int x, int y);

@@ -10,7 +10,7 @@
 #include "ControlPanel.h"
 #include "FrameStats.h"
 
-void GlutDisplay() {
+void RenderScene() {
   Viewer.FlyingCamera();
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -29,6 +29,10 @@ void GlutDisplay() {
   glPushMatrix();
   Viewer.RenderTriangles();
   glPopMatrix();
+}
+
+void GlutDisplay() {
+  RenderScene();
 
   UpdateFrameRate(glutGet(GLUT_ELAPSED_TIME));
   ComposeOverlayText();

@@ -53,21 +53,10 @@ Picture ReadBack() {
   return pic;
 }
 
-// The 3-D part of a frame, in the frame's order, without the overlay, panel and swap.
+// The 3-D part of a frame, ending as a frame ends: lighting and texturing off, so that a
+// frame with the light off starts unlit.
 void DrawScene() {
-  Viewer.FlyingCamera();
-  glLoadIdentity();
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (light) glEnable(GL_LIGHTING);
-  glPushMatrix();
-  if (light) Viewer.RenderFloodLight();
-  glPopMatrix();
-  glRotated(angle_x, 1, 0, 0);
-  glRotated(angle_y, 0, 1, 0);
-  glRotated(angle_z, 0, 0, 1);
-  glPushMatrix();
-  Viewer.RenderTriangles();
-  glPopMatrix();
+  RenderScene();
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
 }
