@@ -19,32 +19,16 @@
 #include <cstring>
 #include <new>
 
+#include "Report.h"
+
 namespace {
 
 // ---------------------------------------------------------------- Reports
 
 constexpr size_t kMsgSize = sizeof(TerrainLoader::msg);
 
-// Writes prefix + path + suffix into msg. A path too long for the rest is cut in its
-// middle with "..." so the report always fits, keeping both ends readable.
 void Report(char* msg, const char* prefix, const char* path, const char* suffix) {
-  const size_t room = kMsgSize - 1 - strlen(prefix) - strlen(suffix);
-  const size_t len = strlen(path);
-  char shortened[kMsgSize];
-  if (len > room) {
-    const size_t keep = room - 3;
-    size_t head = keep / 2;
-    size_t tail = len - (keep - head);
-    // Cut between characters, not inside a UTF-8 sequence.
-    while (head > 0 && (static_cast<unsigned char>(path[head]) & 0xC0) == 0x80) --head;
-    while (tail < len && (static_cast<unsigned char>(path[tail]) & 0xC0) == 0x80) ++tail;
-    memcpy(shortened, path, head);
-    memcpy(shortened + head, "...", 3);
-    memcpy(shortened + head + 3, path + tail, len - tail);
-    shortened[head + 3 + len - tail] = '\0';
-    path = shortened;
-  }
-  snprintf(msg, kMsgSize, "%s%s%s", prefix, path, suffix);
+  WriteReport(msg, kMsgSize, prefix, path, suffix);
 }
 
 void ReportOpenFailure(char* msg, const char* path) { Report(msg, "Could not open the file ", path, ""); }

@@ -8,29 +8,9 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+#include "Report.h"
 
-// Writes "<prefix><path><suffix>" into out (size out_size), cutting the middle of the path
-// into "..." when the whole would not fit, so the report never runs past the buffer and
-// still shows where the path starts and ends.
-void WriteReport(char* out, size_t out_size, const char* prefix, const char* path, const char* suffix) {
-  const size_t fixed = strlen(prefix) + strlen(suffix);
-  const size_t path_len = strlen(path);
-  if (fixed + path_len < out_size) {
-    snprintf(out, out_size, "%s%s%s", prefix, path, suffix);
-    return;
-  }
-  static const char kEllipsis[] = "...";
-  if (fixed + sizeof kEllipsis >= out_size) {  // no room for any of the path
-    snprintf(out, out_size, "%s%s%s", prefix, kEllipsis, suffix);
-    return;
-  }
-  const size_t room = out_size - 1 - fixed - (sizeof kEllipsis - 1);
-  const size_t head = room / 2;
-  const size_t tail = room - head;
-  snprintf(out, out_size, "%s%.*s%s%s%s", prefix, static_cast<int>(head), path, kEllipsis,
-           path + path_len - tail, suffix);
-}
+namespace {
 
 // Size of one 24-bit row as SDL stores it and as OpenGL reads it with its default unpack
 // alignment of 4: three bytes per pixel, filled up to a multiple of four.

@@ -1,0 +1,26 @@
+#include "Report.h"
+
+#include <cstdio>
+#include <cstring>
+
+void WriteReport(char* out, size_t size, const char* prefix, const char* path, const char* suffix) {
+  const size_t fixed = strlen(prefix) + strlen(suffix);
+  const size_t len = strlen(path);
+  if (fixed + len < size) {
+    snprintf(out, size, "%s%s%s", prefix, path, suffix);
+    return;
+  }
+  static const char kEllipsis[] = "...";
+  const size_t ellipsis = sizeof kEllipsis - 1;
+  if (fixed + ellipsis >= size) {  // no room for any of the path: snprintf cuts the end
+    snprintf(out, size, "%s%s%s", prefix, kEllipsis, suffix);
+    return;
+  }
+  const size_t keep = size - 1 - fixed - ellipsis;
+  size_t head = keep / 2;
+  size_t tail = len - (keep - head);
+  // Cut between characters, not inside a UTF-8 sequence.
+  while (head > 0 && (static_cast<unsigned char>(path[head]) & 0xC0) == 0x80) --head;
+  while (tail < len && (static_cast<unsigned char>(path[tail]) & 0xC0) == 0x80) ++tail;
+  snprintf(out, size, "%s%.*s%s%s%s", prefix, static_cast<int>(head), path, kEllipsis, path + tail, suffix);
+}

@@ -1,0 +1,9 @@
+// The one-line reports that the loaders leave in their message buffers.
+#pragma once
+
+#include <cstddef>
+
+// Writes prefix + path + suffix into `out` (`size` bytes, terminator included). A path too
+// long for the room left is cut in its middle with "...", so the report always fits and
+// still shows where the path starts and ends.
+void WriteReport(char* out, size_t size, const char* prefix, const char* path, const char* suffix);
