@@ -18,10 +18,10 @@ fi
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 fuzzer=$out/terrain_loader_fuzz
-sources=("$root/fuzz/terrain_loader_fuzz.cpp" "$root/src/engine/TerrainLoader.cpp")
+sources=("$root/fuzz/terrain_loader_fuzz.cpp" "$root/src/engine/TerrainLoader.cpp" "$root/src/engine/Report.cpp")
 stale=0
 [ -x "$fuzzer" ] || stale=1
-for f in "${sources[@]}" "$root/src/engine/TerrainLoader.h"; do [ "$f" -nt "$fuzzer" ] && stale=1; done
+for f in "${sources[@]}" "$root/src/engine/TerrainLoader.h" "$root/src/engine/Report.h"; do [ "$f" -nt "$fuzzer" ] && stale=1; done
 if [ $stale = 1 ]; then
   echo "building $fuzzer"
   clang++ -std=c++20 -O1 -g -Wall -Wextra -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
