@@ -35,10 +35,8 @@ Vec3 RightVector(double heading_degrees) {
 }
 
 Vec3 LookAtPoint(Vec3 camera, double tilt_degrees, double heading_degrees) {
-  const double a = ToRadians(tilt_degrees);
-  const double b = ToRadians(heading_degrees);
-  return {camera.x - std::sin(b) * std::sin(a), camera.y + std::cos(a),
-          camera.z - std::cos(b) * std::sin(a)};
+  const Vec3 d = ForwardVector(tilt_degrees, heading_degrees);
+  return {camera.x + d.x, camera.y + d.y, camera.z + d.z};
 }
 
 double FarPlane(int rows, int cols, int grid_space) {

@@ -569,8 +569,6 @@ void CreateControlPanel() {
   ImGui::StyleColorsDark();
   ImGui_ImplGLUT_Init();
   ImGui_ImplOpenGL2_Init();
-  io.DisplaySize = ImVec2(static_cast<float>(glutGet(GLUT_WINDOW_WIDTH)),
-                          static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT)));
   air_speed_max = static_cast<float>(input.grid_space) * 1000.0f;  // no int overflow
   border_x_max = input.cols;
   border_z_max = input.rows;

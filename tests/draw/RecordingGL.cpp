@@ -33,12 +33,6 @@ std::vector<GLCall> CallsNamed(const std::string& name) {
   return out;
 }
 
-std::vector<std::string> RecordedNames() {
-  std::vector<std::string> out;
-  for (const GLCall& c : RecordedCalls()) out.push_back(c.name);
-  return out;
-}
-
 namespace {
 void Record(const char* name, std::initializer_list<double> args = {}) {
   RecordedCalls().push_back(GLCall{name, std::vector<double>(args)});

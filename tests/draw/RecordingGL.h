@@ -31,5 +31,3 @@ constexpr double kFontUnknown = -1;
 
 // The recorded calls of one name, in order.
 std::vector<GLCall> CallsNamed(const std::string& name);
-// The names of all recorded calls, in order.
-std::vector<std::string> RecordedNames();
