@@ -97,13 +97,6 @@ void DrawTest::UseGrid(int rows, int cols, int grid_space, const std::function<i
   terrain_border_2 = Vertex{cols, 0, rows};
 }
 
-std::vector<GLCall> DrawTest::CallsWithout(const std::vector<std::string>& names) {
-  std::vector<GLCall> out;
-  for (const GLCall& c : RecordedCalls())
-    if (std::find(names.begin(), names.end(), c.name) == names.end()) out.push_back(c);
-  return out;
-}
-
 std::string Describe(const GLCall& call) {
   std::ostringstream s;
   s << call.name << "(";

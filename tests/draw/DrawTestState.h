@@ -21,9 +21,6 @@ class DrawTest : public ::testing::Test {
   // swapped indices shows. Sets terrain_size and the borders as start-up does.
   void UseGrid(int rows, int cols, int grid_space, const std::function<int(int, int)>& h);
 
-  // The recorded calls with the given names removed.
-  static std::vector<GLCall> CallsWithout(const std::vector<std::string>& names);
-
   std::vector<std::vector<int>> grid_;
   std::vector<int*> row_ptrs_;
   std::vector<std::vector<Normal>> normal_rows_;
