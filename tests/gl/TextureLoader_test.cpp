@@ -240,7 +240,7 @@ TEST_F(TextureLoaderTest, SixteenBitImageIsConvertedToItsColours) {
 }
 
 TEST_F(TextureLoaderTest, EightBitPaletteImageLoadsInItsPaletteColours) {
-  const std::string path = std::string(SHARED_DATA_DIR) + "/NEG_jacksboro_8bit_palette.bmp";
+  const std::string path = std::string(REAL_DATA_DIR) + "/NEG_jacksboro_8bit_palette.bmp";
   const GLuint name = Load(path);
   ASSERT_NE(name, 0u) << loader_.msg;
   EXPECT_EQ(std::string(loader_.msg), "The file " + path + " was loaded succesfully.");
@@ -248,8 +248,8 @@ TEST_F(TextureLoaderTest, EightBitPaletteImageLoadsInItsPaletteColours) {
 }
 
 TEST_F(TextureLoaderTest, ThirtyTwoBitImageLoadsLikeTheTwentyFourBitOne) {
-  const std::string path = std::string(SHARED_DATA_DIR) + "/NEG_jacksboro_32bit_bgra.bmp";
-  const std::string reference = std::string(SHARED_DATA_DIR) + "/jacksboro_403x344.bmp";
+  const std::string path = std::string(REAL_DATA_DIR) + "/NEG_jacksboro_32bit_bgra.bmp";
+  const std::string reference = std::string(REPO_DATA_DIR) + "/jacksboro_403x344.bmp";
   const GLuint name = Load(path);
   ASSERT_NE(name, 0u) << loader_.msg;
   const Image tex = ReadTexture(name);

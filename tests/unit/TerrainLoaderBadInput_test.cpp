@@ -29,7 +29,7 @@ TEST_F(TerrainLoaderTest, MalformedCorpusIsRefusedCleanly) {
   paths.push_back(Write("long_blank_run.asc", header + "1 2 3 4 5 6" + std::string(1 << 20, ' ')));
   std::string sample;
   {
-    std::ifstream file(SHARED_DATA_DIR "/jacksboro_403x344.asc", std::ios::binary);
+    std::ifstream file(REPO_DATA_DIR "/jacksboro_403x344.asc", std::ios::binary);
     sample.assign(std::istreambuf_iterator<char>(file), {});
   }
   ASSERT_GT(sample.size(), 500000u);

@@ -75,17 +75,16 @@ TEST_P(RealGrids, LoadWithTheirDimensionsSpacingAndEveryHeight) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    SharedData, RealGrids,
-    ::testing::Values(RealGrid{SHARED_DATA_DIR "/jacksboro_403x344.asc", 344, 403, 90, 236, 1076},
-                      RealGrid{REPO_DATA_DIR "/jacksboro_403x344.asc", 344, 403, 90, 236, 1076},
-                      RealGrid{SHARED_DATA_DIR "/jacksboro_RESAMPLED_1201x1201.asc", 1201, 1201, 25, 250, 1076},
-                      RealGrid{SHARED_DATA_DIR "/sf_1arcsec_24x37.asc", 37, 24, 30, -9999, 98},
-                      RealGrid{SHARED_DATA_DIR "/sf_crlf.asc", 37, 24, 30, -9999, 98},
-                      RealGrid{SHARED_DATA_DIR "/sf_float32_intvalues.asc", 37, 24, 30, -9999, 98}),
+    RealData, RealGrids,
+    ::testing::Values(RealGrid{REPO_DATA_DIR "/jacksboro_403x344.asc", 344, 403, 90, 236, 1076},
+                      RealGrid{REAL_DATA_DIR "/jacksboro_RESAMPLED_1201x1201.asc", 1201, 1201, 25, 250, 1076},
+                      RealGrid{REAL_DATA_DIR "/sf_1arcsec_24x37.asc", 37, 24, 30, -9999, 98},
+                      RealGrid{REAL_DATA_DIR "/sf_crlf.asc", 37, 24, 30, -9999, 98},
+                      RealGrid{REAL_DATA_DIR "/sf_float32_intvalues.asc", 37, 24, 30, -9999, 98}),
     [](const ::testing::TestParamInfo<RealGrid>& info) { return TestName(info.param.path); });
 
 TEST_F(TerrainLoaderTest, KnownHeightsOfTheSample) {
-  ASSERT_TRUE(Load(SHARED_DATA_DIR "/jacksboro_403x344.asc")) << Msg();
+  ASSERT_TRUE(Load(REPO_DATA_DIR "/jacksboro_403x344.asc")) << Msg();
   EXPECT_EQ(input.values[0][0], 483);
   EXPECT_EQ(input.values[0][1], 487);
   EXPECT_EQ(input.values[0][402], 444);
@@ -103,11 +102,11 @@ TEST_F(TerrainLoaderTest, FloatAndCrlfWritingsGiveTheSameGrid) {
     for (int r = 0; r < input.rows; ++r) cells.insert(cells.end(), input.values[r], input.values[r] + input.cols);
     return cells;
   };
-  const std::vector<int> plain = snapshot(SHARED_DATA_DIR "/sf_1arcsec_24x37.asc");
+  const std::vector<int> plain = snapshot(REAL_DATA_DIR "/sf_1arcsec_24x37.asc");
   ASSERT_EQ(plain.size(), 5u + 37 * 24);
   EXPECT_EQ(plain[5], -9999);  // the first row is all NODATA, stored as is
-  EXPECT_EQ(snapshot(SHARED_DATA_DIR "/sf_crlf.asc"), plain);
-  EXPECT_EQ(snapshot(SHARED_DATA_DIR "/sf_float32_intvalues.asc"), plain);
+  EXPECT_EQ(snapshot(REAL_DATA_DIR "/sf_crlf.asc"), plain);
+  EXPECT_EQ(snapshot(REAL_DATA_DIR "/sf_float32_intvalues.asc"), plain);
 }
 
 // ---------------------------------------------------------------- header
