@@ -20,9 +20,11 @@ int main(int argc, char** argv) {
   printf("\t%s %s %s\n\n", "Loading terrain file", argv[1], "..");
   bool loaded = loader.LoadArcASCIIFile(argv[1]);
   printf("\t%s\n\n", loader.msg);
+  if (loader.reason[0] != '\0') printf("\t%s\n\n", loader.reason);
   // The window takes over next; the console dialogue must be out before it.
   fflush(stdout);
-  if (!loaded) return 0;
+  // A script must tell a refused grid from a viewed one.
+  if (!loaded) return 1;
 
   return OpenViewer(argc, argv);
 }

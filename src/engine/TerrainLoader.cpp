@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
+#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdint>
@@ -108,6 +110,12 @@ ReadResult ReadUpTo(FILE* file, FileText& text, size_t upto) {
 
 // ---------------------------------------------------------------- Header
 
+inline bool IsSpace(char c) {
+  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
+}
+inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
+inline bool IsBlankOrEnd(char c) { return c == '\0' || IsSpace(c); }
+
 constexpr size_t kLineMax = 255;                 // one fgets into a 256-byte buffer
 constexpr size_t kHeaderBytes = 6 * kLineMax;    // the most six such reads can take
 
@@ -124,49 +132,155 @@ bool NextLine(const FileText& text, size_t& pos, char (&line)[kLineMax + 1]) {
   return true;
 }
 
-// "ncols %i": the keyword opens the line, then optional blanks and an integer in %i form
-// (sign, 0x hexadecimal, leading-0 octal); anything after it is ignored.
-bool ParseIntLine(const char* line, const char* keyword, long long& value) {
-  const size_t k = strlen(keyword);
-  if (strncmp(line, keyword, k) != 0) return false;
-  char* end;
-  value = strtoll(line + k, &end, 0);  // clamps out-of-range values, which fail later checks
-  return end != line + k;
+// What the header parse found wrong first, for the report's second line.
+struct HeaderFault {
+  int line = 0;  // 0 while the header is fine
+  char text[200] = "";
+};
+
+__attribute__((format(printf, 3, 4))) void NoteFault(HeaderFault& fault, int line, const char* format, ...) {
+  if (fault.line != 0) return;  // the first fault is the one to mend
+  fault.line = line;
+  const int n = snprintf(fault.text, sizeof fault.text, "line %d: ", line);
+  va_list args;
+  va_start(args, format);
+  vsnprintf(fault.text + n, sizeof fault.text - n, format, args);
+  va_end(args);
 }
 
-bool ParseFloatLine(const char* line, const char* keyword, float& value) {
-  const size_t k = strlen(keyword);
-  if (strncmp(line, keyword, k) != 0) return false;
+// The first word at p, quoted and cut short, unprintable bytes shown as '?'; or what
+// stands there instead of a word.
+void DescribeWord(const char* p, char (&out)[48]) {
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p == '\0' || *p == '\n' || *p == '\r') {
+    snprintf(out, sizeof out, "%s", "nothing");
+    return;
+  }
+  size_t n = 0;
+  out[n++] = '\'';
+  constexpr size_t kLongest = 32;
+  size_t taken = 0;
+  for (; *p != '\0' && !IsBlankOrEnd(*p) && taken < kLongest; ++p, ++taken)
+    out[n++] = (*p >= 0x20 && *p < 0x7f) ? *p : '?';
+  if (!IsBlankOrEnd(*p)) {
+    out[n++] = '.';
+    out[n++] = '.';
+    out[n++] = '.';
+  }
+  out[n++] = '\'';
+  out[n] = '\0';
+}
+
+// The line opens with the keyword; otherwise the fault says what stood there instead.
+bool KeywordOpens(const char* line, int number, const char* keyword, HeaderFault& fault) {
+  if (strncmp(line, keyword, strlen(keyword)) == 0) return true;
+  char found[48];
+  DescribeWord(line, found);
+  if (line[0] == '\0')
+    NoteFault(fault, number, "expected '%s', found the end of the file", keyword);
+  else if (strstr(line, keyword) != nullptr)
+    NoteFault(fault, number, "expected '%s' at the start of the line, found %s", keyword, found);
+  else
+    NoteFault(fault, number, "expected '%s', found %s", keyword, found);
+  return false;
+}
+
+// "ncols 403": the keyword, optional blanks, then a decimal count that ends at a blank or
+// the line's end. Leading zeros do not make it octal, and "0x4" is no count.
+bool ParseCountLine(const char* line, int number, const char* keyword, long long& value, HeaderFault& fault) {
+  if (!KeywordOpens(line, number, keyword, fault)) return false;
+  const char* after = line + strlen(keyword);
   char* end;
-  value = strtof(line + k, &end);
-  return end != line + k;
+  value = strtoll(after, &end, 10);  // out-of-range counts saturate and fail later checks
+  if (end != after && IsBlankOrEnd(*end)) return true;
+  char found[48];
+  DescribeWord(after, found);
+  NoteFault(fault, number, "expected a whole number after '%s', found %s", keyword, found);
+  return false;
+}
+
+bool ParseCellSizeLine(const char* line, int number, float& value, HeaderFault& fault) {
+  if (!KeywordOpens(line, number, "cellsize", fault)) return false;
+  const char* after = line + strlen("cellsize");
+  char* end;
+  value = strtof(after, &end);
+  if (end != after) return true;
+  char found[48];
+  DescribeWord(after, found);
+  NoteFault(fault, number, "expected a number after 'cellsize', found %s", found);
+  return false;
+}
+
+// The value that marks empty cells, as the file writes it.
+struct NoData {
+  bool present = false;
+  double value = 0;       // as written; may be NaN or far outside the int range
+  bool integral = false;  // a whole number in the int range: such cells keep it as height
+  int rounded = 0;        // what the height scanner makes of a cell written like it
+};
+
+bool IsHexNumber(const char* p) {
+  if (*p == '-' || *p == '+') ++p;
+  return p[0] == '0' && (p[1] == 'x' || p[1] == 'X');
+}
+
+// "NODATA_value -9999": any decimal number, NaN included; the bare keyword names none.
+bool ParseNoDataLine(const char* line, int number, NoData& nodata, HeaderFault& fault) {
+  if (!KeywordOpens(line, number, "NODATA_value", fault)) return false;
+  const char* after = line + strlen("NODATA_value");
+  const char* p = after;
+  while (IsSpace(*p)) ++p;
+  if (*p == '\0') return true;
+  char* end;
+  const double value = strtod(p, &end);
+  if (end == p || !IsBlankOrEnd(*end) || IsHexNumber(p)) {
+    char found[48];
+    DescribeWord(after, found);
+    NoteFault(fault, number, "expected a number after 'NODATA_value', found %s", found);
+    return false;
+  }
+  nodata.present = true;
+  nodata.value = value;
+  const double rounded = std::round(value);  // halves away from zero, as heights round
+  if (rounded >= -2147483648.0 && rounded <= 2147483647.0) {
+    nodata.rounded = static_cast<int>(rounded);
+    nodata.integral = rounded == value;
+  }
+  return true;
 }
 
 struct Header {
   long long cols = 0;
   long long rows = 0;
   float cellsize = 0;
+  NoData nodata;
 };
 
-// Reads the six header lines in their fixed order; all six are read even after a fault.
-bool ReadHeader(const FileText& text, size_t& pos, Header& header) {
+// Reads the six header lines in their fixed order; all six are read even after a fault,
+// and the first fault is described in `fault`.
+bool ReadHeader(const FileText& text, size_t& pos, Header& header, HeaderFault& fault) {
   char line[kLineMax + 1];
-  long long nodata;
-  bool valid = NextLine(text, pos, line) && ParseIntLine(line, "ncols", header.cols);
-  valid = NextLine(text, pos, line) && ParseIntLine(line, "nrows", header.rows) && valid;
-  valid = NextLine(text, pos, line) && valid;  // the grid's position is not kept
-  valid = NextLine(text, pos, line) && valid;
-  valid = NextLine(text, pos, line) && ParseFloatLine(line, "cellsize", header.cellsize) && valid;
-  valid = NextLine(text, pos, line) && ParseIntLine(line, "NODATA_value", nodata) && valid;
+  auto next = [&]() {
+    if (!NextLine(text, pos, line)) line[0] = '\0';
+    return line;
+  };
+  bool valid = ParseCountLine(next(), 1, "ncols", header.cols, fault);
+  valid = ParseCountLine(next(), 2, "nrows", header.rows, fault) && valid;
+  // The grid's position is not kept; the lines must only be there.
+  for (int number : {3, 4}) {
+    if (next()[0] == '\0') {
+      NoteFault(fault, number, "expected the grid's %s corner, found the end of the file",
+                number == 3 ? "x" : "y");
+      valid = false;
+    }
+  }
+  valid = ParseCellSizeLine(next(), 5, header.cellsize, fault) && valid;
+  valid = ParseNoDataLine(next(), 6, header.nodata, fault) && valid;
   return valid;
 }
 
 // ---------------------------------------------------------------- Heights
 
-inline bool IsSpace(char c) {
-  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
-}
-inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
 
 enum class Token { kNumber, kEnd, kBad, kOutOfRange };
 
@@ -269,39 +383,104 @@ inline Token NextHeight(const char*& p, const char* end, int& value) {
   return Token::kNumber;
 }
 
+// Whether the token at p (blanks before it allowed) is the file's NODATA value as
+// written, before any rounding: -9999.4 is a height even where -9999 marks empty cells.
+bool IsNoDataToken(const char* p, const NoData& nodata) {
+  while (IsSpace(*p)) ++p;
+  const char* q = p;
+  if (*q == '-' || *q == '+') ++q;
+  const char* digits = q;
+  while (IsDigit(*q)) ++q;
+  // A plain whole number that scanned to the rounded NODATA value equals it exactly.
+  if (q != digits && IsBlankOrEnd(*q)) return nodata.integral;
+  char* stop;
+  const double value = strtod(p, &stop);
+  if (stop == p || !IsBlankOrEnd(*stop)) return false;
+  if (std::isnan(nodata.value)) return std::isnan(value);
+  if (value == nodata.value) return true;
+  // Float writers print the same float in more or fewer digits. Doubles below this bound
+  // round to a finite float (-3.40282347e+38 to the largest one).
+  constexpr double kFloatRoundingLimit = 3.4028235677973366e38;
+  return std::fabs(value) < kFloatRoundingLimit && std::fabs(nodata.value) < kFloatRoundingLimit &&
+         static_cast<float>(value) == static_cast<float>(nodata.value);
+}
+
+// The whole number beside a whole NODATA value on the side of the height written at p.
+int NextBesideNoData(const char* p, const NoData& nodata) {
+  const bool below = strtod(p, nullptr) < nodata.value;
+  if (nodata.rounded == INT_MIN) return INT_MIN + 1;
+  if (nodata.rounded == INT_MAX) return INT_MAX - 1;
+  return below ? nodata.rounded - 1 : nodata.rounded + 1;
+}
+
+// Where a NODATA value with no int form is kept while scanning; replaced afterwards.
+constexpr int kNoDataMark = INT_MIN;
+
 struct Scan {
   Token stop = Token::kNumber;  // kNumber when every cell was read
   long long cells = 0;          // cells read before the stop
   const char* at = nullptr;     // the offending token
-  int y_min = 100000;
-  int y_max = -100000;
+  int least = INT_MAX;          // least and greatest height, NODATA marks left out
+  int greatest = INT_MIN;
+  long long marks = 0;          // cells holding a NODATA value with no int form
+  long long numbers = 0;        // numbers in the data, counted past the last cell
 };
 
 // Reads rows x cols heights into `values`, or, with Store false, only checks that they
 // are there (to report on a file too short for its header without allocating the grid).
 template <bool Store>
-Scan ScanHeights(const char* p, const char* end, int rows, int cols, int** values) {
+Scan ScanHeights(const char* p, const char* end, int rows, int cols, int** values, const NoData& nodata) {
   Scan scan;
-  int y_min = 100000, y_max = -100000;
+  int least = INT_MAX, greatest = INT_MIN;
+  long long marks = 0;
   for (int r = 0; r < rows; ++r) {
     int* row = Store ? values[r] : nullptr;
     for (int c = 0; c < cols; ++c) {
+      const char* token = p;
       int v;
       const Token t = NextHeight(p, end, v);
-      if (t != Token::kNumber) {
+      if (t == Token::kNumber) {
+        // Rare: only cells that round to the NODATA value need a closer look.
+        if (v == nodata.rounded && nodata.present) {
+          const bool empty = IsNoDataToken(token, nodata);
+          if (empty && !nodata.integral) {
+            if constexpr (Store) row[c] = kNoDataMark;
+            ++marks;
+            continue;
+          }
+          // A real height that rounds onto the NODATA value moves one unit off it.
+          if (!empty && nodata.integral) v = NextBesideNoData(token, nodata);
+        }
+      } else if (t != Token::kEnd && nodata.present && !nodata.integral && IsNoDataToken(p, nodata)) {
+        // NaN, or a value past the int range such as -3.4e38, marking an empty cell.
+        char* after;
+        strtod(p, &after);
+        p = after;
+        if constexpr (Store) row[c] = kNoDataMark;
+        ++marks;
+        continue;
+      } else {
         scan.stop = t;
         scan.cells = static_cast<long long>(r) * cols + c;
         scan.at = p;
         return scan;
       }
       if constexpr (Store) row[c] = v;
-      if (v < y_min) y_min = v;
-      if (v > y_max) y_max = v;
+      if (v < least) least = v;
+      if (v > greatest) greatest = v;
     }
   }
-  scan.y_min = y_min;
-  scan.y_max = y_max;
+  scan.least = least;
+  scan.greatest = greatest;
+  scan.marks = marks;
   scan.cells = static_cast<long long>(rows) * cols;
+  // Numbers after the last cell are ignored, but a header that promises too few of them
+  // is worth a warning.
+  scan.numbers = scan.cells;
+  if constexpr (Store) {
+    int ignored;
+    while (NextHeight(p, end, ignored) == Token::kNumber) ++scan.numbers;
+  }
   return scan;
 }
 
@@ -344,11 +523,25 @@ int** AllocateGrid(int rows, int cols) {
 
 namespace {
 
-void ReportReadFailure(char* msg, const char* path, ReadResult read) {
-  if (read == ReadResult::kNoMemory)
-    ReportFault(msg, path, "is too large to be read into memory.");
-  else
-    Report(msg, "Could not read the file ", path, "");
+struct Reports {
+  char* msg;
+  char* reason;
+};
+
+__attribute__((format(printf, 2, 3))) void Explain(const Reports& out, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  vsnprintf(out.reason, kMsgSize, format, args);
+  va_end(args);
+}
+
+void ReportReadFailure(const Reports& out, const char* path, ReadResult read, int error) {
+  if (read == ReadResult::kNoMemory) {
+    ReportFault(out.msg, path, "is too large to be read into memory.");
+  } else {
+    Report(out.msg, "Could not read the file ", path, "");
+    Explain(out, "%s", strerror(error));
+  }
 }
 
 struct FileCloser {
@@ -356,17 +549,34 @@ struct FileCloser {
   ~FileCloser() { fclose(file); }
 };
 
-bool Load(const char* path, char* msg) {
+// The height that NODATA cells with no int form take: one below the least real height,
+// or -9999 in a grid without any.
+int NoDataStandIn(const Scan& scan) {
+  if (scan.least == INT_MAX) return -9999;
+  return scan.least == INT_MIN ? INT_MIN : scan.least - 1;
+}
+
+void ReplaceMarks(int** values, int rows, int cols, int stand_in) {
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < cols; ++c)
+      if (values[r][c] == kNoDataMark) values[r][c] = stand_in;
+}
+
+bool Load(const char* path, const Reports& out) {
   FILE* file = fopen(path, "r");
   if (!file) {
-    ReportOpenFailure(msg, path);
+    const int error = errno;
+    ReportOpenFailure(out.msg, path);
+    Explain(out, "%s", strerror(error));
     return false;
   }
   FileCloser closer{file};
   // fopen accepts a directory here; reading it would fail.
   struct stat info;
   if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-    ReportOpenFailure(msg, path);
+    const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    ReportOpenFailure(out.msg, path);
+    Explain(out, "%s", strerror(error));
     return false;
   }
 
@@ -375,30 +585,32 @@ bool Load(const char* path, char* msg) {
   // The header first: a file that is no grid is refused without reading all of it.
   if (read == ReadResult::kOk) read = ReadUpTo(file, text, kHeaderBytes);
   if (read != ReadResult::kOk) {
-    ReportReadFailure(msg, path, read);
+    ReportReadFailure(out, path, read, errno);
     return false;
   }
 
   size_t pos = 0;
   Header header;
-  if (!ReadHeader(text, pos, header)) {
-    ReportInvalid(msg, path);
+  HeaderFault fault;
+  if (!ReadHeader(text, pos, header, fault)) {
+    ReportInvalid(out.msg, path);
+    Explain(out, "%s", fault.text);
     return false;
   }
   // Normals need a 2 x 2 grid at least.
   if (header.rows < 2 || header.cols < 2) {
-    ReportFault(msg, path, "has %lld rows and %lld columns; at least 2 of each are needed.", header.rows,
+    ReportFault(out.msg, path, "has %lld rows and %lld columns; at least 2 of each are needed.", header.rows,
                 header.cols);
     return false;
   }
   if (!(header.cellsize > 0) || !std::isfinite(header.cellsize)) {
-    ReportFault(msg, path, "has a cell size that is not a positive number.");
+    ReportFault(out.msg, path, "has a cell size that is not a positive number.");
     return false;
   }
   // Degrees to arc-seconds, 30 height units each; exact in double for a float cell size.
   const double spacing = std::trunc(static_cast<double>(header.cellsize) * 3600.0 * 30.0);
   if (spacing < 1) {
-    ReportFault(msg, path, "has a cell size of %g degrees, below the least spacing of 1/30 arc-second.",
+    ReportFault(out.msg, path, "has a cell size of %g degrees, below the least spacing of 1/30 arc-second.",
                 header.cellsize);
     return false;
   }
@@ -406,10 +618,11 @@ bool Load(const char* path, char* msg) {
   const long long widest = std::max(header.rows, header.cols);
   if (20.0 * static_cast<double>(widest) * spacing > 2147483647.0) {
     if (header.cellsize >= 0.1)
-      ReportFault(msg, path, "has a cell size of %g, too large for %lld cells: is it in metres? It must be in degrees.",
+      ReportFault(out.msg, path,
+                  "has a cell size of %g, too large for %lld cells: is it in metres? It must be in degrees.",
                   header.cellsize, widest);
     else
-      ReportFault(msg, path, "has %lld rows and %lld columns, too many to draw at a spacing of %.0f.",
+      ReportFault(out.msg, path, "has %lld rows and %lld columns, too many to draw at a spacing of %.0f.",
                   header.rows, header.cols, spacing);
     return false;
   }
@@ -418,7 +631,7 @@ bool Load(const char* path, char* msg) {
 
   read = ReadUpTo(file, text, SIZE_MAX);
   if (read != ReadResult::kOk) {
-    ReportReadFailure(msg, path, read);
+    ReportReadFailure(out, path, read, errno);
     return false;
   }
   const char* heights = text.bytes + pos;
@@ -428,30 +641,49 @@ bool Load(const char* path, char* msg) {
   // the file can hold is checked without allocating its grid.
   const long long cells = static_cast<long long>(rows) * cols;
   if (static_cast<unsigned long long>(cells) > (text.size - pos + 1) / 2) {
-    const Scan scan = ScanHeights<false>(heights, end, rows, cols, nullptr);
+    const Scan scan = ScanHeights<false>(heights, end, rows, cols, nullptr, header.nodata);
     if (scan.stop != Token::kNumber) {
-      ReportScanFault(msg, path, text, scan, rows, cols);
+      ReportScanFault(out.msg, path, text, scan, rows, cols);
       return false;
     }
   }
 
   int** values = AllocateGrid(rows, cols);
   if (!values) {
-    ReportFault(msg, path, "holds %d x %d heights, too many for the memory.", rows, cols);
+    ReportFault(out.msg, path, "holds %d x %d heights, too many for the memory.", rows, cols);
     return false;
   }
-  const Scan scan = ScanHeights<true>(heights, end, rows, cols, values);
+  const Scan scan = ScanHeights<true>(heights, end, rows, cols, values, header.nodata);
   if (scan.stop != Token::kNumber) {
     FreeRows(values, rows);
-    ReportScanFault(msg, path, text, scan, rows, cols);
+    ReportScanFault(out.msg, path, text, scan, rows, cols);
     return false;
   }
 
-  input = data{rows, cols, static_cast<int>(spacing), scan.y_min, scan.y_max, values};
-  Report(msg, "The file ", path, " was loaded succesfully.");
+  int least = scan.least, greatest = scan.greatest;
+  int nodata = header.nodata.rounded;
+  if (header.nodata.present && !header.nodata.integral) {
+    nodata = NoDataStandIn(scan);
+    if (scan.marks > 0) {
+      ReplaceMarks(values, rows, cols, nodata);
+      least = std::min(least, nodata);
+      greatest = std::max(greatest, nodata);
+    }
+  }
+  if (scan.numbers > cells) {
+    Explain(out, "Warning: the data holds %lld numbers, more than the %lld heights of its header (%d rows x %d "
+            "columns); the rest is ignored.", scan.numbers, cells, rows, cols);
+  }
+  // The least and greatest heights start from 100000 and -100000.
+  input = data{rows, cols, static_cast<int>(spacing), std::min(least, 100000), std::max(greatest, -100000),
+               values, nodata, header.nodata.present};
+  Report(out.msg, "The file ", path, " was loaded succesfully.");
   return true;
 }
 
 }  // namespace
 
-bool TerrainLoader::LoadArcASCIIFile(const char* filename) { return Load(filename, msg); }
+bool TerrainLoader::LoadArcASCIIFile(const char* filename) {
+  reason[0] = '\0';
+  return Load(filename, Reports{msg, reason});
+}

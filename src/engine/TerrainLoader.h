@@ -9,6 +9,12 @@ struct data {
   int y_min;
   int y_max;
   int** values;
+  // The value that marks cells without a height, when the file names one. A file's
+  // NODATA value that is no whole number in the int range (NaN, -3.4e38, -9999.5) is
+  // stored as one unit below the least real height, so those cells lie flat under the
+  // terrain rather than as pits thousands of kilometres deep.
+  int nodata;
+  bool has_nodata;
 };
 
 // The one grid of the process; all zero until a load succeeds, never freed.
@@ -18,8 +24,10 @@ class TerrainLoader {
  public:
   TerrainLoader() {}
   // Reads an ARC/INFO ASCII grid into `input`. On failure `input` is left untouched.
-  // Either way `msg` holds a one-line report.
+  // Either way `msg` holds a one-line report, and `reason` a second line that says what
+  // to mend (or, after a load, a warning), or nothing.
   bool LoadArcASCIIFile(const char* filename);
 
   char msg[255];
+  char reason[255];
 };

@@ -51,9 +51,11 @@ TEST_F(TerrainLoaderTest, MalformedCorpusIsRefusedCleanly) {
 TEST_F(TerrainLoaderTest, DirectoryAndMissingFileGiveTheOpenReport) {
   EXPECT_FALSE(Load(dir_.string()));
   EXPECT_EQ(Msg(), "Could not open the file " + dir_.string());
+  EXPECT_EQ(Reason(), "Is a directory");
   const std::string missing = (dir_ / "no such grid.asc").string();
   EXPECT_FALSE(Load(missing));
   EXPECT_EQ(Msg(), "Could not open the file " + missing);
+  EXPECT_EQ(Reason(), "No such file or directory");
   EXPECT_TRUE(InputUntouched());
 }
 

@@ -15,7 +15,7 @@
 class TerrainLoaderTest : public ::testing::Test {
  protected:
   // No real load produces these, so any write to `input` shows.
-  static constexpr data kSentinel{-7, -8, -9, -10, -11, nullptr};
+  static constexpr data kSentinel{-7, -8, -9, -10, -11, nullptr, -12, true};
 
   void SetUp() override {
     input = kSentinel;
@@ -44,6 +44,7 @@ class TerrainLoaderTest : public ::testing::Test {
   bool Load(const std::string& path) {
     ReleaseGrid();
     memset(loader.msg, 'x', sizeof loader.msg);  // an unterminated report would show
+    memset(loader.reason, 'x', sizeof loader.reason);
     return loader.LoadArcASCIIFile(path.c_str());
   }
 
@@ -59,10 +60,16 @@ class TerrainLoaderTest : public ::testing::Test {
     return std::string(loader.msg, strnlen(loader.msg, sizeof loader.msg));
   }
 
+  std::string Reason() const {
+    EXPECT_NE(memchr(loader.reason, '\0', sizeof loader.reason), nullptr) << "reason not terminated";
+    return std::string(loader.reason, strnlen(loader.reason, sizeof loader.reason));
+  }
+
   static bool InputUntouched() {
     return input.rows == kSentinel.rows && input.cols == kSentinel.cols &&
            input.grid_space == kSentinel.grid_space && input.y_min == kSentinel.y_min &&
-           input.y_max == kSentinel.y_max && input.values == nullptr;
+           input.y_max == kSentinel.y_max && input.values == nullptr && input.nodata == kSentinel.nodata &&
+           input.has_nodata == kSentinel.has_nodata;
   }
 
   // The standard six header lines, as GDAL writes them.

@@ -138,30 +138,52 @@ TEST_F(TerrainLoaderTest, SpacingIsTruncatedFromTheFloatCellSize) {
   }
 }
 
-// Header integers keep their %i reading: sign, hexadecimal and octal forms.
-TEST_F(TerrainLoaderTest, HeaderIntegersReadLikePercentI) {
-  ASSERT_TRUE(Load(Write("g.asc", Header("0x3", "02") + "1 2 3 4 5 6\n"))) << Msg();
-  EXPECT_EQ(input.cols, 3);
+// Header counts are decimal like the heights: a leading zero is no octal mark, and a
+// hexadecimal count is refused rather than read as another number.
+TEST_F(TerrainLoaderTest, HeaderCountsAreDecimal) {
+  std::string heights;
+  for (int i = 0; i < 20; ++i) heights += "1 ";
+  ASSERT_TRUE(Load(Write("g.asc", Header("010", "02") + heights))) << Msg();
+  EXPECT_EQ(input.cols, 10);
   EXPECT_EQ(input.rows, 2);
+  const std::string path = Write("hex.asc", Header("0x4", "3") + "1 2 3 4 5 6 7 8 9 10 11 12\n");
+  EXPECT_FALSE(Load(path));
+  EXPECT_EQ(Reason(), "line 1: expected a whole number after 'ncols', found '0x4'");
 }
 
-TEST_F(TerrainLoaderTest, HeaderFaultsGiveTheInvalidReport) {
+// Every header fault gets the same first line, and a second that says which line holds
+// it and what was expected there.
+TEST_F(TerrainLoaderTest, HeaderFaultsGiveTheInvalidReportAndTheirLine) {
   const std::string grid = "1 2 3 4 5 6 7 8 9 10 11 12\n";
-  const std::pair<const char*, std::string> cases[] = {
-      {"capitals", "NCOLS 4\nnrows 3\nx\ny\ncellsize 1\nNODATA_value -9999\n" + grid},
-      {"indented", "ncols 4\n  nrows 3\nx\ny\ncellsize 1\nNODATA_value -9999\n" + grid},
-      {"mid line", "ncols 4\nthe nrows 3\nx\ny\ncellsize 1\nNODATA_value -9999\n" + grid},
-      {"no number", Header("four", "3") + grid},
-      {"no cell size number", Header("4", "3", "deg") + grid},
-      {"no NODATA line", "ncols 4\nnrows 3\nx\ny\ncellsize 1\n" + grid},
-      {"NODATA not a number", Header("4", "3", "1", "none") + grid},
-      {"five lines", "ncols 4\nnrows 3\nx\ny\ncellsize 1\n"},
+  const std::string header = Header("4", "3");
+  struct Case {
+    const char* label;
+    std::string contents;
+    const char* reason;
   };
-  for (const auto& [label, contents] : cases) {
-    const std::string path = Write("g.asc", contents);
-    EXPECT_FALSE(Load(path)) << label;
-    EXPECT_EQ(Msg(), "The file " + path + " is no valid ARC|Info ASCII file.") << label;
-    EXPECT_TRUE(InputUntouched()) << label;
+  const Case cases[] = {
+      {"capitals", "NCOLS 4\nnrows 3\nx\ny\ncellsize 1\nNODATA_value -9999\n" + grid,
+       "line 1: expected 'ncols', found 'NCOLS'"},
+      {"indented", "ncols 4\n  nrows 3\nx\ny\ncellsize 1\nNODATA_value -9999\n" + grid,
+       "line 2: expected 'nrows' at the start of the line, found 'nrows'"},
+      {"mid line", "ncols 4\nthe nrows 3\nx\ny\ncellsize 1\nNODATA_value -9999\n" + grid,
+       "line 2: expected 'nrows' at the start of the line, found 'the'"},
+      {"no number", Header("four", "3") + grid, "line 1: expected a whole number after 'ncols', found 'four'"},
+      {"no cell size number", Header("4", "3", "deg") + grid, "line 5: expected a number after 'cellsize', found 'deg'"},
+      {"no NODATA line", "ncols 4\nnrows 3\nx\ny\ncellsize 1\n" + grid, "line 6: expected 'NODATA_value', found '1'"},
+      {"NODATA not a number", Header("4", "3", "1", "none") + grid,
+       "line 6: expected a number after 'NODATA_value', found 'none'"},
+      {"five lines", "ncols 4\nnrows 3\nx\ny\ncellsize 1\n", "line 6: expected 'NODATA_value', found the end of the file"},
+      {"two lines", "ncols 4\nnrows 3\n", "line 3: expected the grid's x corner, found the end of the file"},
+      {"long word", "ncols_" + std::string(40, 'w') + " 4\n" + header.substr(header.find('\n') + 1) + grid,
+       "line 1: expected a whole number after 'ncols', found '_wwwwwwwwwwwwwwwwwwwwwwwwwwwwwww...'"},
+  };
+  for (const Case& c : cases) {
+    const std::string path = Write("g.asc", c.contents);
+    EXPECT_FALSE(Load(path)) << c.label;
+    EXPECT_EQ(Msg(), "The file " + path + " is no valid ARC|Info ASCII file.") << c.label;
+    EXPECT_EQ(Reason(), c.reason) << c.label;
+    EXPECT_TRUE(InputUntouched()) << c.label;
   }
 }
 
@@ -271,6 +293,51 @@ TEST_F(HeightForms, MinAndMaxStartAtPlusMinusOneHundredThousand) {
   ASSERT_TRUE(Load(Write("nodata.asc", Header("2", "2") + "-9999 5 7 6\n")));
   EXPECT_EQ(input.values[0][0], -9999);
   EXPECT_EQ(input.y_min, -9999);
+}
+
+// ---------------------------------------------------------------- NODATA
+
+// Any number names the empty cells, compared as written: NaN and GDAL's Float32 default,
+// which have no int form, take the height one below the least real one.
+TEST_F(HeightForms, NoDataValuesWithoutIntFormLieJustBelowTheTerrain) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"nan", "nan"}, {"-3.4028234663852886e+38", "-3.4028234663852886e+38"}, {"-3.4028234663852886e+38", "-3.40282347e+38"},
+      {"-9999.5", "-9999.5"}, {"NaN", "-nan"}};
+  for (const auto& [nodata, cell] : cases) {
+    const std::string grid = Header("3", "2", "0.000833333333", nodata) + std::string(cell) + " 12 -10000\n7.5 " + cell + " 30\n";
+    ASSERT_TRUE(Load(Write("n.asc", grid))) << nodata << ": " << Msg() << " / " << Reason();
+    EXPECT_TRUE(input.has_nodata);
+    EXPECT_EQ(input.nodata, -10001) << nodata;
+    EXPECT_EQ((std::vector<int>{input.values[0][0], input.values[0][1], input.values[0][2], input.values[1][0],
+                                input.values[1][1], input.values[1][2]}),
+              (std::vector<int>{-10001, 12, -10000, 8, -10001, 30}))
+        << nodata;
+    EXPECT_EQ(input.y_min, -10001);
+    EXPECT_EQ(input.y_max, 30);
+  }
+}
+
+TEST_F(HeightForms, WholeNoDataValuesStayAsWrittenAndHeightsRoundOffThem) {
+  ASSERT_TRUE(Load(Write("w.asc", Header("2", "2") + "-9999 -9999.0 -9999.4 -9998.6\n"))) << Msg();
+  EXPECT_TRUE(input.has_nodata);
+  EXPECT_EQ(input.nodata, -9999);
+  EXPECT_EQ((std::vector<int>{input.values[0][0], input.values[0][1], input.values[1][0], input.values[1][1]}),
+            (std::vector<int>{-9999, -9999, -10000, -9998}));
+  // The bare keyword names no NODATA value.
+  ASSERT_TRUE(Load(Write("bare.asc", Header("2", "2", "1", "") + "-9999 1 2 3\n"))) << Msg();
+  EXPECT_FALSE(input.has_nodata);
+  EXPECT_EQ(input.values[0][0], -9999);
+}
+
+// ---------------------------------------------------------------- reasons and warnings
+
+TEST_F(HeightForms, MoreNumbersThanTheHeaderPromisesLoadWithAWarning) {
+  ASSERT_TRUE(Load(Write("more.asc", Header("4", "3") + "1 2 3 4 5\n6 7 8 9 10\n11 12 13 14 15\n"))) << Msg();
+  EXPECT_EQ(input.values[2][3], 12);
+  EXPECT_EQ(Reason(), "Warning: the data holds 15 numbers, more than the 12 heights of its header "
+                      "(3 rows x 4 columns); the rest is ignored.");
+  ASSERT_TRUE(Load(Write("exact.asc", Header("4", "3") + "1 2 3 4 5 6 7 8 9 10 11 12 the end\n"))) << Msg();
+  EXPECT_EQ(Reason(), "");
 }
 
 }  // namespace
