@@ -115,6 +115,7 @@ void ReportMeshLimit(long long triangles, int level, int precision) {
   snprintf(line, sizeof(line), "Mesh limited to %lld triangles at precision %d of %d.",
            triangles, level, precision);
   printf("\t%s\n\n", line);
+  fflush(stdout);  // seen at once, also when the output goes to a file
 }
 
 long long GrowthBound(int factor, int passes) {

@@ -24,7 +24,8 @@ bool DiagonalStrays(const Vertex& a, const Vertex& c, int bound) {
   const int s = c.x - a.x;
   if (s <= 1) return false;  // no sample below the far corner
   const float length = sqrtf(2.0f * static_cast<float>(s) * static_cast<float>(s));
-  const float gradient = static_cast<float>(c.y - a.y) / length;
+  // The difference in 64 bits: heights at both ends of the int range would overflow.
+  const float gradient = static_cast<float>(static_cast<long long>(c.y) - a.y) / length;
   for (int i = 1; i < s; i += 2) {
     const Vertex r = mesh::GridVertex(a.x + i, a.z + i);
     const float approx_y = static_cast<float>(a.y) + gradient * 1.4142135f * static_cast<float>(i);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <climits>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -161,6 +165,21 @@ TEST(QuadMesher, DeviationEqualToTheBoundPasses) {
 
 // ---------------------------------------------------------------- the error test
 
+// Corners at both ends of the int range: the straight line between them is formed
+// without overflow, and a midpoint on it passes.
+TEST(QuadErrorTest, HeightsAtBothEndsOfTheIntRange) {
+  ScopedGrid grid(3, 3);
+  grid.at(0, 0) = INT_MIN;
+  grid.at(2, 2) = 2000000000;
+  grid.at(1, 1) = -73741824;  // halfway
+  max_approx_error = 1000;    // float steps near 2^31 are 256
+  EXPECT_FALSE(Viewer.ApproxError(Quad{Viewer.CreateVertex(0, 0), Viewer.CreateVertex(2, 0),
+                                       Viewer.CreateVertex(2, 2), Viewer.CreateVertex(0, 2)}));
+  grid.at(1, 1) = 0;
+  EXPECT_TRUE(Viewer.ApproxError(Quad{Viewer.CreateVertex(0, 0), Viewer.CreateVertex(2, 0),
+                                      Viewer.CreateVertex(2, 2), Viewer.CreateVertex(0, 2)}));
+}
+
 Quad Square(int x, int z, int s) {
   return Quad{Viewer.CreateVertex(x, z), Viewer.CreateVertex(x + s, z),
               Viewer.CreateVertex(x + s, z + s), Viewer.CreateVertex(x, z + s)};
@@ -306,6 +325,33 @@ TEST(QuadMeshBudget, StopsAtTheLastWholeLevelThatFits) {
   EXPECT_EQ(triangle_count, 32);
   max_precision = 2;
   EXPECT_MESH(mesher_test::ReferenceQuadMesh(), mesh);
+}
+
+// The line is flushed at once: a viewer whose output goes to a file and that is killed
+// later still leaves it there.
+TEST(QuadMeshBudget, LimitLineIsFlushedAtOnce) {
+  ScopedGrid grid(9, 9, 1);
+  max_precision = 6;
+  mesh_triangle_budget = 100;
+  char path[] = "/tmp/mesh_limit_XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  fflush(stdout);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(fd, STDOUT_FILENO);
+    setvbuf(stdout, nullptr, _IOFBF, 1 << 16);  // as when the output goes to a file
+    Viewer.CreateQSDTriangles();
+    _exit(0);  // no flush at exit, as when killed
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  std::ifstream file(path);
+  const std::string written((std::istreambuf_iterator<char>(file)), {});
+  close(fd);
+  unlink(path);
+  EXPECT_EQ(written, "\tMesh limited to 32 triangles at precision 2 of 6.\n\n");
 }
 
 TEST(QuadMeshBudget, CountsOnlyTrianglesInsideTheBorders) {
