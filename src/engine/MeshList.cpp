@@ -18,13 +18,14 @@ namespace {
 class NodePool {
  public:
   void* Allocate() {
-    ++live_;
     if (free_ != nullptr) {
+      ++live_;
       FreeNode* node = free_;
       free_ = node->next;
       return node;
     }
     if (offset_ == kNodesPerBlock || blocks_.empty()) NextBlock();
+    ++live_;
     return blocks_[block_] + kNodeSize * offset_++;
   }
 
@@ -56,13 +57,22 @@ class NodePool {
   static constexpr size_t kNodesPerBlock = 1 << 15;
   static constexpr size_t kBlockBytes = kNodeSize * kNodesPerBlock;
 
+  // Moves on to the next block, mapping it when needed. When memory runs out it throws
+  // and leaves the pool as it was, so the nodes handed out can still be released.
   void NextBlock() {
-    if (!blocks_.empty() && offset_ == kNodesPerBlock) ++block_;
+    const size_t next = blocks_.empty() ? 0 : block_ + 1;
+    if (next == blocks_.size()) {
+      void* block = mmap(nullptr, kBlockBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (block == MAP_FAILED) throw std::bad_alloc();
+      try {
+        blocks_.push_back(static_cast<char*>(block));
+      } catch (const std::bad_alloc&) {
+        munmap(block, kBlockBytes);
+        throw;
+      }
+    }
+    block_ = next;
     offset_ = 0;
-    if (block_ < blocks_.size()) return;
-    void* block = mmap(nullptr, kBlockBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (block == MAP_FAILED) throw std::bad_alloc();
-    blocks_.push_back(static_cast<char*>(block));
   }
 
   std::vector<char*> blocks_;
@@ -110,10 +120,20 @@ void ReleaseTriangleList(TriangleList*& head) {
   }
 }
 
-void ReportMeshLimit(long long triangles, int level, int precision) {
-  char line[128];
-  snprintf(line, sizeof(line), "Mesh limited to %lld triangles at precision %d of %d.",
-           triangles, level, precision);
+void ReportBuild(const Built& built, int planned, int precision) {
+  char line[160];
+  if (built.level < 0) {
+    snprintf(line, sizeof(line), "No memory left for a mesh at any precision: the terrain is not drawn.");
+  } else if (built.level < planned) {
+    snprintf(line, sizeof(line),
+             "Mesh limited to %lld triangles at precision %d of %d: not enough memory for more.",
+             built.count, built.level, precision);
+  } else if (built.level < precision) {
+    snprintf(line, sizeof(line), "Mesh limited to %lld triangles at precision %d of %d.", built.count,
+             built.level, precision);
+  } else {
+    return;
+  }
   printf("\t%s\n\n", line);
   fflush(stdout);  // seen at once, also when the output goes to a file
 }

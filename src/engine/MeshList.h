@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <new>
 #include <vector>
 
 #include "Mesh.h"
@@ -43,8 +44,36 @@ class TriangleListBuilder {
   long long count_ = 0;
 };
 
-// The console line that says a build was cut short by the budget.
-void ReportMeshLimit(long long triangles, int level, int precision);
+// A finished build: its list, its triangle count and the level it reached, which is
+// below the one asked for when memory ran out (-1: not even level 0 fitted).
+struct Built {
+  TriangleList* head = nullptr;
+  long long count = 0;
+  int level = -1;
+};
+
+// Fills a list with fill(level, builder) at `level`. When memory runs out, the part
+// built is released and the levels below are tried in turn, so the viewer keeps the
+// last whole level that fits instead of ending.
+template <class Fill>
+Built BuildLastLevelThatFits(int level, Fill fill) {
+  for (; level >= 0; --level) {
+    TriangleListBuilder list;
+    try {
+      fill(level, list);
+      return Built{list.Head(), list.Count(), level};
+    } catch (const std::bad_alloc&) {
+      TriangleList* partial = list.Head();
+      ReleaseTriangleList(partial);
+      TrimNodePool();
+    }
+  }
+  return Built{};
+}
+
+// The console line, if any, that says why a build stopped below `precision`: the budget
+// (at `planned`) or the memory.
+void ReportBuild(const Built& built, int planned, int precision);
 
 // 2 * factor^passes, or a value above every budget once that no longer fits.
 long long GrowthBound(int factor, int passes);
@@ -62,8 +91,8 @@ struct Verdict {
 // taken even if it alone exceeds the budget.
 //   judge(piece, level) -> Verdict; split(piece, emit) calls emit(child) per child.
 template <class Piece, class Judge, class Split>
-int LastLevelWithinBudget(const std::vector<Piece>& start, int precision, long long budget,
-                          Judge judge, Split split) {
+int CountLastLevelWithinBudget(const std::vector<Piece>& start, int precision, long long budget,
+                               Judge judge, Split split) {
   if (precision <= 0) return 0;
   long long settled = 0;  // triangles of pieces that are no longer split
   long long count = 0;
@@ -94,6 +123,21 @@ int LastLevelWithinBudget(const std::vector<Piece>& start, int precision, long l
     splitting.swap(next);
   }
   return precision;
+}
+
+// As CountLastLevelWithinBudget; without the memory even to count, the largest level
+// whose uniform mesh (`factor` children a piece, at most `reach` passes that change
+// anything) fits the budget, which no adaptive mesh of that level exceeds.
+template <class Piece, class Judge, class Split>
+int LastLevelWithinBudget(const std::vector<Piece>& start, int precision, int reach, long long budget,
+                          int factor, Judge judge, Split split) {
+  try {
+    return CountLastLevelWithinBudget(start, precision, budget, judge, split);
+  } catch (const std::bad_alloc&) {
+    int level = precision;
+    while (level > 0 && GrowthBound(factor, level < reach ? level : reach) > budget) --level;
+    return level;
+  }
 }
 
 }  // namespace mesh

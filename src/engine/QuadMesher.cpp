@@ -114,8 +114,8 @@ void Brackenholmer::CreateQSDTriangles() {
       return mesh::Verdict{borders.HoldsCentre(q) ? 2 : 0,
                            at < precision && (!adaptive || Strays(q, bound))};
     };
-    level = mesh::LastLevelWithinBudget(std::vector<QuadSpan>{start}, precision,
-                                        mesh_triangle_budget, judge,
+    level = mesh::LastLevelWithinBudget(std::vector<QuadSpan>{start}, precision, reach,
+                                        mesh_triangle_budget, 4, judge,
                                         [](const QuadSpan& q, auto emit) { SplitQuad(q, emit); });
   }
 
@@ -123,43 +123,44 @@ void Brackenholmer::CreateQSDTriangles() {
     QuadSpan q;
     int depth;
   };
-  std::vector<Pending> stack;
-  stack.push_back({start, 0});
-  mesh::TriangleListBuilder list;
-  Triangle t{};
-  while (!stack.empty()) {
-    const Pending p = stack.back();
-    stack.pop_back();
-    const QuadSpan& q = p.q;
-    if (!borders.MayHoldCentre(q)) continue;
-    if (p.depth < level && (!adaptive || Strays(q, bound))) {
-      // Pushed in reverse so that child 1 comes out first.
-      const int mx = Middle(q.x0, q.x1);
-      const int mz = Middle(q.z0, q.z1);
-      const int d = p.depth + 1;
-      stack.push_back({{q.x0, mz, mx, q.z1}, d});
-      stack.push_back({{mx, mz, q.x1, q.z1}, d});
-      stack.push_back({{mx, q.z0, q.x1, mz}, d});
-      stack.push_back({{q.x0, q.z0, mx, mz}, d});
-      continue;
+  auto fill = [&](int last_level, mesh::TriangleListBuilder& list) {
+    std::vector<Pending> stack;
+    stack.push_back({start, 0});
+    Triangle t{};
+    while (!stack.empty()) {
+      const Pending p = stack.back();
+      stack.pop_back();
+      const QuadSpan& q = p.q;
+      if (!borders.MayHoldCentre(q)) continue;
+      if (p.depth < last_level && (!adaptive || Strays(q, bound))) {
+        // Pushed in reverse so that child 1 comes out first.
+        const int mx = Middle(q.x0, q.x1);
+        const int mz = Middle(q.z0, q.z1);
+        const int d = p.depth + 1;
+        stack.push_back({{q.x0, mz, mx, q.z1}, d});
+        stack.push_back({{mx, mz, q.x1, q.z1}, d});
+        stack.push_back({{mx, q.z0, q.x1, mz}, d});
+        stack.push_back({{q.x0, q.z0, mx, mz}, d});
+        continue;
+      }
+      if (!borders.HoldsCentre(q)) continue;
+      // Cut along the diagonal a-c; both halves keep the turning sense of a, b, c, d.
+      const Vertex a = mesh::GridVertex(q.x0, q.z0);
+      const Vertex b = mesh::GridVertex(q.x1, q.z0);
+      const Vertex c = mesh::GridVertex(q.x1, q.z1);
+      const Vertex d = mesh::GridVertex(q.x0, q.z1);
+      t.a = a;
+      t.b = b;
+      t.c = c;
+      list.Append(t);
+      t.b = c;
+      t.c = d;
+      list.Append(t);
     }
-    if (!borders.HoldsCentre(q)) continue;
-    // Cut along the diagonal a-c; both halves keep the turning sense of a, b, c, d.
-    const Vertex a = mesh::GridVertex(q.x0, q.z0);
-    const Vertex b = mesh::GridVertex(q.x1, q.z0);
-    const Vertex c = mesh::GridVertex(q.x1, q.z1);
-    const Vertex d = mesh::GridVertex(q.x0, q.z1);
-    t.a = a;
-    t.b = b;
-    t.c = c;
-    list.Append(t);
-    t.b = c;
-    t.c = d;
-    list.Append(t);
-  }
-
-  Triangles = list.Head();
-  triangle_count = static_cast<int>(list.Count());
+  };
+  const mesh::Built built = mesh::BuildLastLevelThatFits(level, fill);
+  Triangles = built.head;
+  triangle_count = static_cast<int>(built.count);
   mesh::TrimNodePool();
-  if (level < precision) mesh::ReportMeshLimit(list.Count(), level, precision);
+  mesh::ReportBuild(built, level, precision);
 }

@@ -103,7 +103,7 @@ void Brackenholmer::CreateTSDTriangles() {
     auto judge = [&](const Piece& t, int at) {
       return mesh::Verdict{1, at < precision && Misses(t.a, t.b, t.c, t.hypotenuse, bound)};
     };
-    level = mesh::LastLevelWithinBudget(start, precision, budget, judge,
+    level = mesh::LastLevelWithinBudget(start, precision, precision, budget, 2, judge,
                                         [](const Piece& t, auto emit) { Bisect(t, emit); });
   }
 
@@ -111,32 +111,33 @@ void Brackenholmer::CreateTSDTriangles() {
     Piece t;
     int depth;
   };
-  std::vector<Pending> stack;
-  stack.push_back({start[1], 0});
-  stack.push_back({start[0], 0});
-  mesh::TriangleListBuilder list;
-  Triangle out{};
-  Pending children[2];
-  while (!stack.empty()) {
-    const Pending p = stack.back();
-    stack.pop_back();
-    const Piece& t = p.t;
-    if (p.depth < level && (!adaptive || Misses(t.a, t.b, t.c, t.hypotenuse, bound))) {
-      int n = 0;
-      Bisect(t, [&](const Piece& child) { children[n++] = {child, p.depth + 1}; });
-      stack.push_back(children[1]);
-      stack.push_back(children[0]);
-      continue;
+  auto fill = [&](int last_level, mesh::TriangleListBuilder& list) {
+    std::vector<Pending> stack;
+    stack.push_back({start[1], 0});
+    stack.push_back({start[0], 0});
+    Triangle out{};
+    Pending children[2];
+    while (!stack.empty()) {
+      const Pending p = stack.back();
+      stack.pop_back();
+      const Piece& t = p.t;
+      if (p.depth < last_level && (!adaptive || Misses(t.a, t.b, t.c, t.hypotenuse, bound))) {
+        int n = 0;
+        Bisect(t, [&](const Piece& child) { children[n++] = {child, p.depth + 1}; });
+        stack.push_back(children[1]);
+        stack.push_back(children[0]);
+        continue;
+      }
+      out.a = t.a;
+      out.b = t.b;
+      out.c = t.c;
+      out.hypotenuse = t.hypotenuse;
+      list.Append(out);
     }
-    out.a = t.a;
-    out.b = t.b;
-    out.c = t.c;
-    out.hypotenuse = t.hypotenuse;
-    list.Append(out);
-  }
-
-  Triangles = list.Head();
-  triangle_count = static_cast<int>(list.Count());
+  };
+  const mesh::Built built = mesh::BuildLastLevelThatFits(level, fill);
+  Triangles = built.head;
+  triangle_count = static_cast<int>(built.count);
   mesh::TrimNodePool();
-  if (level < precision) mesh::ReportMeshLimit(list.Count(), level, precision);
+  mesh::ReportBuild(built, level, precision);
 }
