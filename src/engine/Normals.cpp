@@ -1,5 +1,7 @@
 // The per-grid-point normal table. Normals are in the drawing frame: x along the columns,
 // y up, z along the rows, so they go to glNormal3f unchanged and point up on flat ground.
+#include <new>
+
 #include "Brackenholmer.h"
 
 namespace {
@@ -64,16 +66,42 @@ Normal Brackenholmer::CreateNormal(int x0, int z0, int x1, int z1, int x2, int z
                 static_cast<float>(e1_x * e2_y - e1_y * e2_x)};
 }
 
-void Brackenholmer::CalcNormales() {
-  if (normales != nullptr) {
-    for (int r = 0; r < normal_rows; ++r) delete[] normales[r];
-    delete[] normales;
+namespace {
+
+void ReleaseNormals() {
+  if (normales == nullptr) return;
+  for (int r = 0; r < normal_rows; ++r) delete[] normales[r];
+  delete[] normales;
+  normales = nullptr;
+  normal_rows = 0;
+}
+
+// One array of row pointers, then one row of normals each; false, with nothing kept,
+// when memory runs out.
+bool AllocateNormals(int rows, int cols) {
+  normales = new (std::nothrow) Normal*[rows];
+  if (normales == nullptr) return false;
+  for (int r = 0; r < rows; ++r) {
+    normales[r] = new (std::nothrow) Normal[cols];
+    if (normales[r] == nullptr) {
+      normal_rows = r;
+      ReleaseNormals();
+      return false;
+    }
   }
+  normal_rows = rows;
+  return true;
+}
+
+}  // namespace
+
+// Leaves `normales` null when the table does not fit into memory; the caller refuses the
+// grid then.
+void Brackenholmer::CalcNormales() {
+  ReleaseNormals();
   const int rows = input.rows;
   const int cols = input.cols;
-  normales = new Normal*[rows];
-  normal_rows = rows;
-  for (int r = 0; r < rows; ++r) normales[r] = new Normal[cols];
+  if (!AllocateNormals(rows, cols)) return;
 
   for (int r = 0; r < rows; ++r) {
     if (r == 0 || r == rows - 1) {

@@ -15,32 +15,34 @@
 namespace {
 
 // glutInit ends the process with a library error when there is no display; say so in the
-// program's own words instead.
-bool DisplayAvailable() {
+// program's own words instead. The connection stays open until GLUT has its own: a fresh
+// server with no other client would otherwise reset when it closes, and GLUT's own
+// connection would then be refused.
+Display* OpenDisplayProbe() {
   const char* name = getenv("DISPLAY");
   if (name == nullptr || name[0] == 0) {
     printf("\t%s\n\n", "No display found: Brackenholmer needs a graphical desktop (DISPLAY is not set).");
-    return false;
+    return nullptr;
   }
   Display* display = XOpenDisplay(name);
   if (display == nullptr) {
     printf("\tNo display found: Brackenholmer needs a graphical desktop (cannot open the display %s).\n\n",
            name);
-    return false;
   }
-  XCloseDisplay(display);
-  return true;
+  return display;
 }
 
 }  // namespace
 
 int OpenViewer(int argc, char** argv) {
-  if (!DisplayAvailable()) {
+  Display* probe = OpenDisplayProbe();
+  if (probe == nullptr) {
     fflush(stdout);
     return 1;
   }
 
   glutInit(&argc, argv);
+  XCloseDisplay(probe);
   // Closing the window leaves the main loop, so the process ends normally with status 0.
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
@@ -49,6 +51,14 @@ int OpenViewer(int argc, char** argv) {
   main_window = glutCreateWindow("Brackenholmer");
 
   GlutInit(argc, argv);
+  if (normales == nullptr) {
+    const double megabytes = static_cast<double>(input.rows) * input.cols * sizeof(Normal) / (1 << 20);
+    printf("\tNot enough memory for the normals of the %d x %d grid (%.0f MB).\n\n", input.rows, input.cols,
+           megabytes);
+    fflush(stdout);
+    glutDestroyWindow(main_window);
+    return 1;
+  }
 
   glutDisplayFunc(GlutDisplay);
   InstallPanelCallbacks();
@@ -72,6 +82,7 @@ void GlutInit(int /*argc*/, char** argv) {
   terrain_border_2.z = input.rows;
 
   Viewer.CalcNormales();
+  if (normales == nullptr) return;  // OpenViewer refuses the grid
 
   if (argv[1] != nullptr && argv[2] != nullptr) {
     printf("\t%s %s %s\n\n", "Loading the texture file", argv[2], "..");

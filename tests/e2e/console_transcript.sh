@@ -48,27 +48,29 @@ check "no arguments" 1 $status
 { banner; printf '\t!!! Usage: %s [TERRAIN FILE] [TEXTURE FILE]!!!\n\n' "my-viewer"; } > "$work/expected"
 check "no arguments, argv[0] as called" 1 $status
 
-# A file that does not exist: the open report, status 0; further arguments are ignored.
+# A file that does not exist: the open report and its reason, status 1; further
+# arguments are ignored.
 missing="$work/no such terrain.asc"
-{ banner; loading "$missing"; report "Could not open the file $missing"; } > "$work/expected"
+{ banner; loading "$missing"; report "Could not open the file $missing"; report "No such file or directory"; } > "$work/expected"
 "$bin" "$missing" > "$work/out" 2> "$work/err"; status=$?
-check "missing file" 0 $status
+check "missing file" 1 $status
 "$bin" "$missing" "$work/texture.bmp" third fourth > "$work/out" 2> "$work/err"; status=$?
-check "missing file, further arguments ignored" 0 $status
+check "missing file, further arguments ignored" 1 $status
 
 # A header spelled in capitals is no valid grid.
 bad="$work/capitals.asc"
 printf 'NCOLS 2\nNROWS 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n1 2\n3 4\n' > "$bad"
-{ banner; loading "$bad"; report "The file $bad is no valid ARC|Info ASCII file."; } > "$work/expected"
+{ banner; loading "$bad"; report "The file $bad is no valid ARC|Info ASCII file."
+  report "line 1: expected 'ncols', found 'NCOLS'"; } > "$work/expected"
 "$bin" "$bad" > "$work/out" 2> "$work/err"; status=$?
-check "invalid header" 0 $status
+check "invalid header" 1 $status
 
-# Too few heights: the reader's own one-line report, status 0.
+# Too few heights: the reader's own one-line report, status 1.
 short="$work/short.asc"
 printf 'ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n1 2 3\n' > "$short"
 { banner; loading "$short"; report "The file $short holds only 3 of 4 heights (2 rows x 2 columns)."; } > "$work/expected"
 "$bin" "$short" > "$work/out" 2> "$work/err"; status=$?
-check "too few heights" 0 $status
+check "too few heights" 1 $status
 
 # A successful load hands over to the window, which does not return: only the console
 # lines printed before it are compared, and the window is closed by a timeout.
