@@ -15,7 +15,7 @@ void Brackenholmer::FlyingCamera() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(camera_math::kFieldOfView, camera_math::Aspect(width, height),
-                   camera_math::kNearPlane,
+                   camera_math::NearPlane(input.rows, input.cols, input.grid_space),
                    camera_math::FarPlane(input.rows, input.cols, input.grid_space));
     const camera_math::Vec3 target =
         camera_math::LookAtPoint({cam_x, cam_y, cam_z}, cam_x_angle, cam_y_angle);

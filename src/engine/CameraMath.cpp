@@ -43,6 +43,10 @@ double FarPlane(int rows, int cols, int grid_space) {
   return 4.0 * static_cast<double>(std::max(rows, cols)) * static_cast<double>(grid_space);
 }
 
+double NearPlane(int rows, int cols, int grid_space) {
+  return std::max(1.0, FarPlane(rows, cols, grid_space) / kDepthRange);
+}
+
 double Aspect(int width, int height) {
   return static_cast<double>(width) / static_cast<double>(height);
 }

@@ -26,10 +26,16 @@ Vec3 RightVector(double heading_degrees);
 Vec3 LookAtPoint(Vec3 camera, double tilt_degrees, double heading_degrees);
 
 constexpr double kFieldOfView = 45.0;
-constexpr double kNearPlane = 1.0;
 // Four terrain sides away. The side is the longer of the two grid extents, so a grid
 // wider than tall is not clipped; for square and tall grids it is rows x grid_space.
 double FarPlane(int rows, int cols, int grid_space);
+// The far plane over this, at most: a 24-bit depth buffer still tells the terrain at
+// the far plane from the cleared background.
+constexpr double kDepthRange = 1e5;
+// At least one unit, and no closer than the depth range allows for the far plane: a
+// coarse grid tens of millions of units wide then keeps its depth precision, while a
+// fine one can still be flown over closely.
+double NearPlane(int rows, int cols, int grid_space);
 // Width over height; only meaningful for height > 0 (the caller skips the projection
 // otherwise).
 double Aspect(int width, int height);

@@ -52,7 +52,7 @@ TEST_F(CameraTest, StartCameraSetsViewportPerspectiveAndView) {
       {"glViewport", {0, 0, 1024, 768}},
       {"glMatrixMode", {double(GL_PROJECTION)}},
       {"glLoadIdentity", {}},
-      {"gluPerspective", {45, 1024.0 / 768, 1, 432360}},
+      {"gluPerspective", {45, 1024.0 / 768, 4.3236, 432360}},  // far / 10^5 in front
       {"gluLookAt", {0, kS, 1.5 * kS, 0, kS - 0.5, 1.5 * kS - std::sqrt(0.75), 0, 1, 0}},
       {"glMatrixMode", {double(GL_MODELVIEW)}}};
   ExpectSameCalls(RecordedCalls(), expected);

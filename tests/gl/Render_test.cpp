@@ -279,3 +279,35 @@ TEST_F(RenderTest, OverlayTextStandsInTheTopLeftCorner) {
   EXPECT_GE(bottom, static_cast<int>(0.83 * kHeight) - 4);
   EXPECT_LE(bottom, static_cast<int>(0.83 * kHeight) + 1);
 }
+
+// A grid at 5 arc-minutes spans tens of millions of units; its whole surface must win the
+// depth test, not a speckle of it. The outline is what the same frame covers with the
+// depth test always passing.
+TEST_F(RenderTest, CoarseGridShowsAWholeSurface) {
+  MakeTestGrid(1201, 1201, 9000, [](int r, int c) { return 400 + (r * 37 + c * 11) % 900; });
+  char program[] = "brackenholmer";
+  char grid[] = "coarse.asc";
+  char* argv[] = {program, grid, nullptr};
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  testing::internal::CaptureStdout();
+  GlutInit(2, argv);
+  testing::internal::GetCapturedStdout();
+  GlutReshape(kWidth, kHeight);
+  refresh_mesh = true;
+  DrawScene();
+  const Picture drawn = ReadBack();
+  glDepthFunc(GL_ALWAYS);
+  DrawScene();
+  glDepthFunc(GL_LESS);
+  const Picture outline = ReadBack();
+  int inside = 0, holes = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      if (!NotBlack(outline.At(x, y))) continue;
+      ++inside;
+      holes += NotBlack(drawn.At(x, y)) ? 0 : 1;
+    }
+  ASSERT_GT(inside, kWidth * kHeight / 10);
+  EXPECT_LT(holes, inside / 100) << holes << " background pixels inside an outline of " << inside;
+}

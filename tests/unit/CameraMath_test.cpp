@@ -80,6 +80,15 @@ TEST(CameraProjection, FarPlaneIsFourTerrainSides) {
   EXPECT_EQ(camera_math::FarPlane(100000, 100000, 10000), 4e9);
 }
 
+// The near plane keeps 10^5 to the far plane, and never comes closer than one unit.
+TEST(CameraProjection, NearPlaneFollowsTheFarPlane) {
+  EXPECT_DOUBLE_EQ(camera_math::NearPlane(1201, 1201, 90), 4.3236);
+  EXPECT_DOUBLE_EQ(camera_math::NearPlane(1201, 1201, 9000), 432.36);  // 5 arc-minutes
+  EXPECT_DOUBLE_EQ(camera_math::NearPlane(344, 403, 90), 1.4508);
+  EXPECT_EQ(camera_math::NearPlane(65, 65, 90), 1);
+  EXPECT_EQ(camera_math::NearPlane(2, 2, 1), 1);
+}
+
 TEST(CameraProjection, AspectOfTheWindow) {
   EXPECT_NEAR(camera_math::Aspect(1024, 768), 1.3333, 1e-4);
   EXPECT_EQ(camera_math::Aspect(768, 768), 1);
