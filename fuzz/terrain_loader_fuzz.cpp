@@ -43,10 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   input = kSentinel;
   TerrainLoader loader;
   memset(loader.msg, 'x', sizeof loader.msg);
+  memset(loader.reason, 'x', sizeof loader.reason);
   const bool loaded = loader.LoadArcASCIIFile(path.c_str());
   unlink(path.c_str());  // the fuzzer may end at any input without cleaning up
   Require(memchr(loader.msg, '\0', sizeof loader.msg) != nullptr, "report not terminated within its buffer");
   Require(strchr(loader.msg, '\n') == nullptr, "report of more than one line");
+  Require(memchr(loader.reason, '\0', sizeof loader.reason) != nullptr, "reason not terminated within its buffer");
+  Require(strchr(loader.reason, '\n') == nullptr, "reason of more than one line");
 
   if (!loaded) {
     Require(memcmp(&input, &kSentinel, sizeof input) == 0, "failed load changed input");
