@@ -1,0 +1,76 @@
+#!/bin/bash
+# The console lines about the texture, compared byte for byte: a failed load gets its report
+# and the reason on a second line, a successful one no second line. The program is started
+# under its own X server; once its window is on the screen the start-up lines are all out.
+# Usage: texture_console.sh <brackenholmer binary> <repository root>
+set -u
+
+bin=$1
+root=$2
+grid="$root/data/jacksboro_403x344.asc"
+
+source "$(dirname "$0")/harness.bash"
+
+report() { printf '\t%s\n\n' "$1"; }
+
+# transcript NAME TEXTURE LINE...: runs the viewer on the sample grid and TEXTURE, waits for
+# its window, and compares everything printed after the grid's report with the LINEs.
+transcript() {
+  local name=$1 texture=$2
+  shift 2
+  "$bin" "$grid" "$texture" >"$work/$name.out" 2>"$work/$name.err" &
+  app_pid=$!
+  local shown=0
+  for _ in $(seq 1 600); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    if xdotool search --onlyvisible --name '^Brackenholmer$' >/dev/null 2>&1; then
+      shown=1
+      break
+    fi
+    sleep 0.1
+  done
+  if [ $shown = 0 ]; then
+    fail "$name: no window appeared: $(cat "$work/$name.out" "$work/$name.err")"
+  else
+    { report "Loading the texture file $texture .."; for line in "$@"; do report "$line"; done; } >"$work/expected"
+    sed -n '/was loaded succesfully\./,$p' "$work/$name.out" | tail -n +3 >"$work/actual"
+    cmp -s "$work/expected" "$work/actual" ||
+      fail "$name: console differs (expected, then actual):
+$(cat -A "$work/expected")
+----
+$(cat -A "$work/$name.out")"
+  fi
+  kill "$app_pid" 2>/dev/null
+  wait "$app_pid" 2>/dev/null
+  app_pid=""
+}
+
+# The harness's server, but kept up between the viewers started one after another: by
+# default an X server resets when its last client leaves and refuses connections meanwhile.
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+if ! [ -s "$work/display" ]; then
+  echo "FAIL: Xvfb did not start"
+  cat "$work/xvfb.log"
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$work/display")"
+
+missing="$work/no such texture.bmp"
+transcript missing "$missing" "Could not open the file $missing" "No such file or directory"
+
+text="$work/notes.bmp"
+printf 'not a picture\n' >"$text"
+transcript not_bmp "$text" "Could not open the file $text" 'It is not a BMP image: it does not start with "BM".'
+
+transcript sample "$root/data/jacksboro_403x344.bmp" "The file $root/data/jacksboro_403x344.bmp was loaded succesfully."
+
+if [ $failures -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all texture console checks passed"
