@@ -120,6 +120,25 @@ bool FileHoldsClaim(const BmpClaim& claim, char* reason, size_t reason_size) {
   return false;
 }
 
+const char* GlErrorName(GLenum error, char* buffer, size_t size) {
+  switch (error) {
+    case GL_INVALID_ENUM: return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE: return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION: return "GL_INVALID_OPERATION";
+    case GL_STACK_OVERFLOW: return "GL_STACK_OVERFLOW";
+    case GL_STACK_UNDERFLOW: return "GL_STACK_UNDERFLOW";
+    case GL_OUT_OF_MEMORY: return "GL_OUT_OF_MEMORY";
+    default: snprintf(buffer, size, "GL error 0x%04X", static_cast<unsigned>(error)); return buffer;
+  }
+}
+
+// Discards the error flags left by earlier calls, so that a check after the upload sees only
+// the upload's own. A context sets at most one flag per kind of error.
+void ClearGlErrors() {
+  for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+}
+
 // SDL's account of its last failure, or a general one when it left none.
 void SdlReason(char* reason, size_t size) {
   const char* text = SDL_GetError();
@@ -204,6 +223,7 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
     pixels = repacked.data();
   }
 
+  ClearGlErrors();
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
@@ -216,11 +236,24 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
   glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
   glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
   glTexImage2D(GL_TEXTURE_2D, 0, 3, w, h, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels);
+  // An image the GL cannot hold (out of memory, most likely) leaves no texture behind.
+  const GLenum error = glGetError();
   glPopClientAttrib();
 
   if (SDL_MUSTLOCK(bmp_image)) SDL_UnlockSurface(bmp_image);
   SDL_FreeSurface(bmp_image);
 
+  if (error != GL_NO_ERROR) {
+    glDeleteTextures(1, &texture);
+    ClearGlErrors();
+    char name[32];
+    char suffix[96];
+    snprintf(suffix, sizeof suffix, " could not be made a texture (%s).", GlErrorName(error, name, sizeof name));
+    WriteReport(msg, sizeof msg, "The file ", filename, suffix);
+    snprintf(reason, sizeof reason, "OpenGL refused its %i x %i pixels; the terrain is drawn without a texture.", w,
+             h);
+    return 0;
+  }
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 

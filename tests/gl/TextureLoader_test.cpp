@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -172,6 +173,13 @@ std::string RleBmp(int32_t w, int32_t h, int runs_per_row, int rows = -1) {
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A 24-bit BMP of w x h black pixels whose pixel rows are a hole in the file: large
+// images without writing them.
+void WriteSparseBlackBmp(const std::string& path, int w, int h) {
+  WriteFile(path, BmpHeader(w, h, 24, 0));
+  ASSERT_EQ(truncate(path.c_str(), 54 + static_cast<off_t>((w * 3 + 3) & ~3) * h), 0);
 }
 
 void ExpectSameImage(const Image& expected, const Image& got) {
@@ -471,4 +479,44 @@ TEST_F(TextureLoaderTest, RunLengthCodedImagesAsDenseAsTheCodingAllowsLoad) {
   ASSERT_EQ(tex.h, 40);
   EXPECT_EQ(tex.at(0, 0), (Rgb{255, 0, 0}));
   EXPECT_EQ(tex.at(509, 39), (Rgb{255, 0, 0}));
+}
+
+TEST_F(TextureLoaderTest, ErrorsLeftByEarlierGlCallsDoNotFailTheLoad) {
+  const std::string path = TempPath("after_error.bmp");
+  WriteBmp(path, Gradient(4, 4), 24);
+  glEnable(0x7fff);  // leaves GL_INVALID_ENUM behind
+  EXPECT_NE(Load(path), 0u) << loader_.msg;
+  EXPECT_EQ(std::string(loader_.msg), "The file " + path + " was loaded succesfully.");
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The bug this guards against: with too little memory the upload fails, and the terrain
+// was drawn black under a success report. Run in a child process: loads a 4096 x 4096 image
+// with room for SDL's 48 MB copy of it but not for the GL's as well, and ends with status 0
+// when the failure was reported and no texture or error was left behind.
+void LoadWithLittleMemoryAndExit(const std::string& path) {
+  long pages = 0;
+  std::ifstream("/proc/self/statm") >> pages;
+  const rlim_t limit = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (72u << 20);
+  const rlimit rl{limit, limit};
+  setrlimit(RLIMIT_AS, &rl);
+  TextureLoader loader;
+  const GLuint name = loader.LoadBMPTexture(path.c_str());
+  GLint bound = -1;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  const GLenum error = glGetError();
+  fprintf(stderr, "texture %u, bound %d, GL error %u: %s | %s\n", name, bound, error, loader.msg, loader.reason);
+  const bool ok = name == 0 && bound == 0 && error == GL_NO_ERROR &&
+                  std::string(loader.msg) == "The file " + path + " could not be made a texture (GL_OUT_OF_MEMORY)." &&
+                  std::string(loader.reason) ==
+                      "OpenGL refused its 4096 x 4096 pixels; the terrain is drawn without a texture.";
+  _exit(ok ? 0 : 1);
+}
+
+TEST_F(TextureLoaderTest, ImageTheGlCannotHoldIsReportedAndLeavesNoTexture) {
+  const std::string path = TempPath("out_of_memory.bmp");
+  WriteSparseBlackBmp(path, 4096, 4096);
+  // gtest runs this binary again, with its own window, for the child.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(LoadWithLittleMemoryAndExit(path), testing::ExitedWithCode(0), "");
 }
