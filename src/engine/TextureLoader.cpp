@@ -22,6 +22,9 @@ namespace {
 // alignment of 4: three bytes per pixel, filled up to a multiple of four.
 int AlignedRowBytes(int w) { return (w * 3 + 3) & ~3; }
 
+// Images whose decoded pixels take more than this are announced before they are loaded.
+constexpr int64_t kLargeImageBytes = int64_t{64} << 20;
+
 // A run-length coded BMP spends two bytes on a run of at most 255 pixels; anything
 // denser than this is a header that promises more than its data holds.
 constexpr int64_t kMostRlePixelsPerByte = 128;
@@ -177,6 +180,14 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
     fclose(file);
     WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
     return 0;
+  }
+
+  const int64_t decoded_bytes = claim.width * claim.height * 3;
+  if (decoded_bytes > kLargeImageBytes) {
+    printf("\tLoading a large texture (%lld x %lld pixels, %lld MB), this takes a while ..\n\n",
+           static_cast<long long>(claim.width), static_cast<long long>(claim.height),
+           static_cast<long long>((decoded_bytes + (1 << 19)) >> 20));
+    fflush(stdout);
   }
 
   rewind(file);

@@ -182,6 +182,23 @@ void WriteSparseBlackBmp(const std::string& path, int w, int h) {
   ASSERT_EQ(truncate(path.c_str(), 54 + static_cast<off_t>((w * 3 + 3) & ~3) * h), 0);
 }
 
+// Runs `body` with the process's standard output going to a file, and returns what it printed.
+template <typename F>
+std::string CaptureStdout(F body) {
+  const std::string path = testing::TempDir() + "texture_loader_stdout.txt";
+  fflush(stdout);
+  const int saved = dup(1);
+  FILE* sink = fopen(path.c_str(), "w");
+  dup2(fileno(sink), 1);
+  body();
+  fflush(stdout);
+  dup2(saved, 1);
+  close(saved);
+  fclose(sink);
+  std::ifstream f(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
 void ExpectSameImage(const Image& expected, const Image& got) {
   ASSERT_EQ(expected.w, got.w);
   ASSERT_EQ(expected.h, got.h);
@@ -479,6 +496,23 @@ TEST_F(TextureLoaderTest, RunLengthCodedImagesAsDenseAsTheCodingAllowsLoad) {
   ASSERT_EQ(tex.h, 40);
   EXPECT_EQ(tex.at(0, 0), (Rgb{255, 0, 0}));
   EXPECT_EQ(tex.at(509, 39), (Rgb{255, 0, 0}));
+}
+
+TEST_F(TextureLoaderTest, LargeImagesAreAnnouncedOnTheConsoleBeforeTheyLoad) {
+  const std::string large = TempPath("large.bmp");
+  WriteSparseBlackBmp(large, 4800, 4800);
+  GLuint name = 0;
+  const std::string out = CaptureStdout([&] { name = Load(large); });
+  ASSERT_NE(name, 0u) << loader_.msg;
+  EXPECT_EQ(out, "\tLoading a large texture (4800 x 4800 pixels, 66 MB), this takes a while ..\n\n");
+  glDeleteTextures(1, &name);
+  made_.clear();
+
+  // 4,700 x 4,700 pixels make 63 MB: loaded without a word.
+  const std::string medium = TempPath("medium.bmp");
+  WriteSparseBlackBmp(medium, 4700, 4700);
+  EXPECT_EQ(CaptureStdout([&] { name = Load(medium); }), "");
+  EXPECT_NE(name, 0u) << loader_.msg;
 }
 
 TEST_F(TextureLoaderTest, ErrorsLeftByEarlierGlCallsDoNotFailTheLoad) {
