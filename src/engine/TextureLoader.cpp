@@ -86,7 +86,7 @@ bool ReadClaim(FILE* file, BmpClaim* claim, char* reason, size_t reason_size) {
     if (info_size >= 40) claim->compression = Le32(h + 30);
   }
   if (claim->width <= 0 || claim->height == 0) {
-    snprintf(reason, reason_size, "Its header claims an empty image (%lld x %lld pixels).",
+    snprintf(reason, reason_size, "Its header claims an impossible size (%lld x %lld pixels).",
              static_cast<long long>(claim->width), static_cast<long long>(claim->height));
     return false;
   }
@@ -125,13 +125,21 @@ bool FileHoldsClaim(const BmpClaim& claim, char* reason, size_t reason_size) {
 
 const char* GlErrorName(GLenum error, char* buffer, size_t size) {
   switch (error) {
-    case GL_INVALID_ENUM: return "GL_INVALID_ENUM";
-    case GL_INVALID_VALUE: return "GL_INVALID_VALUE";
-    case GL_INVALID_OPERATION: return "GL_INVALID_OPERATION";
-    case GL_STACK_OVERFLOW: return "GL_STACK_OVERFLOW";
-    case GL_STACK_UNDERFLOW: return "GL_STACK_UNDERFLOW";
-    case GL_OUT_OF_MEMORY: return "GL_OUT_OF_MEMORY";
-    default: snprintf(buffer, size, "GL error 0x%04X", static_cast<unsigned>(error)); return buffer;
+    case GL_INVALID_ENUM:
+      return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE:
+      return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION:
+      return "GL_INVALID_OPERATION";
+    case GL_STACK_OVERFLOW:
+      return "GL_STACK_OVERFLOW";
+    case GL_STACK_UNDERFLOW:
+      return "GL_STACK_UNDERFLOW";
+    case GL_OUT_OF_MEMORY:
+      return "GL_OUT_OF_MEMORY";
+    default:
+      snprintf(buffer, size, "GL error 0x%04X", static_cast<unsigned>(error));
+      return buffer;
   }
 }
 
@@ -261,8 +269,7 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
     char suffix[96];
     snprintf(suffix, sizeof suffix, " could not be made a texture (%s).", GlErrorName(error, name, sizeof name));
     WriteReport(msg, sizeof msg, "The file ", filename, suffix);
-    snprintf(reason, sizeof reason, "OpenGL refused its %i x %i pixels; the terrain is drawn without a texture.", w,
-             h);
+    snprintf(reason, sizeof reason, "OpenGL refused its %i x %i pixels; the terrain is drawn without a texture.", w, h);
     return 0;
   }
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

@@ -451,16 +451,18 @@ TEST_F(TextureLoaderTest, HeadersPromisingMoreThanTheTextureOrTheFileHoldsAreRef
   const std::string tall = TempPath("tall_rle.bmp");
   WriteFile(tall, RleBmp(64, 20000000, 0, 508));
   EXPECT_EQ(Load(tall), 0u);
-  EXPECT_EQ(std::string(loader_.msg), "The file " + tall + " is too large for a texture (64 x 20000000 pixels, at most " +
-                                          max + " x " + max + ").");
+  EXPECT_EQ(
+      std::string(loader_.msg),
+      "The file " + tall + " is too large for a texture (64 x 20000000 pixels, at most " + max + " x " + max + ").");
   EXPECT_EQ(std::string(loader_.reason), "");
 
   // 100000 x 100000 pixels, top-down, and nothing after the header.
   const std::string huge = TempPath("huge.bmp");
   WriteFile(huge, BmpHeader(100000, -100000, 24, 0));
   EXPECT_EQ(Load(huge), 0u);
-  EXPECT_EQ(std::string(loader_.msg), "The file " + huge + " is too large for a texture (100000 x 100000 pixels, at most " +
-                                          max + " x " + max + ").");
+  EXPECT_EQ(
+      std::string(loader_.msg),
+      "The file " + huge + " is too large for a texture (100000 x 100000 pixels, at most " + max + " x " + max + ").");
 
   // Within the texture limit, but 16,777,216 pixels from 4,106 bytes of runs.
   const std::string dense = TempPath("dense_rle.bmp");
@@ -477,6 +479,11 @@ TEST_F(TextureLoaderTest, HeadersPromisingMoreThanTheTextureOrTheFileHoldsAreRef
   EXPECT_EQ(Load(shortrow), 0u);
   EXPECT_EQ(std::string(loader_.reason),
             "It holds 23 bytes of pixel data, but its header promises 3 x 2 pixels of 24 bits (24 bytes).");
+
+  const std::string empty = TempPath("no_columns.bmp");
+  WriteFile(empty, BmpHeader(0, 4, 24, 0));
+  EXPECT_EQ(Load(empty), 0u);
+  EXPECT_EQ(std::string(loader_.reason), "Its header claims an impossible size (0 x 4 pixels).");
 
   // The reason of a failed load does not outlive the next, successful one.
   const std::string fine = TempPath("fine.bmp");
@@ -540,10 +547,10 @@ void LoadWithLittleMemoryAndExit(const std::string& path) {
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   const GLenum error = glGetError();
   fprintf(stderr, "texture %u, bound %d, GL error %u: %s | %s\n", name, bound, error, loader.msg, loader.reason);
-  const bool ok = name == 0 && bound == 0 && error == GL_NO_ERROR &&
-                  std::string(loader.msg) == "The file " + path + " could not be made a texture (GL_OUT_OF_MEMORY)." &&
-                  std::string(loader.reason) ==
-                      "OpenGL refused its 4096 x 4096 pixels; the terrain is drawn without a texture.";
+  const bool ok =
+      name == 0 && bound == 0 && error == GL_NO_ERROR &&
+      std::string(loader.msg) == "The file " + path + " could not be made a texture (GL_OUT_OF_MEMORY)." &&
+      std::string(loader.reason) == "OpenGL refused its 4096 x 4096 pixels; the terrain is drawn without a texture.";
   _exit(ok ? 0 : 1);
 }
 
