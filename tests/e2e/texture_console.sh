@@ -57,20 +57,21 @@ export DISPLAY=":$(head -n1 "$work/display")"
 missing="$work/no such texture.bmp"
 transcript missing "$missing" "Could not open the file $missing" "No such file or directory"
 
-text="$work/notes.bmp"
-printf 'not a picture\n' >"$text"
-transcript not_bmp "$text" "Could not open the file $text" 'It is not a BMP image: it does not start with "BM".'
+# sparse_bmp PATH W: a W x W 24-bit BMP whose black rows are a hole in the file.
+sparse_bmp() {
+  local le32
+  le32=$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($2 & 255)) $(($2 >> 8 & 255)) $(($2 >> 16 & 255)) 0)
+  printf 'BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0'"$le32$le32"'\x01\0\x18\0' >"$1"
+  head -c 24 /dev/zero >>"$1"
+  truncate -s $((54 + ($2 * 3 + 3) / 4 * 4 * $2)) "$1"
+}
 
-transcript sample "$root/data/jacksboro_403x344.bmp" "The file $root/data/jacksboro_403x344.bmp was loaded succesfully."
-
-# 4800 x 4800 black pixels (66 MB decoded) whose rows are a hole in the file: announced
-# between the texture's two lines.
-large="$work/large.bmp"
-printf 'BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xc0\x12\0\0\xc0\x12\0\0\x01\0\x18\0' >"$large"
-head -c 24 /dev/zero >>"$large"
-truncate -s $((54 + 4800 * 3 * 4800)) "$large"
-transcript large "$large" "Loading a large texture (4800 x 4800 pixels, 66 MB), this takes a while .." \
-  "The file $large was loaded succesfully."
+# 66 MB decoded is announced between the texture's two lines; 63 MB is not.
+sparse_bmp "$work/large.bmp" 4800
+transcript large "$work/large.bmp" "Loading a large texture (4800 x 4800 pixels, 66 MB), this takes a while .." \
+  "The file $work/large.bmp was loaded succesfully."
+sparse_bmp "$work/medium.bmp" 4700
+transcript medium "$work/medium.bmp" "The file $work/medium.bmp was loaded succesfully."
 
 if [ $failures -ne 0 ]; then
   echo "$failures check(s) failed"

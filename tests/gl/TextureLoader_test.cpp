@@ -3,7 +3,6 @@
 
 #include <GL/gl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -37,24 +36,31 @@ struct Image {
 void Put16(std::string& s, uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); }
 void Put32(std::string& s, uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); }
 
+// The 54 header bytes of a BMP whose pixel data starts right after them (and after
+// `palette` colours of four bytes).
+std::string BmpHeader(int32_t w, int32_t h, int bpp, uint32_t compression, uint32_t palette = 0) {
+  std::string s = "BM";
+  Put32(s, 0);  // file size and reserved: SDL reads neither
+  Put32(s, 0);
+  Put32(s, 54 + 4 * palette);
+  Put32(s, 40);
+  Put32(s, static_cast<uint32_t>(w));
+  Put32(s, static_cast<uint32_t>(h));
+  Put16(s, 1);
+  Put16(s, static_cast<uint16_t>(bpp));
+  Put32(s, compression);
+  Put32(s, 0);
+  Put32(s, 2835);
+  Put32(s, 2835);
+  Put32(s, palette);
+  Put32(s, 0);
+  return s;
+}
+
 // Writes an uncompressed BMP of 16 (5-5-5) or 24 bits per pixel, rows bottom-up.
 void WriteBmp(const std::string& path, const Image& img, int bpp) {
   const int row_bytes = ((img.w * bpp / 8) + 3) & ~3;
-  std::string s = "BM";
-  Put32(s, 54 + row_bytes * img.h);
-  Put32(s, 0);
-  Put32(s, 54);
-  Put32(s, 40);
-  Put32(s, img.w);
-  Put32(s, img.h);
-  Put16(s, 1);
-  Put16(s, static_cast<uint16_t>(bpp));
-  Put32(s, 0);
-  Put32(s, row_bytes * img.h);
-  Put32(s, 2835);
-  Put32(s, 2835);
-  Put32(s, 0);
-  Put32(s, 0);
+  std::string s = BmpHeader(img.w, img.h, bpp, 0);
   for (int y = img.h - 1; y >= 0; --y) {
     std::string row;
     for (int x = 0; x < img.w; ++x) {
@@ -136,27 +142,6 @@ Image Gradient(int w, int h) {
   return img;
 }
 
-// The 54 header bytes of a BMP whose pixel data starts right after them (and after
-// `palette` colours of four bytes).
-std::string BmpHeader(int32_t w, int32_t h, int bpp, uint32_t compression, uint32_t palette = 0) {
-  std::string s = "BM";
-  Put32(s, 0);  // file size: readers do not rely on it
-  Put32(s, 0);
-  Put32(s, 54 + 4 * palette);
-  Put32(s, 40);
-  Put32(s, static_cast<uint32_t>(w));
-  Put32(s, static_cast<uint32_t>(h));
-  Put16(s, 1);
-  Put16(s, static_cast<uint16_t>(bpp));
-  Put32(s, compression);
-  Put32(s, 0);
-  Put32(s, 2835);
-  Put32(s, 2835);
-  Put32(s, palette);
-  Put32(s, 0);
-  return s;
-}
-
 // An 8-bit run-length coded BMP with the palette {black, red}: every row is red runs of
 // 255 pixels, then an end of line; `rows` rows (all if -1) and an end-of-image mark.
 std::string RleBmp(int32_t w, int32_t h, int runs_per_row, int rows = -1) {
@@ -180,23 +165,6 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 void WriteSparseBlackBmp(const std::string& path, int w, int h) {
   WriteFile(path, BmpHeader(w, h, 24, 0));
   ASSERT_EQ(truncate(path.c_str(), 54 + static_cast<off_t>((w * 3 + 3) & ~3) * h), 0);
-}
-
-// Runs `body` with the process's standard output going to a file, and returns what it printed.
-template <typename F>
-std::string CaptureStdout(F body) {
-  const std::string path = testing::TempDir() + "texture_loader_stdout.txt";
-  fflush(stdout);
-  const int saved = dup(1);
-  FILE* sink = fopen(path.c_str(), "w");
-  dup2(fileno(sink), 1);
-  body();
-  fflush(stdout);
-  dup2(saved, 1);
-  close(saved);
-  fclose(sink);
-  std::ifstream f(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
 
 void ExpectSameImage(const Image& expected, const Image& got) {
@@ -265,11 +233,12 @@ TEST_F(TextureLoaderTest, OddWidthsWithPaddedRowsAreReadRowByRow) {
   }
 }
 
-TEST_F(TextureLoaderTest, LeavesTheTextureBoundWithLinearFiltersAndDoesNotStoreTheGlobal) {
+TEST_F(TextureLoaderTest, LeavesTheTextureBoundWithLinearFiltersNoErrorAndDoesNotStoreTheGlobal) {
   const std::string path = TempPath("small.bmp");
   WriteBmp(path, Gradient(4, 4), 24);
   texture_id = 0;
   glDisable(GL_TEXTURE_2D);
+  glEnable(0x7fff);  // an error left behind by earlier calls does not fail the load
   const GLuint name = Load(path);
   ASSERT_NE(name, 0u);
   EXPECT_EQ(texture_id, 0u);
@@ -354,14 +323,6 @@ TEST_F(TextureLoaderTest, MissingOrUndecodableFilesReportAndGiveNoTexture) {
   EXPECT_EQ(Load(text), 0u);
   EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + text);
   EXPECT_EQ(std::string(loader_.reason), "It is not a BMP image: it does not start with \"BM\".");
-
-  const std::string locked = TempPath("locked.bmp");
-  WriteBmp(locked, Gradient(2, 2), 24);
-  chmod(locked.c_str(), 0);
-  if (access(locked.c_str(), R_OK) != 0) {  // root reads it all the same
-    EXPECT_EQ(Load(locked), 0u);
-    EXPECT_EQ(std::string(loader_.reason), "Permission denied");
-  }
 
   // A header cut short, and one that passes the checks but not SDL (no pixel depth).
   const std::string stub = TempPath("stub.bmp");
@@ -503,32 +464,6 @@ TEST_F(TextureLoaderTest, RunLengthCodedImagesAsDenseAsTheCodingAllowsLoad) {
   ASSERT_EQ(tex.h, 40);
   EXPECT_EQ(tex.at(0, 0), (Rgb{255, 0, 0}));
   EXPECT_EQ(tex.at(509, 39), (Rgb{255, 0, 0}));
-}
-
-TEST_F(TextureLoaderTest, LargeImagesAreAnnouncedOnTheConsoleBeforeTheyLoad) {
-  const std::string large = TempPath("large.bmp");
-  WriteSparseBlackBmp(large, 4800, 4800);
-  GLuint name = 0;
-  const std::string out = CaptureStdout([&] { name = Load(large); });
-  ASSERT_NE(name, 0u) << loader_.msg;
-  EXPECT_EQ(out, "\tLoading a large texture (4800 x 4800 pixels, 66 MB), this takes a while ..\n\n");
-  glDeleteTextures(1, &name);
-  made_.clear();
-
-  // 4,700 x 4,700 pixels make 63 MB: loaded without a word.
-  const std::string medium = TempPath("medium.bmp");
-  WriteSparseBlackBmp(medium, 4700, 4700);
-  EXPECT_EQ(CaptureStdout([&] { name = Load(medium); }), "");
-  EXPECT_NE(name, 0u) << loader_.msg;
-}
-
-TEST_F(TextureLoaderTest, ErrorsLeftByEarlierGlCallsDoNotFailTheLoad) {
-  const std::string path = TempPath("after_error.bmp");
-  WriteBmp(path, Gradient(4, 4), 24);
-  glEnable(0x7fff);  // leaves GL_INVALID_ENUM behind
-  EXPECT_NE(Load(path), 0u) << loader_.msg;
-  EXPECT_EQ(std::string(loader_.msg), "The file " + path + " was loaded succesfully.");
-  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 // The bug this guards against: with too little memory the upload fails, and the terrain
