@@ -1,9 +1,15 @@
-// Turns a BMP file into the terrain's texture: SDL decodes the file, every pixel depth is
-// brought to 24-bit BGR, and the rows go to OpenGL top row first.
+// Turns a BMP file into the terrain's texture. The file's header is read first, so that a
+// claim the file cannot back or OpenGL cannot hold is refused before anything is decoded;
+// then SDL decodes the file, every pixel depth is brought to 24-bit BGR, and the rows go to
+// OpenGL top row first.
 #include "TextureLoader.h"
 
 #include <SDL2/SDL.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -16,11 +22,194 @@ namespace {
 // alignment of 4: three bytes per pixel, filled up to a multiple of four.
 int AlignedRowBytes(int w) { return (w * 3 + 3) & ~3; }
 
+// Images whose decoded pixels take more than this are announced before they are loaded.
+constexpr int64_t kLargeImageBytes = int64_t{64} << 20;
+
+// A run-length coded BMP spends two bytes on a run of at most 255 pixels; anything
+// denser than this is a header that promises more than its data holds.
+constexpr int64_t kMostRlePixelsPerByte = 128;
+
+// BMP compression codes.
+constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2;
+
+uint32_t Le16(const unsigned char* p) { return p[0] | (p[1] << 8); }
+uint32_t Le32(const unsigned char* p) { return Le16(p) | (Le16(p + 2) << 16); }
+
+// What a BMP header promises.
+struct BmpClaim {
+  int64_t width = 0;
+  int64_t height = 0;  // rows, whether stored top-down or bottom-up
+  int64_t bits = 0;
+  uint32_t compression = kBiRgb;
+  int64_t data_bytes = -1;  // bytes from the start of the pixel data to the end; -1 if unknown
+};
+
+// Reads the file header and the start of the info header. Returns false with a reason when
+// the file cannot be read or is no BMP image.
+bool ReadClaim(FILE* file, BmpClaim* claim, char* reason, size_t reason_size) {
+  unsigned char h[34];
+  errno = 0;
+  const size_t got = fread(h, 1, sizeof h, file);
+  if (got < sizeof h && ferror(file)) {
+    snprintf(reason, reason_size, "%s", strerror(errno != 0 ? errno : EIO));
+    return false;
+  }
+  if (got < 2 || h[0] != 'B' || h[1] != 'M') {
+    snprintf(reason, reason_size, "It is not a BMP image: it does not start with \"BM\".");
+    return false;
+  }
+  const uint32_t info_size = got >= 18 ? Le32(h + 14) : 0;
+  size_t needed = 18;
+  if (got >= 18) {
+    if (info_size == 12) {
+      needed = 26;  // OS/2 core header: 16-bit width, height and depth
+    } else if (info_size >= 16) {
+      needed = info_size >= 40 ? 34 : 30;
+    } else {
+      snprintf(reason, reason_size, "Its BMP header has an unknown size (%u bytes).", info_size);
+      return false;
+    }
+  }
+  if (got < needed) {
+    snprintf(reason, reason_size, "It ends inside its BMP header, after %zu bytes.", got);
+    return false;
+  }
+  if (info_size == 12) {
+    claim->width = Le16(h + 18);
+    claim->height = Le16(h + 20);
+    claim->bits = Le16(h + 24);
+  } else {
+    claim->width = static_cast<int32_t>(Le32(h + 18));
+    claim->height = static_cast<int32_t>(Le32(h + 22));  // negative: rows stored top-down
+    if (claim->height < 0) claim->height = -claim->height;
+    claim->bits = Le16(h + 28);
+    if (info_size >= 40) claim->compression = Le32(h + 30);
+  }
+  if (claim->width <= 0 || claim->height == 0) {
+    snprintf(reason, reason_size, "Its header claims an impossible size (%lld x %lld pixels).",
+             static_cast<long long>(claim->width), static_cast<long long>(claim->height));
+    return false;
+  }
+
+  struct stat st;
+  if (fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode)) {
+    const uint32_t offset = Le32(h + 10);
+    const int64_t start = offset != 0 ? offset : 14 + static_cast<int64_t>(info_size);
+    claim->data_bytes = std::max<int64_t>(0, static_cast<int64_t>(st.st_size) - start);
+  }
+  return true;
+}
+
+// Whether the file is long enough for the pixels its header promises; `claim` is within the
+// texture size limit, so the products below stay far inside 64 bits.
+bool FileHoldsClaim(const BmpClaim& claim, char* reason, size_t reason_size) {
+  if (claim.data_bytes < 0) return true;
+  const long long w = claim.width, h = claim.height, held = claim.data_bytes;
+  if (claim.compression == kBiRle8 || claim.compression == kBiRle4) {
+    if (claim.width * claim.height <= claim.data_bytes * kMostRlePixelsPerByte) return true;
+    snprintf(reason, reason_size,
+             "It holds %lld bytes of run-length coded pixel data, far too few for the %lld x %lld pixels "
+             "its header promises.",
+             held, w, h);
+    return false;
+  }
+  // Any other coding is read as plain rows (SDL does so too), each padded to four bytes.
+  const int64_t row_bytes = (claim.width * std::max<int64_t>(claim.bits, 1) + 31) / 32 * 4;
+  const long long needed = row_bytes * claim.height;
+  if (held >= needed) return true;
+  snprintf(reason, reason_size,
+           "It holds %lld bytes of pixel data, but its header promises %lld x %lld pixels of %lld bits (%lld bytes).",
+           held, w, h, static_cast<long long>(claim.bits), needed);
+  return false;
+}
+
+const char* GlErrorName(GLenum error, char* buffer, size_t size) {
+  switch (error) {
+    case GL_INVALID_ENUM:
+      return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE:
+      return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION:
+      return "GL_INVALID_OPERATION";
+    case GL_STACK_OVERFLOW:
+      return "GL_STACK_OVERFLOW";
+    case GL_STACK_UNDERFLOW:
+      return "GL_STACK_UNDERFLOW";
+    case GL_OUT_OF_MEMORY:
+      return "GL_OUT_OF_MEMORY";
+    default:
+      snprintf(buffer, size, "GL error 0x%04X", static_cast<unsigned>(error));
+      return buffer;
+  }
+}
+
+// Discards the error flags left by earlier calls, so that a check after the upload sees only
+// the upload's own. A context sets at most one flag per kind of error.
+void ClearGlErrors() {
+  for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+}
+
+// SDL's account of its last failure, or a general one when it left none.
+void SdlReason(char* reason, size_t size) {
+  const char* text = SDL_GetError();
+  snprintf(reason, size, "%s", text != nullptr && text[0] != 0 ? text : "Its pixel data cannot be decoded.");
+}
+
 }  // namespace
 
 GLuint TextureLoader::LoadBMPTexture(const char* filename) {
-  SDL_Surface* bmp_image = SDL_LoadBMP_RW(SDL_RWFromFile(filename, "rb"), 1);
+  reason[0] = 0;
+  FILE* file = fopen(filename, "rb");
+  if (file == nullptr) {
+    snprintf(reason, sizeof reason, "%s", strerror(errno));
+    WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
+    return 0;
+  }
+
+  BmpClaim claim;
+  if (!ReadClaim(file, &claim, reason, sizeof reason)) {
+    fclose(file);
+    WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
+    return 0;
+  }
+  GLint max_size = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
+  if (claim.width > max_size || claim.height > max_size) {
+    fclose(file);
+    char suffix[128];
+    snprintf(suffix, sizeof suffix, " is too large for a texture (%lld x %lld pixels, at most %i x %i).",
+             static_cast<long long>(claim.width), static_cast<long long>(claim.height), static_cast<int>(max_size),
+             static_cast<int>(max_size));
+    WriteReport(msg, sizeof msg, "The file ", filename, suffix);
+    return 0;
+  }
+  if (!FileHoldsClaim(claim, reason, sizeof reason)) {
+    fclose(file);
+    WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
+    return 0;
+  }
+
+  const int64_t decoded_bytes = claim.width * claim.height * 3;
+  if (decoded_bytes > kLargeImageBytes) {
+    printf("\tLoading a large texture (%lld x %lld pixels, %lld MB), this takes a while ..\n\n",
+           static_cast<long long>(claim.width), static_cast<long long>(claim.height),
+           static_cast<long long>((decoded_bytes + (1 << 19)) >> 20));
+    fflush(stdout);
+  }
+
+  rewind(file);
+  SDL_ClearError();
+  SDL_RWops* stream = SDL_RWFromFP(file, SDL_TRUE);
+  if (stream == nullptr) {
+    SdlReason(reason, sizeof reason);
+    fclose(file);
+    WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
+    return 0;
+  }
+  SDL_Surface* bmp_image = SDL_LoadBMP_RW(stream, 1);
   if (bmp_image == nullptr) {
+    SdlReason(reason, sizeof reason);
     WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
     return 0;
   }
@@ -30,6 +219,7 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
     SDL_Surface* converted = SDL_ConvertSurfaceFormat(bmp_image, SDL_PIXELFORMAT_BGR24, 0);
     SDL_FreeSurface(bmp_image);
     if (converted == nullptr) {
+      SdlReason(reason, sizeof reason);
       WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
       return 0;
     }
@@ -38,17 +228,6 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
 
   const int w = bmp_image->w;
   const int h = bmp_image->h;
-  GLint max_size = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
-  if (w > max_size || h > max_size) {
-    char suffix[96];
-    snprintf(suffix, sizeof suffix, " is too large for a texture (%i x %i pixels, at most %i x %i).", w, h,
-             static_cast<int>(max_size), static_cast<int>(max_size));
-    WriteReport(msg, sizeof msg, "The file ", filename, suffix);
-    SDL_FreeSurface(bmp_image);
-    return 0;
-  }
-
   if (SDL_MUSTLOCK(bmp_image)) SDL_LockSurface(bmp_image);
   const unsigned char* pixels = static_cast<const unsigned char*>(bmp_image->pixels);
   // SDL pads 24-bit rows to four bytes, which is what OpenGL expects; any other pitch is
@@ -63,6 +242,7 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
     pixels = repacked.data();
   }
 
+  ClearGlErrors();
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
@@ -75,12 +255,25 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
   glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
   glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
   glTexImage2D(GL_TEXTURE_2D, 0, 3, w, h, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels);
+  // An image the GL cannot hold (out of memory, most likely) leaves no texture behind.
+  const GLenum error = glGetError();
   glPopClientAttrib();
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 
   if (SDL_MUSTLOCK(bmp_image)) SDL_UnlockSurface(bmp_image);
   SDL_FreeSurface(bmp_image);
+
+  if (error != GL_NO_ERROR) {
+    glDeleteTextures(1, &texture);
+    ClearGlErrors();
+    char name[32];
+    char suffix[96];
+    snprintf(suffix, sizeof suffix, " could not be made a texture (%s).", GlErrorName(error, name, sizeof name));
+    WriteReport(msg, sizeof msg, "The file ", filename, suffix);
+    snprintf(reason, sizeof reason, "OpenGL refused its %i x %i pixels; the terrain is drawn without a texture.", w, h);
+    return 0;
+  }
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 
   WriteReport(msg, sizeof msg, "The file ", filename, " was loaded succesfully.");
   return texture;

@@ -89,6 +89,7 @@ void GlutInit(int /*argc*/, char** argv) {
     fflush(stdout);
     texture_id = texture_loader.LoadBMPTexture(argv[2]);
     printf("\t%s\n\n", texture_loader.msg);
+    if (texture_loader.reason[0] != 0) printf("\t%s\n\n", texture_loader.reason);
     fflush(stdout);
   }
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -34,24 +36,31 @@ struct Image {
 void Put16(std::string& s, uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); }
 void Put32(std::string& s, uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); }
 
+// The 54 header bytes of a BMP whose pixel data starts right after them (and after
+// `palette` colours of four bytes).
+std::string BmpHeader(int32_t w, int32_t h, int bpp, uint32_t compression, uint32_t palette = 0) {
+  std::string s = "BM";
+  Put32(s, 0);  // file size and reserved: SDL reads neither
+  Put32(s, 0);
+  Put32(s, 54 + 4 * palette);
+  Put32(s, 40);
+  Put32(s, static_cast<uint32_t>(w));
+  Put32(s, static_cast<uint32_t>(h));
+  Put16(s, 1);
+  Put16(s, static_cast<uint16_t>(bpp));
+  Put32(s, compression);
+  Put32(s, 0);
+  Put32(s, 2835);
+  Put32(s, 2835);
+  Put32(s, palette);
+  Put32(s, 0);
+  return s;
+}
+
 // Writes an uncompressed BMP of 16 (5-5-5) or 24 bits per pixel, rows bottom-up.
 void WriteBmp(const std::string& path, const Image& img, int bpp) {
   const int row_bytes = ((img.w * bpp / 8) + 3) & ~3;
-  std::string s = "BM";
-  Put32(s, 54 + row_bytes * img.h);
-  Put32(s, 0);
-  Put32(s, 54);
-  Put32(s, 40);
-  Put32(s, img.w);
-  Put32(s, img.h);
-  Put16(s, 1);
-  Put16(s, static_cast<uint16_t>(bpp));
-  Put32(s, 0);
-  Put32(s, row_bytes * img.h);
-  Put32(s, 2835);
-  Put32(s, 2835);
-  Put32(s, 0);
-  Put32(s, 0);
+  std::string s = BmpHeader(img.w, img.h, bpp, 0);
   for (int y = img.h - 1; y >= 0; --y) {
     std::string row;
     for (int x = 0; x < img.w; ++x) {
@@ -133,6 +142,31 @@ Image Gradient(int w, int h) {
   return img;
 }
 
+// An 8-bit run-length coded BMP with the palette {black, red}: every row is red runs of
+// 255 pixels, then an end of line; `rows` rows (all if -1) and an end-of-image mark.
+std::string RleBmp(int32_t w, int32_t h, int runs_per_row, int rows = -1) {
+  std::string s = BmpHeader(w, h, 8, 1, 2);
+  Put32(s, 0x00000000);
+  Put32(s, 0x00ff0000);
+  for (int y = 0; y < (rows < 0 ? h : rows); ++y) {
+    for (int r = 0; r < runs_per_row; ++r) s += std::string("\xff\x01", 2);
+    s += std::string("\0\0", 2);
+  }
+  s += std::string("\0\1", 2);
+  return s;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A 24-bit BMP of w x h black pixels whose pixel rows are a hole in the file: large
+// images without writing them.
+void WriteSparseBlackBmp(const std::string& path, int w, int h) {
+  WriteFile(path, BmpHeader(w, h, 24, 0));
+  ASSERT_EQ(truncate(path.c_str(), 54 + static_cast<off_t>((w * 3 + 3) & ~3) * h), 0);
+}
+
 void ExpectSameImage(const Image& expected, const Image& got) {
   ASSERT_EQ(expected.w, got.w);
   ASSERT_EQ(expected.h, got.h);
@@ -199,11 +233,12 @@ TEST_F(TextureLoaderTest, OddWidthsWithPaddedRowsAreReadRowByRow) {
   }
 }
 
-TEST_F(TextureLoaderTest, LeavesTheTextureBoundWithLinearFiltersAndDoesNotStoreTheGlobal) {
+TEST_F(TextureLoaderTest, LeavesTheTextureBoundWithLinearFiltersNoErrorAndDoesNotStoreTheGlobal) {
   const std::string path = TempPath("small.bmp");
   WriteBmp(path, Gradient(4, 4), 24);
   texture_id = 0;
   glDisable(GL_TEXTURE_2D);
+  glEnable(0x7fff);  // an error left behind by earlier calls does not fail the load
   const GLuint name = Load(path);
   ASSERT_NE(name, 0u);
   EXPECT_EQ(texture_id, 0u);
@@ -276,11 +311,30 @@ TEST_F(TextureLoaderTest, MissingOrUndecodableFilesReportAndGiveNoTexture) {
   std::remove(missing.c_str());
   EXPECT_EQ(Load(missing), 0u);
   EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + missing);
+  EXPECT_EQ(std::string(loader_.reason), "No such file or directory");
+
+  const std::string dir = testing::TempDir();
+  EXPECT_EQ(Load(dir), 0u);
+  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + dir);
+  EXPECT_EQ(std::string(loader_.reason), "Is a directory");
 
   const std::string text = TempPath("not_a_bmp.bmp");
   std::ofstream(text) << "ncols 4\nnrows 4\n";
   EXPECT_EQ(Load(text), 0u);
   EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + text);
+  EXPECT_EQ(std::string(loader_.reason), "It is not a BMP image: it does not start with \"BM\".");
+
+  // A header cut short, and one that passes the checks but not SDL (no pixel depth).
+  const std::string stub = TempPath("stub.bmp");
+  WriteFile(stub, BmpHeader(4, 4, 24, 0).substr(0, 20));
+  EXPECT_EQ(Load(stub), 0u);
+  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + stub);
+  EXPECT_EQ(std::string(loader_.reason), "It ends inside its BMP header, after 20 bytes.");
+  const std::string depthless = TempPath("depthless.bmp");
+  WriteFile(depthless, BmpHeader(4, 4, 0, 0) + std::string(64, '\0'));
+  EXPECT_EQ(Load(depthless), 0u);
+  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + depthless);
+  EXPECT_EQ(std::string(loader_.reason), "0-bpp BMP images are not supported");
 
   // A BMP header whose pixel data is cut short.
   const std::string cut = TempPath("cut.bmp");
@@ -293,6 +347,8 @@ TEST_F(TextureLoaderTest, MissingOrUndecodableFilesReportAndGiveNoTexture) {
   std::ofstream(cut, std::ios::binary | std::ios::trunc) << bytes.substr(0, 100);
   EXPECT_EQ(Load(cut), 0u);
   EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + cut);
+  EXPECT_EQ(std::string(loader_.reason),
+            "It holds 46 bytes of pixel data, but its header promises 64 x 64 pixels of 24 bits (12288 bytes).");
 
   // No texture object was made or bound on the way.
   GLint bound_after = 0;
@@ -343,4 +399,100 @@ TEST_F(TextureLoaderTest, LongPathsAreShortenedInsideTheReportBuffer) {
   const std::string ending = "x.bmp was loaded succesfully.";
   EXPECT_EQ(ok.substr(ok.size() - ending.size()), ending);
   for (char c : g.guard) ASSERT_EQ(c, 0x5a);
+}
+
+// Headers are judged before SDL decodes anything: a claim OpenGL cannot hold or the file
+// cannot back is refused at once, however much memory and time decoding it would take.
+TEST_F(TextureLoaderTest, HeadersPromisingMoreThanTheTextureOrTheFileHoldsAreRefused) {
+  GLint max_size = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
+  const std::string max = std::to_string(max_size);
+
+  // 1,080 bytes of run-length coding that claim 64 x 20,000,000 pixels.
+  const std::string tall = TempPath("tall_rle.bmp");
+  WriteFile(tall, RleBmp(64, 20000000, 0, 508));
+  EXPECT_EQ(Load(tall), 0u);
+  EXPECT_EQ(
+      std::string(loader_.msg),
+      "The file " + tall + " is too large for a texture (64 x 20000000 pixels, at most " + max + " x " + max + ").");
+  EXPECT_EQ(std::string(loader_.reason), "");
+
+  // 100000 x 100000 pixels, top-down, and nothing after the header.
+  const std::string huge = TempPath("huge.bmp");
+  WriteFile(huge, BmpHeader(100000, -100000, 24, 0));
+  EXPECT_EQ(Load(huge), 0u);
+  EXPECT_EQ(
+      std::string(loader_.msg),
+      "The file " + huge + " is too large for a texture (100000 x 100000 pixels, at most " + max + " x " + max + ").");
+
+  // Within the texture limit, but 16,777,216 pixels from 4,106 bytes of runs.
+  const std::string dense = TempPath("dense_rle.bmp");
+  WriteFile(dense, RleBmp(4096, 4096, 1, 1026));
+  EXPECT_EQ(Load(dense), 0u);
+  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + dense);
+  EXPECT_EQ(std::string(loader_.reason),
+            "It holds 4106 bytes of run-length coded pixel data, far too few for the 4096 x 4096 pixels its header "
+            "promises.");
+
+  // An uncompressed image one byte short of its last row.
+  const std::string shortrow = TempPath("short_row.bmp");
+  WriteFile(shortrow, BmpHeader(3, 2, 24, 0) + std::string(23, '\7'));
+  EXPECT_EQ(Load(shortrow), 0u);
+  EXPECT_EQ(std::string(loader_.reason),
+            "It holds 23 bytes of pixel data, but its header promises 3 x 2 pixels of 24 bits (24 bytes).");
+
+  const std::string empty = TempPath("no_columns.bmp");
+  WriteFile(empty, BmpHeader(0, 4, 24, 0));
+  EXPECT_EQ(Load(empty), 0u);
+  EXPECT_EQ(std::string(loader_.reason), "Its header claims an impossible size (0 x 4 pixels).");
+
+  // The reason of a failed load does not outlive the next, successful one.
+  const std::string fine = TempPath("fine.bmp");
+  WriteBmp(fine, Gradient(3, 2), 24);
+  ASSERT_NE(Load(fine), 0u) << loader_.reason;
+  EXPECT_EQ(std::string(loader_.reason), "");
+}
+
+TEST_F(TextureLoaderTest, RunLengthCodedImagesAsDenseAsTheCodingAllowsLoad) {
+  // 510 pixels a row from 6 bytes: 85 pixels per byte.
+  const std::string path = TempPath("rle_ok.bmp");
+  WriteFile(path, RleBmp(510, 40, 2));
+  const GLuint name = Load(path);
+  ASSERT_NE(name, 0u) << loader_.msg << " / " << loader_.reason;
+  const Image tex = ReadTexture(name);
+  ASSERT_EQ(tex.w, 510);
+  ASSERT_EQ(tex.h, 40);
+  EXPECT_EQ(tex.at(0, 0), (Rgb{255, 0, 0}));
+  EXPECT_EQ(tex.at(509, 39), (Rgb{255, 0, 0}));
+}
+
+// The bug this guards against: with too little memory the upload fails, and the terrain
+// was drawn black under a success report. Run in a child process: loads a 4096 x 4096 image
+// with room for SDL's 48 MB copy of it but not for the GL's as well, and ends with status 0
+// when the failure was reported and no texture or error was left behind.
+void LoadWithLittleMemoryAndExit(const std::string& path) {
+  long pages = 0;
+  std::ifstream("/proc/self/statm") >> pages;
+  const rlim_t limit = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (72u << 20);
+  const rlimit rl{limit, limit};
+  setrlimit(RLIMIT_AS, &rl);
+  TextureLoader loader;
+  const GLuint name = loader.LoadBMPTexture(path.c_str());
+  GLint bound = -1;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  const GLenum error = glGetError();
+  fprintf(stderr, "texture %u, bound %d, GL error %u: %s | %s\n", name, bound, error, loader.msg, loader.reason);
+  const bool ok =
+      name == 0 && bound == 0 && error == GL_NO_ERROR &&
+      std::string(loader.msg) == "The file " + path + " could not be made a texture (GL_OUT_OF_MEMORY)." &&
+      std::string(loader.reason) == "OpenGL refused its 4096 x 4096 pixels; the terrain is drawn without a texture.";
+  _exit(ok ? 0 : 1);
+}
+
+TEST_F(TextureLoaderTest, ImageTheGlCannotHoldIsReportedAndLeavesNoTexture) {
+  const std::string path = TempPath("out_of_memory.bmp");
+  WriteSparseBlackBmp(path, 4096, 4096);
+  // gtest runs this binary again, with its own window, for the child.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(LoadWithLittleMemoryAndExit(path), testing::ExitedWithCode(0), "");
 }

@@ -163,7 +163,8 @@ TEST_F(WindowTest, MissingTextureIsReportedAndStartUpGoesOn) {
   const std::string path = testing::TempDir() + "no_such_texture.bmp";
   std::remove(path.c_str());
   const std::string out = RunGlutInit(path.c_str());
-  EXPECT_EQ(out, "\tLoading the texture file " + path + " ..\n\n\tCould not open the file " + path + "\n\n");
+  EXPECT_EQ(out, "\tLoading the texture file " + path + " ..\n\n\tCould not open the file " + path +
+                     "\n\n\tNo such file or directory\n\n");
   EXPECT_EQ(texture_id, 0u);
   // The rest of the start-up still ran.
   EXPECT_EQ(Viewer.cam_y, 1440.0);
