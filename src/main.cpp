@@ -1,11 +1,66 @@
 // Entry point: greets the user, loads the height grid named on the command line and
 // hands over to the viewer window.
 #include <cstdio>
+#include <cstring>
 
 #include "Brackenholmer.h"
 #include "TerrainLoader.h"
 
+namespace {
+
+const char kHelp[] =
+    "Usage: %s GRID [TEXTURE]\n"
+    "       %s --help | --version\n"
+    "\n"
+    "Shows the elevation model GRID as a 3-D terrain in a window, optionally draped\n"
+    "with the image TEXTURE, and lets you fly over it.\n"
+    "\n"
+    "GRID     an ARC/INFO ASCII grid (.asc), or any raster GDAL reads: GeoTIFF (.tif),\n"
+    "         SRTM HGT (.hgt), ERDAS Imagine (.img), netCDF, ... Cells in degrees of a\n"
+    "         geographic system count 30 height units an arc-second; cells of a\n"
+    "         projected system are taken in metres.\n"
+    "TEXTURE  a BMP, PNG, JPEG or other image that SDL2_image reads, north up.\n"
+    "\n"
+    "In the window:\n"
+    "  left drag            turn the camera (one pixel is one degree)\n"
+    "  right drag           move along the view (up/down) and sideways (left/right)\n"
+    "  both buttons drag    move up/down and sideways\n"
+    "  w s                  fly forward, backward\n"
+    "  a d                  move along the terrain's x axis\n"
+    "  arrow keys           turn left/right, look up/down\n"
+    "  x y z (X Y Z)        turn the model about its axes\n"
+    "  m                    start or stop the spin\n"
+    "  + -                  one subdivision level more or less\n"
+    "  Properties (bottom)  shading, mesh, scales, error bound, borders; Quit\n"
+    "\n"
+    "Exit status: 0 after Quit or closing the window; 1 when no grid is given, the grid\n"
+    "cannot be loaded, or there is no display.\n";
+
+// Each line of `text` as a console line of its own.
+void PrintLines(const char* text) {
+  while (*text != '\0') {
+    const char* end = strchr(text, '\n');
+    const int length = end ? static_cast<int>(end - text) : static_cast<int>(strlen(text));
+    printf("\t%.*s\n\n", length, text);
+    text += length + (end ? 1 : 0);
+  }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  const char* self = argv[0] ? argv[0] : "brackenholmer";
+  if (argc >= 2 && argv[1] != nullptr) {
+    if (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0) {
+      printf(kHelp, self, self);
+      return 0;
+    }
+    if (strcmp(argv[1], "--version") == 0) {
+      puts("Brackenholmer 1.0");
+      return 0;
+    }
+  }
+
   TerrainLoader loader;
 
   puts("\n\n\t-------------------------------------");
@@ -13,14 +68,16 @@ int main(int argc, char** argv) {
   puts("\t-------------------------------------\n");
 
   if (argc < 2 || argv[1] == nullptr) {
-    printf("\t!!! Usage: %s [TERRAIN FILE] [TEXTURE FILE]!!!\n\n", argv[0] ? argv[0] : "brackenholmer");
+    printf("\t!!! Usage: %s [TERRAIN FILE] [TEXTURE FILE]!!!\n\n", self);
     return 1;
   }
 
   printf("\t%s %s %s\n\n", "Loading terrain file", argv[1], "..");
-  bool loaded = loader.LoadArcASCIIFile(argv[1]);
+  fflush(stdout);
+  bool loaded = loader.LoadTerrainFile(argv[1]);
+  PrintLines(loader.note);
   printf("\t%s\n\n", loader.msg);
-  if (loader.reason[0] != '\0') printf("\t%s\n\n", loader.reason);
+  PrintLines(loader.reason);
   // The window takes over next; the console dialogue must be out before it.
   fflush(stdout);
   // A script must tell a refused grid from a viewed one.

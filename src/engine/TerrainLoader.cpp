@@ -254,7 +254,20 @@ struct Header {
   long long rows = 0;
   float cellsize = 0;
   NoData nodata;
+  // The lower-left corner or centre, when lines 3 and 4 give it as "keyword number".
+  bool corner_known = false;
+  double corner_x = 0, corner_y = 0;
 };
+
+// Lines 3 and 4 are not checked; their number is read when it follows a keyword.
+bool ParseCornerLine(const char* line, double& value) {
+  const char* p = line;
+  while (*p == '_' || (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z')) ++p;
+  if (p == line) return false;
+  char* end;
+  value = strtod(p, &end);
+  return end != p && IsBlankOrEnd(*end) && std::isfinite(value);
+}
 
 // Reads the six header lines in their fixed order; all six are read even after a fault,
 // and the first fault is described in `fault`.
@@ -266,14 +279,19 @@ bool ReadHeader(const FileText& text, size_t& pos, Header& header, HeaderFault& 
   };
   bool valid = ParseCountLine(next(), 1, "ncols", header.cols, fault);
   valid = ParseCountLine(next(), 2, "nrows", header.rows, fault) && valid;
-  // The grid's position is not kept; the lines must only be there.
+  // The grid's position is not kept; the lines must only be there. Their numbers tell
+  // whether the cell size can be in degrees.
+  bool corner_known = true;
   for (int number : {3, 4}) {
-    if (next()[0] == '\0') {
+    const char* text = next();
+    if (text[0] == '\0') {
       NoteFault(fault, number, "expected the grid's %s corner, found the end of the file",
                 number == 3 ? "x" : "y");
       valid = false;
     }
+    corner_known = ParseCornerLine(text, number == 3 ? header.corner_x : header.corner_y) && corner_known;
   }
+  header.corner_known = corner_known;
   valid = ParseCellSizeLine(next(), 5, header.cellsize, fault) && valid;
   valid = ParseNoDataLine(next(), 6, header.nodata, fault) && valid;
   return valid;
@@ -498,26 +516,27 @@ void ReportScanFault(char* msg, const char* path, const FileText& text, const Sc
               scan.cells / cols + 1, scan.cells % cols + 1, line);
 }
 
-void FreeRows(int** values, int count) {
+}  // namespace
+
+// ---------------------------------------------------------------- Grid memory
+
+void FreeGrid(int** values, int count) {
   for (int r = 0; r < count; ++r) delete[] values[r];
   delete[] values;
 }
 
-// One array of row pointers, then one array of ints per row; null when memory runs out.
 int** AllocateGrid(int rows, int cols) {
   int** values = new (std::nothrow) int*[rows];
   if (!values) return nullptr;
   for (int r = 0; r < rows; ++r) {
     values[r] = new (std::nothrow) int[cols];
     if (!values[r]) {
-      FreeRows(values, r);
+      FreeGrid(values, r);
       return nullptr;
     }
   }
   return values;
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------- LoadArcASCIIFile
 
@@ -526,6 +545,7 @@ namespace {
 struct Reports {
   char* msg;
   char* reason;
+  char* note;
 };
 
 __attribute__((format(printf, 2, 3))) void Explain(const Reports& out, const char* format, ...) {
@@ -562,7 +582,7 @@ void ReplaceMarks(int** values, int rows, int cols, int stand_in) {
       if (values[r][c] == kNoDataMark) values[r][c] = stand_in;
 }
 
-bool Load(const char* path, const Reports& out) {
+bool Load(const char* path, const Reports& out, bool& header_refused) {
   FILE* file = fopen(path, "r");
   if (!file) {
     const int error = errno;
@@ -593,6 +613,7 @@ bool Load(const char* path, const Reports& out) {
   Header header;
   HeaderFault fault;
   if (!ReadHeader(text, pos, header, fault)) {
+    header_refused = true;
     ReportInvalid(out.msg, path);
     Explain(out, "%s", fault.text);
     return false;
@@ -607,8 +628,21 @@ bool Load(const char* path, const Reports& out) {
     ReportFault(out.msg, path, "has a cell size that is not a positive number.");
     return false;
   }
+  // A corner that cannot be a longitude and latitude puts the grid in a projected
+  // system: its cell size is in metres, taken to whole units.
+  const double cellsize = header.cellsize;
+  const bool metres = header.corner_known &&
+                      (std::fabs(header.corner_x) > 360 || std::fabs(header.corner_y) > 90 ||
+                       header.corner_y + static_cast<double>(header.rows) * cellsize > 90);
   // Degrees to arc-seconds, 30 height units each; exact in double for a float cell size.
-  const double spacing = std::trunc(static_cast<double>(header.cellsize) * 3600.0 * 30.0);
+  const double spacing =
+      metres ? std::max(1.0, std::round(cellsize)) : std::trunc(cellsize * 3600.0 * 30.0);
+  if (metres) {
+    char suffix[160];
+    snprintf(suffix, sizeof suffix, ", %g, is taken as metres: its corner (%.10g, %.10g) cannot be a longitude and latitude.",
+             cellsize, header.corner_x, header.corner_y);
+    WriteReport(out.note, kMsgSize, "The cell size of ", path, suffix);
+  }
   if (spacing < 1) {
     ReportFault(out.msg, path, "has a cell size of %g degrees, below the least spacing of 1/30 arc-second.",
                 header.cellsize);
@@ -619,7 +653,8 @@ bool Load(const char* path, const Reports& out) {
   if (20.0 * static_cast<double>(widest) * spacing > 2147483647.0) {
     if (header.cellsize >= 0.1)
       ReportFault(out.msg, path,
-                  "has a cell size of %g, too large for %lld cells: is it in metres? It must be in degrees.",
+                  "has a cell size of %g, too large for %lld cells in degrees; a grid in metres needs its "
+                  "corner in metres too.",
                   header.cellsize, widest);
     else
       ReportFault(out.msg, path, "has %lld rows and %lld columns, too many to draw at a spacing of %.0f.",
@@ -655,7 +690,7 @@ bool Load(const char* path, const Reports& out) {
   }
   const Scan scan = ScanHeights<true>(heights, end, rows, cols, values, header.nodata);
   if (scan.stop != Token::kNumber) {
-    FreeRows(values, rows);
+    FreeGrid(values, rows);
     ReportScanFault(out.msg, path, text, scan, rows, cols);
     return false;
   }
@@ -685,5 +720,8 @@ bool Load(const char* path, const Reports& out) {
 
 bool TerrainLoader::LoadArcASCIIFile(const char* filename) {
   reason[0] = '\0';
-  return Load(filename, Reports{msg, reason});
+  note[0] = '\0';
+  header_refused_ = false;
+  return Load(filename, Reports{msg, reason, note}, header_refused_);
 }
+

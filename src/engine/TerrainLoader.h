@@ -28,6 +28,21 @@ class TerrainLoader {
   // to mend (or, after a load, a warning), or nothing.
   bool LoadArcASCIIFile(const char* filename);
 
+  // Reads any elevation file: ARC/INFO ASCII grids through the reader above, every other
+  // raster (GeoTIFF, SRTM HGT, ...) and ASCII grids whose header that reader refuses
+  // through GDAL. Reports as LoadArcASCIIFile, with `note` for what the user should know
+  // before the report (lines separated by newlines), or nothing.
+  bool LoadTerrainFile(const char* filename);
+
   char msg[255];
   char reason[255];
+  char note[255];
+
+ private:
+  bool header_refused_ = false;  // the last ASCII load failed in its header
 };
+
+// Shared by the grid readers: one array of row pointers, then one array of ints per row,
+// or null when memory runs out; and its release.
+int** AllocateGrid(int rows, int cols);
+void FreeGrid(int** values, int rows);

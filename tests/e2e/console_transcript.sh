@@ -57,13 +57,32 @@ check "missing file" 1 $status
 "$bin" "$missing" "$work/texture.bmp" third fourth > "$work/out" 2> "$work/err"; status=$?
 check "missing file, further arguments ignored" 1 $status
 
-# A header spelled in capitals is no valid grid.
-bad="$work/capitals.asc"
-printf 'NCOLS 2\nNROWS 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n1 2\n3 4\n' > "$bad"
+# A text that neither the ASCII reader nor GDAL takes is no valid grid.
+bad="$work/notes.asc"
+printf 'Heights of the garden\n1 2\n3 4\n' > "$bad"
 { banner; loading "$bad"; report "The file $bad is no valid ARC|Info ASCII file."
-  report "line 1: expected 'ncols', found 'NCOLS'"; } > "$work/expected"
+  report "line 1: expected 'ncols', found 'Heights'"; } > "$work/expected"
 "$bin" "$bad" > "$work/out" 2> "$work/err"; status=$?
 check "invalid header" 1 $status
+
+# A header in capitals goes to GDAL, which says what it read; without a display the
+# program then ends with status 1.
+caps="$work/capitals.asc"
+printf 'NCOLS 2\nNROWS 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n1 2\n3 4\n' > "$caps"
+{ banner; loading "$caps"; report "The file $caps has a header the ASCII reader does not take; GDAL reads it."
+  report "The file $caps was loaded succesfully (ARC/INFO ASCII grid, 2 x 2)."
+  report "No display found: Brackenholmer needs a graphical desktop (DISPLAY is not set)."; } > "$work/expected"
+env -u DISPLAY "$bin" "$caps" > "$work/out" 2> "$work/err"; status=$?
+check "header in capitals, read through GDAL" 1 $status
+
+# --help and --version answer without the banner and end with status 0.
+"$bin" --version > "$work/out" 2> "$work/err"; status=$?
+printf 'Brackenholmer 1.0\n' > "$work/expected"
+check "version" 0 $status
+"$bin" --help > "$work/out" 2> "$work/err"; status=$?
+printf 'Usage: %s GRID [TEXTURE]\n' "$bin" > "$work/expected"
+PREFIX=1 check "help" 0 $status
+grep -q '^  + -  *one subdivision level more or less$' "$work/out" || { echo "FAIL help: no key table"; failures=$((failures + 1)); }
 
 # Too few heights: the reader's own one-line report, status 1.
 short="$work/short.asc"

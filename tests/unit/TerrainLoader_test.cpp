@@ -197,7 +197,8 @@ TEST_F(TerrainLoaderTest, UnusableDimensionsAndCellSizesAreRefused) {
       {Header("4", "3", "nan"), "has a cell size that is not a positive number."},
       {Header("4", "3", "1e60"), "has a cell size that is not a positive number."},
       {Header("4", "3", "0.000001"), "has a cell size of 1e-06 degrees, below the least spacing of 1/30 arc-second."},
-      {Header("4000", "3000", "30"), "has a cell size of 30, too large for 4000 cells: is it in metres? It must be in degrees."},
+      {Header("4000", "2", "0.3"),
+       "has a cell size of 0.3, too large for 4000 cells in degrees; a grid in metres needs its corner in metres too."},
       {Header("20000000", "3", "0.0001"), "has 3 rows and 20000000 columns, too many to draw at a spacing of 10."},
   };
   for (const auto& [header, report] : cases) {

@@ -1,0 +1,338 @@
+// Reads band 1 of any raster GDAL opens into the height grid, with the same checks and
+// one-line reports as the ASCII reader.
+#include "RasterLoader.h"
+
+#include <cpl_error.h>
+#include <gdal.h>
+#include <ogr_srs_api.h>
+
+#include <algorithm>
+#include <climits>
+#include <cctype>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <strings.h>
+
+#include "Report.h"
+
+namespace raster {
+
+namespace {
+
+// GDAL's own messages would go to stderr; the last one becomes the reason instead.
+struct QuietGdal {
+  QuietGdal() {
+    static const bool registered = [] {
+      GDALAllRegister();
+      return true;
+    }();
+    (void)registered;
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    CPLErrorReset();
+  }
+  ~QuietGdal() { CPLPopErrorHandler(); }
+};
+
+struct DatasetCloser {
+  void operator()(void* dataset) const { GDALClose(dataset); }
+};
+using Dataset = std::unique_ptr<void, DatasetCloser>;
+
+__attribute__((format(printf, 3, 4))) void Refuse(const Reports& out, const char* path, const char* format, ...) {
+  char suffix[160];
+  suffix[0] = ' ';
+  va_list args;
+  va_start(args, format);
+  vsnprintf(suffix + 1, sizeof suffix - 1, format, args);
+  va_end(args);
+  WriteReport(out.msg, out.size, "The file ", path, suffix);
+}
+
+// Adds a line to the note, after any it already holds.
+__attribute__((format(printf, 2, 3))) void AddNote(const Reports& out, const char* format, ...) {
+  size_t used = strlen(out.note);
+  if (used > 0 && used + 1 < out.size) out.note[used++] = '\n';
+  if (used + 1 >= out.size) return;
+  va_list args;
+  va_start(args, format);
+  vsnprintf(out.note + used, out.size - used, format, args);
+  va_end(args);
+}
+
+// The format as users know it.
+const char* FormatName(GDALDriverH driver) {
+  const char* name = GDALGetDriverShortName(driver);
+  if (strcmp(name, "GTiff") == 0) return "GeoTIFF";
+  if (strcmp(name, "SRTMHGT") == 0) return "SRTM HGT";
+  if (strcmp(name, "AAIGrid") == 0) return "ARC/INFO ASCII grid";
+  return GDALGetDriverLongName(driver);
+}
+
+struct Spacing {
+  double cell = 0;  // along the grid, in degrees or in metres
+  bool degrees = false;
+  bool square = true;
+  double cell_x = 0, cell_y = 0;
+};
+
+// The cell size in degrees (a geographic system) or metres (a projected one). Without a
+// coordinate system, a grid that fits longitude and latitude is taken to be in degrees.
+Spacing CellSpacing(GDALDatasetH dataset, const double (&gt)[6], bool georeferenced, int rows) {
+  Spacing s;
+  s.cell_x = std::fabs(gt[1]);
+  s.cell_y = std::fabs(gt[5]);
+  OGRSpatialReferenceH srs = GDALGetSpatialRef(dataset);
+  double scale = 1;
+  if (srs != nullptr && OSRIsGeographic(srs)) {
+    s.degrees = true;
+    scale = OSRGetAngularUnits(srs, nullptr) * 180.0 / M_PI;  // radians per unit, to degrees
+  } else if (srs != nullptr && OSRIsProjected(srs)) {
+    scale = OSRGetLinearUnits(srs, nullptr);  // metres per unit
+  } else if (georeferenced) {
+    const double left = gt[0], top = std::max(gt[3], gt[3] + rows * gt[5]);
+    const double bottom = std::min(gt[3], gt[3] + rows * gt[5]);
+    s.degrees = std::fabs(left) <= 360 && std::fabs(bottom) <= 90 && top <= 90;
+  }
+  s.cell_x *= scale;
+  s.cell_y *= scale;
+  s.square = std::fabs(s.cell_x - s.cell_y) <= 1e-9 * std::max(s.cell_x, s.cell_y);
+  s.cell = s.square ? s.cell_x : 0.5 * (s.cell_x + s.cell_y);
+  return s;
+}
+
+// Heights as read, in floats or doubles, turned into the int grid.
+template <class Value>
+struct Conversion {
+  const Value* cells;
+  bool has_nodata;
+  double nodata;
+};
+
+struct Converted {
+  bool in_range = true;
+  long long bad_cell = 0;  // the first height out of the int range
+  int least = INT_MAX, greatest = INT_MIN;
+  long long marks = 0;  // NODATA cells waiting for the stand-in height
+};
+
+// Where a NODATA value with no int form is kept while converting; replaced afterwards.
+constexpr int kNoDataMark = INT_MIN;
+
+template <class Value>
+Converted Convert(const Conversion<Value>& in, int rows, int cols, int** values, bool nodata_integral) {
+  Converted out;
+  const int whole_nodata = nodata_integral ? static_cast<int>(in.nodata) : 0;
+  for (int r = 0; r < rows; ++r) {
+    const Value* row = in.cells + static_cast<size_t>(r) * cols;
+    int* to = values[r];
+    for (int c = 0; c < cols; ++c) {
+      const double v = row[c];
+      int h;
+      if (std::isnan(v) || (in.has_nodata && v == in.nodata)) {
+        if (!nodata_integral) {
+          to[c] = kNoDataMark;
+          ++out.marks;
+          continue;
+        }
+        h = whole_nodata;
+      } else {
+        const double rounded = std::round(v);  // halves away from zero, as the ASCII reader
+        if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
+          out.in_range = false;
+          out.bad_cell = static_cast<long long>(r) * cols + c;
+          return out;
+        }
+        h = static_cast<int>(rounded);
+      }
+      to[c] = h;
+      out.least = std::min(out.least, h);
+      out.greatest = std::max(out.greatest, h);
+    }
+  }
+  return out;
+}
+
+// Reads the band in one call, as floats, or doubles where floats would round its values.
+template <class Value>
+bool ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values, bool has_nodata, double nodata,
+                    bool nodata_integral, Converted& converted, bool& no_memory) {
+  const size_t count = static_cast<size_t>(rows) * cols;
+  std::unique_ptr<Value[]> cells(new (std::nothrow) Value[count]);
+  if (!cells) {
+    no_memory = true;
+    return false;
+  }
+  const GDALDataType type = sizeof(Value) == sizeof(float) ? GDT_Float32 : GDT_Float64;
+  if (GDALRasterIO(band, GF_Read, 0, 0, cols, rows, cells.get(), cols, rows, type, 0, 0) != CE_None) return false;
+  converted = Convert(Conversion<Value>{cells.get(), has_nodata, nodata}, rows, cols, values, nodata_integral);
+  return true;
+}
+
+}  // namespace
+
+Result LoadWithGdal(const char* path, data& grid, const Reports& out) {
+  QuietGdal quiet;
+  Dataset dataset(GDALOpenEx(path, GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+  if (!dataset) return Result::kNoRaster;
+  GDALDatasetH ds = dataset.get();
+  if (GDALGetRasterCount(ds) < 1) {
+    Refuse(out, path, "holds no raster band.");
+    return Result::kRefused;
+  }
+  const int cols = GDALGetRasterXSize(ds);
+  const int rows = GDALGetRasterYSize(ds);
+  const char* format = FormatName(GDALGetDatasetDriver(ds));
+  if (rows < 2 || cols < 2) {
+    Refuse(out, path, "has %d rows and %d columns; at least 2 of each are needed.", rows, cols);
+    return Result::kRefused;
+  }
+
+  double gt[6] = {0, 1, 0, 0, 0, 1};
+  const bool georeferenced = GDALGetGeoTransform(ds, gt) == CE_None;
+  if (gt[2] != 0 || gt[4] != 0) {
+    Refuse(out, path, "is rotated or sheared; only north-up grids can be drawn (gdalwarp makes one).");
+    return Result::kRefused;
+  }
+  const Spacing cell = CellSpacing(ds, gt, georeferenced, rows);
+  if (!(cell.cell > 0) || !std::isfinite(cell.cell)) {
+    Refuse(out, path, "has a cell size that is not a positive number.");
+    return Result::kRefused;
+  }
+  if (!georeferenced) AddNote(out, "The file has no georeferencing: its cells are taken as 1 unit apart.");
+  if (!cell.square) {
+    AddNote(out, "The cells are not square (%g x %g %s): the grid is drawn with their mean.", cell.cell_x,
+            cell.cell_y, cell.degrees ? "degrees" : "metres");
+  }
+  // Degrees count as in ASCII grids, whose cell size is read as a float: 3 arc-seconds,
+  // 0.000833333333333333 in double (89.99999999999997 units), give 90.
+  const double spacing = cell.degrees ? std::trunc(static_cast<double>(static_cast<float>(cell.cell)) * 3600.0 * 30.0)
+                                      : std::max(1.0, std::round(cell.cell));
+  if (spacing < 1) {
+    Refuse(out, path, "has a cell size of %g degrees, below the least spacing of 1/30 arc-second.", cell.cell);
+    return Result::kRefused;
+  }
+  // Drawing forms 20 (the largest width scale) x cells x spacing in int arithmetic.
+  if (20.0 * std::max(rows, cols) * spacing > 2147483647.0) {
+    Refuse(out, path, "has %d rows and %d columns, too many to draw at a spacing of %.0f.", rows, cols, spacing);
+    return Result::kRefused;
+  }
+
+  GDALRasterBandH band = GDALGetRasterBand(ds, 1);
+  int has_nodata = 0;
+  const double nodata = GDALGetRasterNoDataValue(band, &has_nodata);
+  const bool nodata_integral =
+      has_nodata && std::round(nodata) == nodata && nodata >= -2147483648.0 && nodata <= 2147483647.0;
+
+  int** values = AllocateGrid(rows, cols);
+  if (values == nullptr) {
+    Refuse(out, path, "holds %d x %d heights, too many for the memory.", rows, cols);
+    return Result::kRefused;
+  }
+  // Floats hold every 16-bit and 8-bit height exactly; wider integers need doubles.
+  const GDALDataType type = GDALGetRasterDataType(band);
+  const bool wide = type == GDT_Int32 || type == GDT_UInt32 || type == GDT_Float64 || type == GDT_CInt32 ||
+                    type == GDT_CFloat64 || GDALGetDataTypeSizeBits(type) > 32;
+  Converted converted;
+  bool no_memory = false;
+  const bool read = wide ? ReadAndConvert<double>(band, rows, cols, values, has_nodata, nodata, nodata_integral,
+                                                  converted, no_memory)
+                         : ReadAndConvert<float>(band, rows, cols, values, has_nodata, nodata, nodata_integral,
+                                                 converted, no_memory);
+  if (!read || !converted.in_range) {
+    FreeGrid(values, rows);
+    if (no_memory) {
+      Refuse(out, path, "holds %d x %d heights, too many for the memory.", rows, cols);
+    } else if (!read) {
+      WriteReport(out.msg, out.size, "Could not read the file ", path, "");
+      snprintf(out.reason, out.size, "%s", CPLGetLastErrorMsg());
+    } else {
+      Refuse(out, path, "has a height out of range at row %lld, column %lld.", converted.bad_cell / cols + 1,
+             converted.bad_cell % cols + 1);
+    }
+    return Result::kRefused;
+  }
+
+  int least = converted.least, greatest = converted.greatest;
+  int stored_nodata = nodata_integral ? static_cast<int>(nodata) : 0;
+  const bool any_nodata = has_nodata || converted.marks > 0;
+  if (!nodata_integral && any_nodata) {
+    // NODATA with no int form (NaN, -3.4e38) lies one unit below the least real height.
+    stored_nodata = least == INT_MAX ? -9999 : least == INT_MIN ? INT_MIN : least - 1;
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < cols; ++c)
+        if (values[r][c] == kNoDataMark) values[r][c] = stored_nodata;
+    if (converted.marks > 0) {
+      least = std::min(least, stored_nodata);
+      greatest = std::max(greatest, stored_nodata);
+    }
+  }
+  // The least and greatest heights start from 100000 and -100000, as the ASCII reader's.
+  grid = data{rows, cols, static_cast<int>(spacing), std::min(least, 100000), std::max(greatest, -100000),
+              values, stored_nodata, any_nodata};
+  char suffix[96];
+  snprintf(suffix, sizeof suffix, " was loaded succesfully (%s, %d x %d).", format, cols, rows);
+  WriteReport(out.msg, out.size, "The file ", path, suffix);
+  return Result::kLoaded;
+}
+
+}  // namespace raster
+
+// ---------------------------------------------------------------- LoadTerrainFile
+
+namespace {
+
+// Whether the file starts like an ASCII grid: its first word, in any case, is a header
+// keyword. Binary rasters (GeoTIFF, HGT) never do.
+bool LooksLikeAsciiGrid(const char* path) {
+  FILE* file = fopen(path, "rb");
+  if (file == nullptr) return true;  // the ASCII reader reports on it
+  char start[32] = {};
+  const size_t got = fread(start, 1, sizeof start - 1, file);
+  fclose(file);
+  size_t i = 0;
+  while (i < got && isspace(static_cast<unsigned char>(start[i]))) ++i;
+  for (const char* keyword : {"ncols", "nrows"}) {
+    if (strncasecmp(start + i, keyword, strlen(keyword)) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool TerrainLoader::LoadTerrainFile(const char* filename) {
+  const raster::Reports out{msg, reason, note, sizeof msg};
+  if (LooksLikeAsciiGrid(filename)) {
+    // The fast reader first; GDAL takes the headers it refuses (upper case, xllcenter,
+    // dx and dy, no NODATA line).
+    const bool loaded = LoadArcASCIIFile(filename);
+    if (loaded || !header_refused_) return loaded;
+    char ascii_msg[sizeof msg], ascii_reason[sizeof msg];
+    memcpy(ascii_msg, msg, sizeof msg);
+    memcpy(ascii_reason, reason, sizeof msg);
+    reason[0] = '\0';
+    note[0] = '\0';
+    WriteReport(note, sizeof msg, "The file ", filename, " has a header the ASCII reader does not take; GDAL reads it.");
+    switch (raster::LoadWithGdal(filename, input, out)) {
+      case raster::Result::kLoaded: return true;
+      case raster::Result::kRefused: return false;
+      case raster::Result::kNoRaster: break;
+    }
+    memcpy(msg, ascii_msg, sizeof msg);
+    memcpy(reason, ascii_reason, sizeof msg);
+    note[0] = '\0';
+    return false;
+  }
+  reason[0] = '\0';
+  note[0] = '\0';
+  switch (raster::LoadWithGdal(filename, input, out)) {
+    case raster::Result::kLoaded: return true;
+    case raster::Result::kRefused: return false;
+    case raster::Result::kNoRaster: break;
+  }
+  // Neither reader takes it: the ASCII reader's report says what it expected.
+  return LoadArcASCIIFile(filename);
+}

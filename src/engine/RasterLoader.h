@@ -1,0 +1,31 @@
+// Elevation rasters that are no strict ARC/INFO ASCII grid, read through GDAL: GeoTIFF,
+// SRTM HGT, ASCII grids with other headers and every other raster GDAL knows.
+#pragma once
+
+#include <cstddef>
+
+#include "TerrainLoader.h"
+
+namespace raster {
+
+enum class Result {
+  kLoaded,     // `grid` holds the raster
+  kNoRaster,   // GDAL does not take the file for a raster: another reader may report on it
+  kRefused,    // a raster that cannot be viewed; `msg` (and `reason`) say why
+};
+
+// Reports of `size` bytes each, as the grid reader writes them.
+struct Reports {
+  char* msg;
+  char* reason;
+  char* note;
+  size_t size;
+};
+
+// Reads band 1 into `grid`: heights rounded to whole units as the ASCII reader rounds
+// them, NODATA (and NaN) cells kept as the grid's NODATA, the spacing from the cell size
+// (degrees of a geographic system as 30 units an arc-second, projected units in metres).
+// `grid` is written only on kLoaded.
+Result LoadWithGdal(const char* path, data& grid, const Reports& out);
+
+}  // namespace raster

@@ -1,0 +1,170 @@
+// Elevation files other than strict ASCII grids, made here with GDAL's own API: GeoTIFFs in
+// degrees and metres, an SRTM HGT tile, rotated grids, and ASCII grids in other forms.
+#include <cpl_conv.h>
+#include <gdal.h>
+#include <gtest/gtest.h>
+#include <ogr_srs_api.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "TerrainLoaderFixture.h"
+
+namespace {
+
+class RasterLoaderTest : public TerrainLoaderTest {
+ protected:
+  static void SetUpTestSuite() { GDALAllRegister(); }
+
+  // A one-band GeoTIFF of `type` holding `heights` (row after row) with the given cell
+  // sizes, EPSG coordinate system (0: none) and NODATA value.
+  std::string GeoTiff(const std::string& name, GDALDataType type, int rows, int cols, const std::vector<double>& heights,
+                      double cell_x, double cell_y, int epsg, const double* nodata = nullptr, double rotation = 0) {
+    const std::string path = (dir_ / name).string();
+    GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), cols, rows, 1, type, nullptr);
+    double gt[6] = {epsg == 4326 ? -84.4 : 500000.0, cell_x, rotation, epsg == 4326 ? 36.5 : 4100000.0, 0, -cell_y};
+    GDALSetGeoTransform(ds, gt);
+    if (epsg != 0) {
+      OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+      OSRImportFromEPSG(srs, epsg);
+      char* wkt = nullptr;
+      OSRExportToWkt(srs, &wkt);
+      GDALSetProjection(ds, wkt);
+      CPLFree(wkt);
+      OSRDestroySpatialReference(srs);
+    }
+    GDALRasterBandH band = GDALGetRasterBand(ds, 1);
+    if (nodata != nullptr) GDALSetRasterNoDataValue(band, *nodata);
+    std::vector<double> copy = heights;
+    EXPECT_EQ(GDALRasterIO(band, GF_Write, 0, 0, cols, rows, copy.data(), cols, rows, GDT_Float64, 0, 0), CE_None);
+    GDALClose(ds);
+    return path;
+  }
+
+  static std::vector<int> Cells() {
+    std::vector<int> cells;
+    for (int r = 0; r < input.rows; ++r) cells.insert(cells.end(), input.values[r], input.values[r] + input.cols);
+    return cells;
+  }
+
+  bool LoadAny(const std::string& path) {
+    ReleaseGrid();
+    return loader.LoadTerrainFile(path.c_str());
+  }
+  std::string Note() const { return loader.note; }
+};
+
+const std::vector<double> kHeights = {236, 240, 251, 260, 255, 249, -32768, 270, 281, 290, 300, 1076};
+constexpr double kArcSeconds3 = 0.000833333333333333;
+
+TEST_F(RasterLoaderTest, GeoTiffInDegreesEqualsTheAsciiGridOfTheSameHeights) {
+  const double nodata = -32768;
+  const std::string tif = GeoTiff("dem.tif", GDT_Int16, 3, 4, kHeights, kArcSeconds3, kArcSeconds3, 4326, &nodata);
+  std::string text = Header("4", "3", "0.000833333333333333", "-32768");
+  for (double h : kHeights) text += std::to_string(static_cast<int>(h)) + " ";
+  ASSERT_TRUE(Load(Write("dem.asc", text))) << Msg();
+  const std::vector<int> ascii = Cells();
+  const data ascii_grid = input;
+
+  ASSERT_TRUE(LoadAny(tif)) << Msg();
+  EXPECT_EQ(Msg(), "The file " + tif + " was loaded succesfully (GeoTIFF, 4 x 3).");
+  EXPECT_EQ(Cells(), ascii);
+  EXPECT_EQ(input.grid_space, 90);
+  EXPECT_EQ(input.grid_space, ascii_grid.grid_space);
+  EXPECT_EQ(input.y_min, -32768);
+  EXPECT_EQ(input.y_max, 1076);
+  EXPECT_TRUE(input.has_nodata);
+  EXPECT_EQ(input.nodata, -32768);
+  EXPECT_EQ(Note(), "");
+}
+
+// Float heights round as the ASCII reader rounds; GDAL's Float32 NODATA default has no int
+// form and lies one unit below the terrain.
+TEST_F(RasterLoaderTest, Float32GeoTiffRoundsAndKeepsItsNoData) {
+  const double nodata = -3.4028234663852886e+38;
+  const std::string tif = GeoTiff("f.tif", GDT_Float32, 2, 3, {10.5, -2.5, nodata, 7.49, 100, nodata},
+                                  kArcSeconds3, kArcSeconds3, 4326, &nodata);
+  ASSERT_TRUE(LoadAny(tif)) << Msg();
+  EXPECT_EQ(Cells(), (std::vector<int>{11, -3, -4, 7, 100, -4}));
+  EXPECT_EQ(input.nodata, -4);
+  EXPECT_EQ(input.y_min, -4);
+}
+
+TEST_F(RasterLoaderTest, ProjectedGridsAreInMetresAndRotatedOnesAreRefused) {
+  const std::string utm = GeoTiff("utm.tif", GDT_Int16, 3, 4, kHeights, 30, 30, 32617);
+  ASSERT_TRUE(LoadAny(utm)) << Msg();
+  EXPECT_EQ(input.grid_space, 30);
+  EXPECT_FALSE(input.has_nodata);
+
+  const std::string wide = GeoTiff("wide.tif", GDT_Int16, 3, 4, kHeights, 20, 10, 32617);
+  ASSERT_TRUE(LoadAny(wide)) << Msg();
+  EXPECT_EQ(input.grid_space, 15);
+  EXPECT_EQ(Note(), "The cells are not square (20 x 10 metres): the grid is drawn with their mean.");
+
+  const std::string rotated = GeoTiff("rot.tif", GDT_Int16, 3, 4, kHeights, 30, 30, 32617, nullptr, 5);
+  EXPECT_FALSE(LoadAny(rotated));
+  EXPECT_EQ(Msg(), "The file " + rotated + " is rotated or sheared; only north-up grids can be drawn (gdalwarp makes one).");
+  EXPECT_TRUE(InputUntouched());
+}
+
+// An SRTM tile: big-endian 16-bit heights, 1201 x 1201, placed by its name.
+TEST_F(RasterLoaderTest, SrtmHgtTileLoadsWithThreeArcSecondSpacing) {
+  const std::string path = (dir_ / "N36W085.hgt").string();
+  std::vector<unsigned char> bytes(1201 * 1201 * 2);
+  auto height = [](int r, int c) { return (r * 7 + c * 3) % 2000 - 100; };
+  for (int r = 0; r < 1201; ++r)
+    for (int c = 0; c < 1201; ++c) {
+      const uint16_t v = static_cast<uint16_t>(height(r, c));
+      bytes[2 * (r * 1201 + c)] = v >> 8;
+      bytes[2 * (r * 1201 + c) + 1] = v & 0xff;
+    }
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  ASSERT_TRUE(LoadAny(path)) << Msg();
+  EXPECT_EQ(Msg(), "The file " + path + " was loaded succesfully (SRTM HGT, 1201 x 1201).");
+  EXPECT_EQ(input.grid_space, 90);
+  EXPECT_EQ(input.values[0][0], height(0, 0));
+  EXPECT_EQ(input.values[1200][17], height(1200, 17));
+  EXPECT_EQ(input.values[345][1200], height(345, 1200));
+}
+
+// Headers the ASCII reader refuses go to GDAL, which says so; files neither reader takes
+// keep the ASCII reader's report.
+TEST_F(RasterLoaderTest, AsciiGridsInOtherFormsGoToGdal) {
+  const std::string body = "1 2 3 4\n5 6 7 8\n9 10 11 12\n";
+  const std::string strict = Write("strict.asc", Header("4", "3") + body);
+  ASSERT_TRUE(LoadAny(strict)) << Msg();
+  const std::vector<int> expected = Cells();
+  for (const std::string& header :
+       {std::string("NCOLS 4\nNROWS 3\nXLLCORNER -84.4\nYLLCORNER 36.4\nCELLSIZE 0.000833333333\nNODATA_VALUE -9999\n"),
+        std::string("ncols 4\nnrows 3\nxllcenter -84.4\nyllcenter 36.4\ncellsize 0.000833333333\n")}) {
+    const std::string path = Write("other.asc", header + body);
+    ASSERT_TRUE(LoadAny(path)) << header << Msg();
+    EXPECT_EQ(Note(), "The file " + path + " has a header the ASCII reader does not take; GDAL reads it.");
+    EXPECT_EQ(Msg(), "The file " + path + " was loaded succesfully (ARC/INFO ASCII grid, 4 x 3).");
+    EXPECT_EQ(Cells(), expected);
+    EXPECT_EQ(input.grid_space, 90);
+  }
+  const std::string garbage = Write("notes.txt", "NCOLS four\nheights of the garden\n");
+  EXPECT_FALSE(LoadAny(garbage));
+  EXPECT_EQ(Msg(), "The file " + garbage + " is no valid ARC|Info ASCII file.");
+  EXPECT_EQ(Reason(), "line 1: expected 'ncols', found 'NCOLS'");
+  EXPECT_EQ(Note(), "");
+}
+
+// Corners that cannot be longitude and latitude put the cell size in metres.
+TEST_F(RasterLoaderTest, ProjectedAsciiGridIsInMetres) {
+  std::string body;
+  for (int i = 0; i < 90 * 90; ++i) body += std::to_string(200 + i % 90) + " ";
+  const std::string projected = "ncols 90\nnrows 90\nxllcorner 500000\nyllcorner 4100000\ncellsize 10\nNODATA_value -9999\n";
+  const std::string path = Write("utm.asc", projected + body);
+  ASSERT_TRUE(LoadAny(path)) << Msg();
+  EXPECT_EQ(input.grid_space, 10);
+  EXPECT_EQ(Note(), "The cell size of " + path +
+                        ", 10, is taken as metres: its corner (500000, 4100000) cannot be a longitude and latitude.");
+  // A top edge past the pole says the same.
+  ASSERT_TRUE(LoadAny(Write("top.asc", Header("90", "90", "2.4") + body))) << Msg();
+  EXPECT_EQ(input.grid_space, 2);
+}
+
+}  // namespace
