@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
          panel ? "drawn" : "not drawn");
 
   RunCase("default mesh", std::string(REPO_DATA_DIR) + "/jacksboro_403x344.asc", 6, seconds);
-  RunCase("uniform precision 10", std::string(SHARED_DATA_DIR) + "/jacksboro_RESAMPLED_1201x1201.asc", 10,
+  RunCase("uniform precision 10", std::string(GENERATED_DATA_DIR) + "/jacksboro_resampled_1201x1201.asc", 10,
           seconds);
   return 0;
 }

@@ -1,6 +1,6 @@
 // Mesh build times and peak memory for both meshers.
 //
-// Grids: the 1201 x 1201 Jacksboro DEM from the shared data folder, and a 1025 x 1025
+// Grids: the 1201 x 1201 Jacksboro grid resampled at build time (tests/tools), and a 1025 x 1025
 // diamond-square fractal made here (std::mt19937 seeded 4242, displacement up to 600
 // height units at the top level, times 0.6 at every finer level, heights around 1000).
 //
@@ -161,7 +161,7 @@ BENCHMARK(BudgetedWorstCase)->Iterations(3)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string path = std::string(SHARED_DATA_DIR) + "/jacksboro_RESAMPLED_1201x1201.asc";
+  const std::string path = std::string(GENERATED_DATA_DIR) + "/jacksboro_resampled_1201x1201.asc";
   TerrainLoader loader;
   if (loader.LoadArcASCIIFile(path.c_str())) real_grid = input;
   printf("%s\n", loader.msg);

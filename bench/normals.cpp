@@ -11,7 +11,7 @@
 
 namespace {
 
-const char* kGrid = SHARED_DATA_DIR "/jacksboro_RESAMPLED_1201x1201.asc";
+const char* kGrid = GENERATED_DATA_DIR "/jacksboro_resampled_1201x1201.asc";
 
 bool LoadOnce() {
   static bool loaded = [] {

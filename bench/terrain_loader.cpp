@@ -56,7 +56,7 @@ void ReleaseGrid() {
 
 // Writes a grid as GDAL does (each row opens with a blank), once; later runs reuse it.
 std::string Generate(const char* name, int rows, int cols, bool decimals) {
-  const std::string path = std::string("/tmp/") + name;
+  const std::string path = std::string(GENERATED_DATA_DIR "/") + name;
   struct stat info;
   if (stat(path.c_str(), &info) == 0) return path;
   const std::string partial = path + ".part";
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> paths;
   for (int i = 1; i < argc; ++i) paths.push_back(argv[i]);
   if (paths.empty()) {
-    paths.push_back(SHARED_DATA_DIR "/jacksboro_RESAMPLED_1201x1201.asc");
+    paths.push_back(GENERATED_DATA_DIR "/jacksboro_resampled_1201x1201.asc");
     paths.push_back(Generate("brackenholmer_bench_int_3000x4000.asc", 3000, 4000, false));
     paths.push_back(Generate("brackenholmer_bench_dec_1500x2000.asc", 1500, 2000, true));
   }

@@ -31,8 +31,7 @@ fi
 # Seeds: a valid grid, the real 1" sample and the malformed corpus of the unit tests.
 seeds=$(mktemp -d)
 trap 'rm -rf "$seeds"' EXIT
-cp "$root/tests/data/valid_3x4.asc" "$root"/tests/data/malformed/* "$seeds/"
-[ -f "$root/../shared/data/sf_1arcsec_24x37.asc" ] && cp "$root/../shared/data/sf_1arcsec_24x37.asc" "$seeds/"
+cp "$root/tests/data/valid_3x4.asc" "$root/tests/data/real/sf_1arcsec_24x37.asc" "$root"/tests/data/malformed/* "$seeds/"
 
 options=(-max_len=8192 -timeout=10 -rss_limit_mb=2048 "-dict=$root/fuzz/terrain_loader.dict")
 if [ $smoke = 1 ]; then

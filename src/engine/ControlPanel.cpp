@@ -407,6 +407,18 @@ void Checkbox(const char* label, int* value, int id) {
 // ("15" on the way to "150") never rebuilds the mesh. One field is typed into at a time.
 int typing_id = -1;
 alignas(double) unsigned char typed_value[sizeof(double)];
+void* typing_target = nullptr;  // the variable the entry is meant for
+size_t typing_size = 0;
+bool typing_field_drawn = false;  // the field being typed into was drawn this frame
+
+// The entry, clamped as it was typed, takes effect; reported when it changes the variable.
+void EndTyping() {
+  const int id = typing_id;
+  typing_id = -1;
+  const bool changed = std::memcmp(typing_target, typed_value, typing_size) != 0;
+  std::memcpy(typing_target, typed_value, typing_size);
+  if (changed) Changed(id);
+}
 
 // The label stands left of the field; `label_width` lines the fields of one group up
 // (0: right after the label).
@@ -430,17 +442,21 @@ void Spinner(const char* label, int id, ImGuiDataType type, void* value, float s
   const bool typing = ImGui::TempInputIsActive(ImGui::GetItemID());
   if (typing) {
     if (typing_id != id) {
-      // Typing starts (Ctrl+click): park the entry, keep the variable as it was.
+      // Typing starts (Ctrl+click, or Tab from another field, whose entry ends first):
+      // park the entry, keep the variable as it was.
+      if (typing_id != -1) EndTyping();
       std::memcpy(typed_value, value, size);
       std::memcpy(value, before, size);
       typing_id = id;
+      typing_target = value;
+      typing_size = size;
     }
+    typing_field_drawn = true;
     changed = false;
   } else if (typing_id == id) {
-    // Typing ended (Enter, or a click elsewhere): the entry, clamped, takes effect.
-    typing_id = -1;
-    changed = std::memcmp(value, typed_value, size) != 0;
-    std::memcpy(value, typed_value, size);
+    // Typing ended (Enter, or a click elsewhere).
+    EndTyping();
+    changed = false;
   }
   if (changed) Changed(id);
   ImGui::PopID();
@@ -535,6 +551,7 @@ void BuildPanel() {
       ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize |
       ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoCollapse |
       ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse;
+  typing_field_drawn = false;
   ImGui::Begin("##control panel", nullptr, flags);
   panel_top = ImGui::GetWindowPos().y;
 
@@ -552,6 +569,10 @@ void BuildPanel() {
     ImGui::EndTable();
   }
   ImGui::End();
+  // A field typed into that is no longer drawn (its header was closed) ends the typing
+  // as a click elsewhere does: the entry takes effect now, not when the panel next
+  // shows the field, where it would undo whatever the keys changed meanwhile.
+  if (typing_id != -1 && !typing_field_drawn) EndTyping();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,19 @@ class ControlPanelTest : public ::testing::Test {
     Frames(1);
     io.KeysDown[enter] = false;
     Frames(2);
+  }
+
+  // A new panel for a grid of `rows` x `cols`, the whole grid inside the borders, open.
+  static void RecreatePanel(int rows, int cols) {
+    DestroyControlPanel();
+    input.rows = rows;
+    input.cols = cols;
+    CreateControlPanel();
+    ImGui::GetIO().MouseDoubleClickTime = 0;
+    terrain_border_1 = {0, 0, 0};
+    terrain_border_2 = {cols, 0, rows};
+    Frames(2);
+    SetPropertiesOpen(true);
   }
 
   static data saved_input_;
@@ -407,6 +421,188 @@ TEST_F(ControlPanelTest, KeysGoToThePanelWhileAValueIsTyped) {
   PanelKeyboard('-', 500, 100);
   EXPECT_EQ(max_precision, 5);
   PanelKeyboardUp('-', 500, 100);
+  Frames(2);
+}
+
+// A click on the header's arrow closes it at the press, in the frame where a click
+// elsewhere would end the typing: the spinner typed into is then no longer drawn.
+TEST_F(ControlPanelTest, ClosingTheHeaderWhileTypingAppliesTheEntryThenAndNotLater) {
+  // The header moves as the panel opens and closes.
+  auto arrow = [] {
+    const Point centre = Centre("Properties");
+    PanelRect header{};
+    FindPanelControl("Properties", &header);
+    return Point{static_cast<int>(header.x0) + 8, centre.y};
+  };
+  Click(Centre(kPrecision), GLUT_ACTIVE_CTRL);
+  ImGuiIO& io = ImGui::GetIO();
+  io.KeyCtrl = false;
+  Frames(1);
+  io.AddInputCharacter('8');
+  Frames(1);
+  EXPECT_EQ(max_precision, 6);
+  Click(arrow());
+  PanelRect r{};
+  ASSERT_FALSE(FindPanelControl("Wireframe", &r)) << "the header did not close";
+  EXPECT_EQ(max_precision, 8);
+  EXPECT_EQ(reported_ids, (std::vector<int>{108}));
+  // The keys change the precision while the panel is closed; reopening keeps their value.
+  for (int i = 0; i < 3; ++i) {
+    PanelKeyboard('-', 500, 100);
+    PanelKeyboardUp('-', 500, 100);
+    Frames(2);  // the panel sees each press and release in a frame of its own
+  }
+  EXPECT_EQ(max_precision, 5);
+  Click("Properties");
+  ASSERT_TRUE(FindPanelControl("Wireframe", &r)) << "the header did not open";
+  EXPECT_EQ(max_precision, 5);
+  EXPECT_EQ(reported_ids, (std::vector<int>{108}));
+}
+
+TEST_F(ControlPanelTest, TabToTheNextFieldKeepsTheEntryOfTheFirst) {
+  Click(Centre("X1:"), GLUT_ACTIVE_CTRL);
+  ImGuiIO& io = ImGui::GetIO();
+  io.KeyCtrl = false;
+  Frames(1);
+  for (char c : std::string("31")) {
+    io.AddInputCharacter(c);
+    Frames(1);
+  }
+  const int tab = io.KeyMap[ImGuiKey_Tab];
+  io.KeysDown[tab] = true;
+  Frames(1);
+  io.KeysDown[tab] = false;
+  Frames(2);
+  EXPECT_EQ(terrain_border_1.x, 31);
+  for (char c : std::string("42")) {
+    io.AddInputCharacter(c);
+    Frames(1);
+  }
+  const int enter = io.KeyMap[ImGuiKey_Enter];
+  io.KeysDown[enter] = true;
+  Frames(1);
+  io.KeysDown[enter] = false;
+  Frames(2);
+  EXPECT_EQ(terrain_border_1.x, 31);
+  EXPECT_EQ(terrain_border_1.z, 42);
+  EXPECT_EQ(reported_ids, (std::vector<int>{112, 113}));
+}
+
+// X1 and X2 run from 0 to the columns, Z1 and Z2 from 0 to the rows, on a wide grid and on
+// a tall one, whether typed or dragged.
+TEST_F(ControlPanelTest, BorderSpinnersStopAtTheColumnsAndTheRowsOfWideAndTallGrids) {
+  struct Shape {
+    int rows, cols;
+  };
+  for (const Shape shape : {Shape{150, 200}, Shape{200, 150}, Shape{344, 403}, Shape{403, 344}}) {
+    SCOPED_TRACE(testing::Message() << shape.rows << " rows, " << shape.cols << " columns");
+    RecreatePanel(shape.rows, shape.cols);
+    struct Border {
+      const char* label;
+      int* value;
+      int limit;
+    };
+    const Border borders[] = {{"X1:", &terrain_border_1.x, shape.cols},
+                              {"Z1:", &terrain_border_1.z, shape.rows},
+                              {"X2:", &terrain_border_2.x, shape.cols},
+                              {"Z2:", &terrain_border_2.z, shape.rows}};
+    for (const Border& b : borders) {
+      SCOPED_TRACE(b.label);
+      *b.value = 5;
+      Frames(1);
+      TypeInto(b.label, "100000");
+      EXPECT_EQ(*b.value, b.limit);
+      TypeInto(b.label, std::to_string(b.limit - 1));
+      EXPECT_EQ(*b.value, b.limit - 1);
+      TypeInto(b.label, "-7");
+      EXPECT_EQ(*b.value, 0);
+      Drag(Centre(b.label), 900, 0);  // 2 per pixel
+      EXPECT_EQ(*b.value, b.limit);
+      Drag(Centre(b.label), -900, 0);
+      EXPECT_EQ(*b.value, 0);
+    }
+  }
+  RecreatePanel(150, 200);
+}
+
+// ---- modifier keys
+
+TEST_F(ControlPanelTest, ModifierKeysReachThePanelAsTheirOwnModifierOnly) {
+  ImGuiIO& io = ImGui::GetIO();
+  struct Modifier {
+    int key;
+    bool ImGuiIO::*flag;
+  };
+  const Modifier modifiers[] = {{GLUT_KEY_SHIFT_L, &ImGuiIO::KeyShift}, {GLUT_KEY_SHIFT_R, &ImGuiIO::KeyShift},
+                                {GLUT_KEY_CTRL_L, &ImGuiIO::KeyCtrl},   {GLUT_KEY_CTRL_R, &ImGuiIO::KeyCtrl},
+                                {GLUT_KEY_ALT_L, &ImGuiIO::KeyAlt},     {GLUT_KEY_ALT_R, &ImGuiIO::KeyAlt}};
+  const int panel_y = static_cast<int>(ControlPanelTop()) + 5;
+  for (const Modifier& m : modifiers) {
+    SCOPED_TRACE(testing::Message() << "GLUT key " << m.key);
+    PanelSpecial(m.key, 500, panel_y);
+    Frames(1);
+    EXPECT_EQ(io.KeyShift, m.flag == &ImGuiIO::KeyShift);
+    EXPECT_EQ(io.KeyCtrl, m.flag == &ImGuiIO::KeyCtrl);
+    EXPECT_EQ(io.KeyAlt, m.flag == &ImGuiIO::KeyAlt);
+    PanelSpecialUp(m.key, 500, panel_y);
+    Frames(1);
+    EXPECT_FALSE(io.KeyShift || io.KeyCtrl || io.KeyAlt);
+  }
+}
+
+// Shift pressed during a drag makes ImGui drag ten times as fast; Ctrl held with the
+// Ctrl key's press and the click's modifiers starts typing.
+TEST_F(ControlPanelTest, ShiftDragAndCtrlClickThroughTheKeysChangeTheSpinners) {
+  const Point p = Centre("Z2:");
+  // Five one-pixel steps, Shift pressed through its key after the button went down.
+  auto drag = [&](bool shift) {
+    terrain_border_2.z = 0;
+    Frames(1);
+    PanelPassiveMotion(p.x, p.y);
+    PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, p.x, p.y, 0);
+    Frames(1);
+    if (shift) PanelSpecial(GLUT_KEY_SHIFT_L, p.x, p.y);
+    Frames(1);
+    for (int i = 1; i <= 5; ++i) {
+      PanelMotion(p.x + i, p.y);
+      Frames(1);
+    }
+    PanelMouse(GLUT_LEFT_BUTTON, GLUT_UP, p.x + 5, p.y, shift ? GLUT_ACTIVE_SHIFT : 0);
+    if (shift) PanelSpecialUp(GLUT_KEY_SHIFT_L, p.x + 5, p.y);
+    Frames(2);
+    return terrain_border_2.z;
+  };
+  const int plain = drag(false);
+  EXPECT_GT(plain, 0);
+  EXPECT_LE(plain, 10);
+  EXPECT_EQ(drag(true), 10 * plain);
+
+  PanelSpecial(GLUT_KEY_CTRL_L, p.x, p.y);
+  Frames(1);
+  Click(p, GLUT_ACTIVE_CTRL);
+  PanelSpecialUp(GLUT_KEY_CTRL_L, p.x, p.y);
+  Frames(1);
+  ImGuiIO& io = ImGui::GetIO();
+  io.AddInputCharacter('7');
+  Frames(1);
+  const int enter = io.KeyMap[ImGuiKey_Enter];
+  io.KeysDown[enter] = true;
+  Frames(1);
+  io.KeysDown[enter] = false;
+  Frames(2);
+  EXPECT_EQ(terrain_border_2.z, 7);
+}
+
+TEST_F(ControlPanelTest, APressOnThePanelsTopRowIsThePanelsAndOneRowAboveTheViewers) {
+  const int top = static_cast<int>(std::ceil(ControlPanelTop()));
+  PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 700, top, 0);
+  EXPECT_EQ(left_button, 0);
+  PanelMouse(GLUT_LEFT_BUTTON, GLUT_UP, 700, top, 0);
+  Frames(2);
+  PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 700, top - 1, 0);
+  EXPECT_EQ(left_button, 1);
+  PanelMouse(GLUT_LEFT_BUTTON, GLUT_UP, 700, top - 1, 0);
+  EXPECT_EQ(left_button, 0);
   Frames(2);
 }
 

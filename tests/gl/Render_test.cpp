@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "GLTestState.h"
 #include "TestGrid.h"
 #include "TextureLoader.h"
 
@@ -81,7 +82,7 @@ void ExpectColour(const Pixel& p, int r, int g, int b, const char* where) {
   EXPECT_NEAR(p.b, b, 2) << where;
 }
 
-class RenderTest : public testing::Test {
+class RenderTest : public GLStateTest {
  protected:
   // A flat grid of 65 x 65 points at `h`, set up as the viewer's start-up does.
   void StartOn(int h) {
@@ -98,6 +99,7 @@ class RenderTest : public testing::Test {
     refresh_mesh = true;
   }
   void SetUp() override {
+    GLStateTest::SetUp();
     light = 0;
     wireframe = 0;
     rendering_mode = 0;

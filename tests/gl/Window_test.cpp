@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Brackenholmer.h"
+#include "GLTestState.h"
 #include "TestGrid.h"
 
 namespace {
@@ -46,7 +47,7 @@ void ProjectionScales(double& row0, double& row1) {
   row1 = std::sqrt(m[1] * m[1] + m[5] * m[5] + m[9] * m[9]);
 }
 
-class WindowTest : public testing::Test {
+class WindowTest : public GLStateTest {
  protected:
   void TearDown() override {
     // Leave the shared window as the other tests expect it.

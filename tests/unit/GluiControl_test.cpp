@@ -39,27 +39,4 @@ TEST(GluiControl, ChangesNoSettingAndNeverClearsAPendingRebuild) {
   EXPECT_EQ(wireframe, saved_wireframe);
 }
 
-TEST(GluiControl, ThePanelCallsItUnlessATestWrapsIt) {
-  EXPECT_EQ(panel_control_callback, &GluiControl);
-}
-
-TEST(GluiControl, IdsMatchTheirControls) {
-  EXPECT_EQ(kWireframeId, 101);
-  EXPECT_EQ(kLightId, 102);
-  EXPECT_EQ(kRenderingModeId, 103);
-  EXPECT_EQ(kMeshModeId, 104);
-  EXPECT_EQ(kMeshSimplificationId, 105);
-  EXPECT_EQ(kAnimationId, 106);
-  EXPECT_EQ(kAirSpeedId, 107);
-  EXPECT_EQ(kPrecisionId, 108);
-  EXPECT_EQ(kYMultiplierId, 109);
-  EXPECT_EQ(kXZMultiplierId, 110);
-  EXPECT_EQ(kMaxApproxErrorId, 111);
-  EXPECT_EQ(kBorderX1Id, 112);
-  EXPECT_EQ(kBorderZ1Id, 113);
-  EXPECT_EQ(kBorderX2Id, 114);
-  EXPECT_EQ(kBorderZ2Id, 115);
-  EXPECT_EQ(kQuitId, 0);
-}
-
 }  // namespace

@@ -145,8 +145,11 @@ TEST(QuadMesher, PeakAtAnEvenOffsetIsNeverSampled) {
   mesh_simplification = 1;
   std::vector<Tri> expected;
   AddQuad(expected, 0, 0, 4, 4);
-  EXPECT_MESH(expected, Build());
-  EXPECT_EQ(expected[0].a.y + expected[0].b.y + expected[0].c.y + expected[1].c.y, 0);
+  const std::vector<Tri> mesh = Build();
+  EXPECT_MESH(expected, mesh);
+  // The corners the mesh was built from are all at height 0.
+  for (const Tri& t : mesh)
+    for (const Vertex& v : {t.a, t.b, t.c}) EXPECT_EQ(v.y, 0) << v.x << "," << v.z;
 }
 
 TEST(QuadMesher, DeviationEqualToTheBoundPasses) {
@@ -415,6 +418,27 @@ TEST(QuadMeshBudget, CountsOnlyTrianglesInsideTheBorders) {
   EXPECT_GT(mesher_test::ReferenceQuadMesh().size(), 200u);
   EXPECT_EQ(out, "\tMesh limited to " + std::to_string(count) + " triangles at precision " +
                      std::to_string(level) + " of 40.\n\n");
+}
+
+// Borders 0..3 on a 9 x 9 grid hold the centres of 4 x 4 cells at precision 3 (32
+// triangles) and of 2 x 2 quads at precision 2 (8), while a whole level 3 holds 128.
+TEST(QuadMeshBudget, ABuildExactlyAtTheBudgetIsKeptWholeAndOneOverStopsALevelEarlier) {
+  ScopedGrid grid(9, 9, 1);
+  terrain_border_1 = Vertex{0, 0, 0};
+  terrain_border_2 = Vertex{3, 0, 3};
+  max_precision = 3;
+  mesh_triangle_budget = 32;
+  testing::internal::CaptureStdout();
+  Build();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(triangle_count, 32);
+
+  mesh_triangle_budget = 31;
+  testing::internal::CaptureStdout();
+  Build();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "\tMesh limited to 8 triangles at precision 2 of 3.\n\n");
+  EXPECT_EQ(triangle_count, 8);
 }
 
 TEST(QuadMeshBudget, MeshThatFitsSaysNothing) {

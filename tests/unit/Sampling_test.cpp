@@ -47,18 +47,6 @@ TEST(Sampling, SingleCellGrid) {
   ExpectVertex(Viewer.CreateVertex(7, 7), 0, 42, 0);
 }
 
-TEST(QuadListRelease, DeletingTheHeadReleasesALongChainWithoutDeepRecursion) {
-  // Deep enough that a destructor calling itself per node would overflow the stack.
-  QuadList* head = new QuadList;
-  QuadList* tail = head;
-  for (int i = 0; i < 1000000; ++i) {
-    tail->next = new QuadList;
-    tail = tail->next;
-  }
-  delete head;
-  SUCCEED();
-}
-
 }  // namespace
 
 namespace {

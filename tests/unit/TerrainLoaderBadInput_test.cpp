@@ -108,6 +108,19 @@ TEST_F(TerrainLoaderTest, PathThatJustFitsIsNotShortened) {
 }
 
 // Pipes have no size to measure beforehand; they are read in growing pieces.
+// The least spacing: 1/30 arc-second is 1/108000 degree. As a float, 0.00000925926 times
+// 108000 is just above 1 and gives spacing 1; 0.00000925925926 is just below and is refused.
+TEST_F(TerrainLoaderTest, CellSizeOfAThirtiethArcSecondGivesSpacingOne) {
+  ASSERT_TRUE(Load(Write("spacing_1.asc", Header("2", "2", "0.00000925926") + "1 2\n3 4\n"))) << Msg();
+  EXPECT_EQ(input.grid_space, 1);
+  EXPECT_EQ(input.rows, 2);
+  EXPECT_EQ(input.values[1][1], 4);
+
+  ASSERT_FALSE(Load(Write("spacing_0.asc", Header("2", "2", "0.00000925925926") + "1 2\n3 4\n")));
+  EXPECT_NE(Msg().find("below the least spacing of 1/30 arc-second"), std::string::npos) << Msg();
+  EXPECT_TRUE(InputUntouched());
+}
+
 TEST_F(TerrainLoaderTest, GridFromAPipeLoads) {
   const std::string fifo = (dir_ / "grid.fifo").string();
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);

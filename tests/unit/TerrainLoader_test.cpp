@@ -77,7 +77,7 @@ TEST_P(RealGrids, LoadWithTheirDimensionsSpacingAndEveryHeight) {
 INSTANTIATE_TEST_SUITE_P(
     RealData, RealGrids,
     ::testing::Values(RealGrid{REPO_DATA_DIR "/jacksboro_403x344.asc", 344, 403, 90, 236, 1076},
-                      RealGrid{REAL_DATA_DIR "/jacksboro_RESAMPLED_1201x1201.asc", 1201, 1201, 25, 250, 1076},
+                      RealGrid{GENERATED_DATA_DIR "/jacksboro_resampled_1201x1201.asc", 1201, 1201, 25, 236, 1076},
                       RealGrid{REAL_DATA_DIR "/sf_1arcsec_24x37.asc", 37, 24, 30, -9999, 98},
                       RealGrid{REAL_DATA_DIR "/sf_crlf.asc", 37, 24, 30, -9999, 98},
                       RealGrid{REAL_DATA_DIR "/sf_float32_intvalues.asc", 37, 24, 30, -9999, 98}),

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "Brackenholmer.h"
@@ -245,6 +246,21 @@ TEST(TriangleMeshBudget, UniformMeshStopsAtTheLastDoublingThatFits) {
   EXPECT_EQ(triangle_count, 64);
   max_precision = 5;
   EXPECT_MESH(mesher_test::ReferenceTriangleMesh(), mesh);
+}
+
+TEST(TriangleMeshBudget, ALevelExactlyAtTheBudgetIsKeptAndOneOverIsNot) {
+  ScopedGrid grid(5, 5, 1);
+  max_precision = 6;  // 64 triangles at precision 5, 128 at 6
+  for (const auto& [budget, report, count] :
+       {std::tuple<long long, const char*, int>{64, "\tMesh limited to 64 triangles at precision 5 of 6.\n\n", 64},
+        {63, "\tMesh limited to 32 triangles at precision 4 of 6.\n\n", 32},
+        {128, "", 128}}) {
+    mesh_triangle_budget = budget;
+    testing::internal::CaptureStdout();
+    Build();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), report) << "budget " << budget;
+    EXPECT_EQ(triangle_count, count) << "budget " << budget;
+  }
 }
 
 TEST(TriangleMeshBudget, SteepEdgesStopGrowingAtTheBudget) {

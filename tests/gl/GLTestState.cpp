@@ -1,0 +1,63 @@
+#include "GLTestState.h"
+
+#include <GL/freeglut.h>
+
+#include "Brackenholmer.h"
+#include "ControlPanel.h"
+
+void ResetViewerState() {
+  DestroyControlPanel();
+  panel_control_callback = GluiControl;
+
+  terrain_border_1 = {0, 0, 0};
+  terrain_border_2 = {input.cols, 0, input.rows};
+  terrain_size = input.rows > input.cols ? input.rows : input.cols;
+  max_precision = 6;
+  max_approx_error = 10;
+  mesh_simplification = 0;
+  mesh_mode = 0;
+  refresh_mesh = true;
+  mesh_triangle_budget = kDefaultMeshTriangleBudget;
+  wireframe = 0;
+  light = 1;
+  rendering_mode = 0;
+  animation = 0;
+  y_multiplier = 1.0f;
+  xz_multiplier = 1.0f;
+  rotation_speed = 2.0;
+  angle_x = angle_y = angle_z = 0;
+  left_button = right_button = 0;
+  prev_x = prev_y = 0;
+  frames = 0;
+  timebase = 0;
+  fps = 0;
+  Viewer.cam_x = Viewer.cam_y = Viewer.cam_z = 0;
+  Viewer.cam_x_angle = 120;
+  Viewer.cam_y_angle = 0;
+  Viewer.air_speed = 0;
+
+  glutSetWindow(main_window);
+  width = 1024;
+  height = 768;
+  glViewport(0, 0, width, height);
+  for (GLenum mode : {GL_PROJECTION, GL_TEXTURE, GL_MODELVIEW}) {
+    glMatrixMode(mode);
+    glLoadIdentity();
+  }
+  for (GLenum cap : {GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_COLOR_MATERIAL, GL_NORMALIZE,
+                     GL_DEPTH_TEST, GL_CULL_FACE, GL_TEXTURE_2D, GL_BLEND, GL_SCISSOR_TEST,
+                     GL_ALPHA_TEST}) {
+    glDisable(cap);
+  }
+  glDepthMask(GL_TRUE);
+  glCullFace(GL_BACK);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glShadeModel(GL_SMOOTH);
+  glColor3f(1, 1, 1);
+  glClearColor(0, 0, 0, 0);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  texture_id = 0;
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
