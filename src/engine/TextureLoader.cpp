@@ -1,10 +1,11 @@
-// Turns a BMP file into the terrain's texture. The file's header is read first, so that a
+// Turns an image file into the terrain's texture. The file's header is read first, so that a
 // claim the file cannot back or OpenGL cannot hold is refused before anything is decoded;
 // then SDL decodes the file, every pixel depth is brought to 24-bit BGR, and the rows go to
 // OpenGL top row first.
 #include "TextureLoader.h"
 
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -150,6 +151,82 @@ void ClearGlErrors() {
   }
 }
 
+// Images other than BMP, decoded by SDL2_image.
+enum class ImageKind { kBmp, kPng, kJpeg, kOther };
+
+ImageKind Sniff(FILE* file) {
+  unsigned char start[8] = {};
+  const size_t got = fread(start, 1, sizeof start, file);
+  rewind(file);
+  static const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  if (got >= 2 && start[0] == 'B' && start[1] == 'M') return ImageKind::kBmp;
+  if (got == 8 && memcmp(start, kPngSignature, 8) == 0) return ImageKind::kPng;
+  if (got >= 3 && start[0] == 0xFF && start[1] == 0xD8 && start[2] == 0xFF) return ImageKind::kJpeg;
+  return ImageKind::kOther;
+}
+
+uint32_t Be16(const unsigned char* p) { return (p[0] << 8) | p[1]; }
+uint32_t Be32(const unsigned char* p) { return (Be16(p) << 16) | Be16(p + 2); }
+
+int64_t FileBytes(FILE* file) {
+  struct stat st;
+  return fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) ? static_cast<int64_t>(st.st_size) : -1;
+}
+
+// A PNG's size stands in its first chunk, IHDR.
+bool ReadPngClaim(FILE* file, BmpClaim* claim, char* reason, size_t reason_size) {
+  unsigned char h[24];
+  if (fread(h, 1, sizeof h, file) != sizeof h || memcmp(h + 12, "IHDR", 4) != 0) {
+    snprintf(reason, reason_size, "It ends inside its PNG header, or has none.");
+    return false;
+  }
+  claim->width = Be32(h + 16);
+  claim->height = Be32(h + 20);
+  return true;
+}
+
+// A JPEG's size stands in its start-of-frame segment, found by walking the segments.
+bool ReadJpegClaim(FILE* file, BmpClaim* claim, char* reason, size_t reason_size) {
+  fseek(file, 2, SEEK_SET);
+  for (int segments = 0; segments < 1000; ++segments) {
+    int c = fgetc(file);
+    while (c == 0xFF) c = fgetc(file);  // fill bytes before the marker
+    if (c == EOF) break;
+    const int marker = c;
+    unsigned char length_bytes[2];
+    if (fread(length_bytes, 1, 2, file) != 2) break;
+    const long length = Be16(length_bytes);
+    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame) {
+      unsigned char f[5];
+      if (fread(f, 1, sizeof f, file) != sizeof f) break;
+      claim->height = Be16(f + 1);
+      claim->width = Be16(f + 3);
+      return true;
+    }
+    if (marker == 0xDA || marker == 0xD9 || length < 2 || fseek(file, length - 2, SEEK_CUR) != 0) break;
+  }
+  snprintf(reason, reason_size, "Its JPEG header holds no image size.");
+  return false;
+}
+
+// Compressed images decode to at most this many bytes per byte of file: deflate reaches
+// about 1030, a JPEG of a single colour about 200.
+constexpr int64_t kMostDecodedBytesPerFileByte = 1100;
+
+bool CompressedFileHoldsClaim(const BmpClaim& claim, int64_t file_bytes, char* reason, size_t reason_size) {
+  if (claim.width <= 0 || claim.height <= 0) {
+    snprintf(reason, reason_size, "Its header claims an impossible size (%lld x %lld pixels).",
+             static_cast<long long>(claim.width), static_cast<long long>(claim.height));
+    return false;
+  }
+  if (file_bytes < 0 || claim.width * claim.height * 3 <= file_bytes * kMostDecodedBytesPerFileByte) return true;
+  snprintf(reason, reason_size, "It holds %lld bytes, far too few for the %lld x %lld pixels its header promises.",
+           static_cast<long long>(file_bytes), static_cast<long long>(claim.width),
+           static_cast<long long>(claim.height));
+  return false;
+}
+
 // SDL's account of its last failure, or a general one when it left none.
 void SdlReason(char* reason, size_t size) {
   const char* text = SDL_GetError();
@@ -157,6 +234,13 @@ void SdlReason(char* reason, size_t size) {
 }
 
 }  // namespace
+
+void TextureLoader::ReportTooLarge(const char* filename, long long width, long long height, int max_size) {
+  char suffix[128];
+  snprintf(suffix, sizeof suffix, " is too large for a texture (%lld x %lld pixels, at most %i x %i).", width, height,
+           max_size, max_size);
+  WriteReport(msg, sizeof msg, "The file ", filename, suffix);
+}
 
 GLuint TextureLoader::LoadBMPTexture(const char* filename) {
   reason[0] = 0;
@@ -167,8 +251,25 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
     return 0;
   }
 
+  struct stat st;
+  if (fstat(fileno(file), &st) == 0 && S_ISDIR(st.st_mode)) {  // opens, but cannot be read
+    snprintf(reason, sizeof reason, "%s", strerror(EISDIR));
+    fclose(file);
+    WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
+    return 0;
+  }
+  // The size the image claims, read from its header before anything is decoded; other
+  // formats are measured once decoded.
+  const ImageKind kind = Sniff(file);
   BmpClaim claim;
-  if (!ReadClaim(file, &claim, reason, sizeof reason)) {
+  bool claimed = true;
+  if (kind == ImageKind::kBmp)
+    claimed = ReadClaim(file, &claim, reason, sizeof reason);
+  else if (kind == ImageKind::kPng)
+    claimed = ReadPngClaim(file, &claim, reason, sizeof reason);
+  else if (kind == ImageKind::kJpeg)
+    claimed = ReadJpegClaim(file, &claim, reason, sizeof reason);
+  if (!claimed) {
     fclose(file);
     WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
     return 0;
@@ -177,14 +278,14 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
   if (claim.width > max_size || claim.height > max_size) {
     fclose(file);
-    char suffix[128];
-    snprintf(suffix, sizeof suffix, " is too large for a texture (%lld x %lld pixels, at most %i x %i).",
-             static_cast<long long>(claim.width), static_cast<long long>(claim.height), static_cast<int>(max_size),
-             static_cast<int>(max_size));
-    WriteReport(msg, sizeof msg, "The file ", filename, suffix);
+    ReportTooLarge(filename, claim.width, claim.height, max_size);
     return 0;
   }
-  if (!FileHoldsClaim(claim, reason, sizeof reason)) {
+  const bool holds = kind == ImageKind::kBmp ? FileHoldsClaim(claim, reason, sizeof reason)
+                     : kind == ImageKind::kOther
+                         ? true
+                         : CompressedFileHoldsClaim(claim, FileBytes(file), reason, sizeof reason);
+  if (!holds) {
     fclose(file);
     WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
     return 0;
@@ -207,10 +308,18 @@ GLuint TextureLoader::LoadBMPTexture(const char* filename) {
     WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
     return 0;
   }
-  SDL_Surface* bmp_image = SDL_LoadBMP_RW(stream, 1);
+  SDL_Surface* bmp_image = kind == ImageKind::kBmp ? SDL_LoadBMP_RW(stream, 1) : IMG_Load_RW(stream, 1);
   if (bmp_image == nullptr) {
-    SdlReason(reason, sizeof reason);
+    if (kind == ImageKind::kOther)
+      snprintf(reason, sizeof reason, "It is no BMP, PNG or JPEG image, nor another format SDL2_image reads.");
+    else
+      SdlReason(reason, sizeof reason);
     WriteReport(msg, sizeof msg, "Could not open the file ", filename, "");
+    return 0;
+  }
+  if (bmp_image->w > max_size || bmp_image->h > max_size) {
+    ReportTooLarge(filename, bmp_image->w, bmp_image->h, max_size);
+    SDL_FreeSurface(bmp_image);
     return 0;
   }
 

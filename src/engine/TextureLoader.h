@@ -1,4 +1,5 @@
-// Turns a BMP image into the terrain's OpenGL texture.
+// Turns an image (BMP, PNG, JPEG or another format SDL2_image reads) into the terrain's
+// OpenGL texture.
 #pragma once
 
 #include <GL/gl.h>
@@ -14,4 +15,7 @@ class TextureLoader {
 
   char msg[255];
   char reason[255];
+
+ private:
+  void ReportTooLarge(const char* filename, long long width, long long height, int max_size);
 };

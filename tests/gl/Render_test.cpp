@@ -2,6 +2,8 @@
 // orientation and the overlay text. Drawn into the back buffer and read back before any swap.
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -222,31 +224,41 @@ TEST_F(RenderTest, TextureIsDrapedNorthUpAndNotMirrored) {
     }
   const std::string path = testing::TempDir() + "render_quadrants.bmp";
   std::ofstream(path, std::ios::binary) << bmp;
+  // The same picture as a PNG, written by SDL2_image.
+  const std::string png = testing::TempDir() + "render_quadrants.png";
+  SDL_Surface* surface = SDL_LoadBMP(path.c_str());
+  ASSERT_NE(surface, nullptr);
+  ASSERT_EQ(IMG_SavePNG(surface, png.c_str()), 0);
+  SDL_FreeSurface(surface);
 
-  StartOn(100);
-  TextureLoader loader;
-  texture_id = loader.LoadBMPTexture(path.c_str());
-  ASSERT_NE(texture_id, 0u) << loader.msg;
-  rendering_mode = 1;
-  DrawScene();
-  const Picture pic = ReadBack();
+  for (const std::string& image : {path, png}) {
+    SCOPED_TRACE(image);
+    StartOn(100);
+    if (texture_id != 0) glDeleteTextures(1, &texture_id);
+    TextureLoader loader;
+    texture_id = loader.LoadBMPTexture(image.c_str());
+    ASSERT_NE(texture_id, 0u) << loader.msg;
+    rendering_mode = 1;
+    DrawScene();
+    const Picture pic = ReadBack();
 
-  // Quadrant middles in drawing coordinates: the terrain is centred on the origin, x along
-  // the columns (east), z along the rows (south).
-  const double quarter = 64 * 90 / 4.0;
-  struct Probe {
-    const char* name;
-    double x, z;
-    int r, g, b;
-  } probes[] = {{"north-west", -quarter, -quarter, 255, 0, 0},
-                {"north-east", quarter, -quarter, 0, 255, 0},
-                {"south-west", -quarter, quarter, 0, 0, 255},
-                {"south-east", quarter, quarter, 255, 255, 0}};
-  for (const Probe& p : probes) {
-    double wx = 0, wy = 0;
-    Project(p.x, 100, p.z, wx, wy);
-    ASSERT_TRUE(wx > 0 && wx < kWidth && wy > 0 && wy < kHeight) << p.name;
-    ExpectColour(pic.At(static_cast<int>(wx), static_cast<int>(wy)), p.r, p.g, p.b, p.name);
+    // Quadrant middles in drawing coordinates: the terrain is centred on the origin, x along
+    // the columns (east), z along the rows (south).
+    const double quarter = 64 * 90 / 4.0;
+    struct Probe {
+      const char* name;
+      double x, z;
+      int r, g, b;
+    } probes[] = {{"north-west", -quarter, -quarter, 255, 0, 0},
+                  {"north-east", quarter, -quarter, 0, 255, 0},
+                  {"south-west", -quarter, quarter, 0, 0, 255},
+                  {"south-east", quarter, quarter, 255, 255, 0}};
+    for (const Probe& p : probes) {
+      double wx = 0, wy = 0;
+      Project(p.x, 100, p.z, wx, wy);
+      ASSERT_TRUE(wx > 0 && wx < kWidth && wy > 0 && wy < kHeight) << p.name;
+      ExpectColour(pic.At(static_cast<int>(wx), static_cast<int>(wy)), p.r, p.g, p.b, p.name);
+    }
   }
 }
 

@@ -1,7 +1,9 @@
-// The BMP loader against real Mesa: what reaches the texture, texel by texel.
+// The texture loader against real Mesa: what reaches the texture, texel by texel.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -195,6 +197,71 @@ class TextureLoaderTest : public testing::Test {
 
 }  // namespace
 
+// Writes `img` as a PNG or a JPEG (quality 100) through SDL2_image.
+void WriteWithSdlImage(const std::string& path, const Image& img, bool png) {
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, img.w, img.h, 24, SDL_PIXELFORMAT_RGB24);
+  for (int y = 0; y < img.h; ++y)
+    memcpy(static_cast<char*>(surface->pixels) + y * surface->pitch, &img.px[static_cast<size_t>(y) * img.w], img.w * 3);
+  ASSERT_EQ(png ? IMG_SavePNG(surface, path.c_str()) : IMG_SaveJPG(surface, path.c_str(), 100), 0) << SDL_GetError();
+  SDL_FreeSurface(surface);
+}
+
+TEST_F(TextureLoaderTest, PngAndJpegImagesLoadNorthUpInTheirColours) {
+  Image img = Gradient(64, 32);
+  const std::string png = TempPath("gradient.png");
+  WriteWithSdlImage(png, img, true);
+  GLuint name = Load(png);
+  ASSERT_NE(name, 0u) << loader_.msg << " / " << loader_.reason;
+  EXPECT_EQ(std::string(loader_.msg), "The file " + png + " was loaded succesfully.");
+  ExpectSameImage(img, ReadTexture(name));
+
+  // JPEG is lossy: each texel lies near its pixel.
+  const std::string jpeg = TempPath("gradient.jpg");
+  WriteWithSdlImage(jpeg, img, false);
+  name = Load(jpeg);
+  ASSERT_NE(name, 0u) << loader_.msg << " / " << loader_.reason;
+  const Image tex = ReadTexture(name);
+  ASSERT_EQ(tex.w, 64);
+  ASSERT_EQ(tex.h, 32);
+  for (const auto& [x, y] : {std::pair{0, 0}, {63, 0}, {0, 31}, {63, 31}, {20, 10}}) {
+    EXPECT_NEAR(tex.at(x, y).r, img.at(x, y).r, 12) << x << "," << y;
+    EXPECT_NEAR(tex.at(x, y).g, img.at(x, y).g, 12) << x << "," << y;
+    EXPECT_NEAR(tex.at(x, y).b, img.at(x, y).b, 12) << x << "," << y;
+  }
+}
+
+// A PNG's or JPEG's size is read from its header: claims the texture or the file cannot
+// hold are refused before anything is decoded.
+TEST_F(TextureLoaderTest, CompressedImagesClaimingMoreThanTheyHoldAreRefusedUnread) {
+  auto be32 = [](uint32_t v) {
+    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+  };
+  auto png_claim = [&](uint32_t w, uint32_t h) {
+    return std::string("\x89PNG\r\n\x1a\n", 8) + be32(13) + "IHDR" + be32(w) + be32(h) + std::string("\x08\x02\0\0\0", 5) +
+           be32(0) + std::string(20, '\0');
+  };
+  const std::string huge = TempPath("huge.png");
+  WriteFile(huge, png_claim(100000, 100000));
+  EXPECT_EQ(Load(huge), 0u);
+  GLint max_size = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
+  EXPECT_EQ(std::string(loader_.msg), "The file " + huge + " is too large for a texture (100000 x 100000 pixels, at most " +
+                                          std::to_string(max_size) + " x " + std::to_string(max_size) + ").");
+
+  const std::string bomb = TempPath("bomb.png");
+  WriteFile(bomb, png_claim(8000, 8000));
+  EXPECT_EQ(Load(bomb), 0u);
+  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + bomb);
+  EXPECT_EQ(std::string(loader_.reason), "It holds 53 bytes, far too few for the 8000 x 8000 pixels its header promises.");
+
+  const std::string jpeg = TempPath("bomb.jpg");
+  // Start of image, an application segment to walk past, then a frame of 9000 x 7000.
+  const char frame[] = {'\xFF', '\xD8', '\xFF', '\xE0', 0, 4, 'a', 'b', '\xFF', '\xC0', 0, 0x11, 8, 0x1B, 0x58, 0x23, 0x28};
+  WriteFile(jpeg, std::string(frame, sizeof frame) + std::string(12, '\0'));
+  EXPECT_EQ(Load(jpeg), 0u);
+  EXPECT_EQ(std::string(loader_.reason), "It holds 29 bytes, far too few for the 9000 x 7000 pixels its header promises.");
+}
+
 // Corners in colours whose red and blue differ, so a swapped channel order or a flipped
 // row order shows at once.
 TEST_F(TextureLoaderTest, TwentyFourBitImageKeepsItsSizeOrientationAndTrueColours) {
@@ -322,7 +389,7 @@ TEST_F(TextureLoaderTest, MissingOrUndecodableFilesReportAndGiveNoTexture) {
   std::ofstream(text) << "ncols 4\nnrows 4\n";
   EXPECT_EQ(Load(text), 0u);
   EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + text);
-  EXPECT_EQ(std::string(loader_.reason), "It is not a BMP image: it does not start with \"BM\".");
+  EXPECT_EQ(std::string(loader_.reason), "It is no BMP, PNG or JPEG image, nor another format SDL2_image reads.");
 
   // A header cut short, and one that passes the checks but not SDL (no pixel depth).
   const std::string stub = TempPath("stub.bmp");
