@@ -1,9 +1,11 @@
-// Speed and peak memory of the grid reader.
+// Speed and peak memory of the grid readers.
 //
-// Loads the 1201 x 1201 resampled Jacksboro grid and two generated grids (an integer one
-// of about 60 MB and a one-decimal one), each measured in a fresh process so that the
+// Loads the 1201 x 1201 resampled Jacksboro grid, two generated ASCII grids (an integer
+// one of about 60 MB and a one-decimal one), and a generated 3601 x 3601 Int16 GeoTIFF next
+// to the ASCII grid of the same heights, each measured in a fresh process so that the
 // peak resident memory (VmHWM) belongs to that load alone. Prints MB/s and the peak
-// against the budget of file size plus grid.
+// against the budget of file size plus grid; for rasters read through GDAL also GDAL's
+// own read of the band, the floor of that path.
 //
 //   bench_terrain_loader              all cases
 //   bench_terrain_loader FILE...      the given grids
@@ -21,6 +23,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <gdal.h>
 
 #include "TerrainLoader.h"
 
@@ -84,6 +88,62 @@ std::string Generate(const char* name, int rows, int cols, bool decimals) {
   return path;
 }
 
+// The same heights as a 3601 x 3601 Int16 GeoTIFF in degrees (an SRTM 1" tile's size) and
+// as the ASCII grid GDAL writes from it.
+std::vector<std::string> GenerateTiffAndAscii() {
+  const std::string tif = std::string(GENERATED_DATA_DIR "/") + "brackenholmer_bench_int16_3601x3601.tif";
+  const std::string asc = std::string(GENERATED_DATA_DIR "/") + "brackenholmer_bench_int16_3601x3601.asc";
+  struct stat info;
+  if (stat(tif.c_str(), &info) != 0 || stat(asc.c_str(), &info) != 0) {
+    const int n = 3601;
+    std::vector<int16_t> heights(static_cast<size_t>(n) * n);
+    unsigned seed = 12345;
+    for (int r = 0; r < n; ++r)
+      for (int c = 0; c < n; ++c) {
+        seed = seed * 1664525u + 1013904223u;
+        heights[static_cast<size_t>(r) * n + c] = static_cast<int16_t>((r * 7 + c * 3) % 2400 - 200 + int(seed >> 28));
+      }
+    GDALAllRegister();
+    GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), tif.c_str(), n, n, 1, GDT_Int16, nullptr);
+    double gt[6] = {-85, 1.0 / 3600, 0, 37, 0, -1.0 / 3600};
+    GDALSetGeoTransform(ds, gt);
+    GDALSetProjection(ds, "EPSG:4326");
+    if (GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Write, 0, 0, n, n, heights.data(), n, n, GDT_Int16, 0, 0) != CE_None)
+      return {};
+    GDALClose(ds);
+    FILE* file = fopen(asc.c_str(), "w");
+    if (!file) return {};
+    fprintf(file, "ncols        %d\nnrows        %d\nxllcorner    -85\nyllcorner    36\n"
+                  "cellsize     0.000277777778\nNODATA_value -9999\n", n, n);
+    for (int r = 0; r < n; ++r) {
+      for (int c = 0; c < n; ++c) fprintf(file, " %d", heights[static_cast<size_t>(r) * n + c]);
+      fputc('\n', file);
+    }
+    fclose(file);
+  }
+  return {tif, asc};
+}
+
+// GDAL alone: open the file and read band 1 into floats.
+double BareGdalSeconds(const char* path) {
+  GDALAllRegister();
+  std::vector<double> times;
+  for (int i = 0; i < kRuns; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    GDALDatasetH ds = GDALOpen(path, GA_ReadOnly);
+    if (!ds) return 0;
+    const int cols = GDALGetRasterXSize(ds), rows = GDALGetRasterYSize(ds);
+    std::vector<float> cells(static_cast<size_t>(rows) * cols);
+    const CPLErr read =
+        GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Read, 0, 0, cols, rows, cells.data(), cols, rows, GDT_Float32, 0, 0);
+    GDALClose(ds);
+    if (read != CE_None) return 0;
+    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times.front();
+}
+
 // Runs in its own process: the first load gives the peak memory, the next ones the speed.
 int Measure(const char* path) {
   struct stat info;
@@ -98,7 +158,7 @@ int Measure(const char* path) {
   const std::string warm_up = Generate("brackenholmer_bench_warm_up.asc", 2, 2, true);
   if (loader.LoadArcASCIIFile(warm_up.c_str())) ReleaseGrid();
   const long rss_before = StatusKb("VmRSS:");
-  if (!loader.LoadArcASCIIFile(path)) {
+  if (!loader.LoadTerrainFile(path)) {
     printf("%s\n", loader.msg);
     return 1;
   }
@@ -112,7 +172,7 @@ int Measure(const char* path) {
   for (int i = 0; i < kRuns; ++i) {
     const double cpu_start = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
-    const bool loaded = loader.LoadArcASCIIFile(path);
+    const bool loaded = loader.LoadTerrainFile(path);
     wall.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     cpu.push_back(CpuSeconds() - cpu_start);
     if (!loaded) return 1;
@@ -126,6 +186,11 @@ int Measure(const char* path) {
          name, megabytes, rows, cols, wall.front() * 1e3, megabytes / wall.front(), megabytes / wall[kRuns / 2],
          cpu.front() * 1e3, megabytes / cpu.front(), megabytes / cpu[kRuns / 2], peak / 1024.0, budget / 1024.0,
          peak / budget);
+  if (strstr(loader.msg, "succesfully (") != nullptr) {  // read through GDAL
+    const double bare = BareGdalSeconds(path);
+    printf("%-38s GDAL's own read of the band: best %6.1f ms = %4.0f MB/s; the viewer's load takes x%.2f\n", "",
+           bare * 1e3, megabytes / bare, wall.front() / bare);
+  }
   return 0;
 }
 
@@ -152,6 +217,7 @@ int main(int argc, char** argv) {
     paths.push_back(GENERATED_DATA_DIR "/jacksboro_resampled_1201x1201.asc");
     paths.push_back(Generate("brackenholmer_bench_int_3000x4000.asc", 3000, 4000, false));
     paths.push_back(Generate("brackenholmer_bench_dec_1500x2000.asc", 1500, 2000, true));
+    for (const std::string& path : GenerateTiffAndAscii()) paths.push_back(path);
   }
   int failures = 0;
   for (const std::string& path : paths) failures += RunInFreshProcess("/proc/self/exe", path) != 0;

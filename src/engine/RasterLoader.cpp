@@ -104,15 +104,8 @@ Spacing CellSpacing(GDALDatasetH dataset, const double (&gt)[6], bool georeferen
   return s;
 }
 
-// Heights as read, in floats or doubles, turned into the int grid.
-template <class Value>
-struct Conversion {
-  const Value* cells;
-  bool has_nodata;
-  double nodata;
-};
-
 struct Converted {
+  bool read = true;
   bool in_range = true;
   long long bad_cell = 0;  // the first height out of the int range
   int least = INT_MAX, greatest = INT_MIN;
@@ -122,17 +115,28 @@ struct Converted {
 // Where a NODATA value with no int form is kept while converting; replaced afterwards.
 constexpr int kNoDataMark = INT_MIN;
 
-template <class Value>
-Converted Convert(const Conversion<Value>& in, int rows, int cols, int** values, bool nodata_integral) {
+// Reads the band row by row into one row of doubles (exact for every integer and float
+// band up to 32 bits) and rounds each row into the grid: the grid is the only large
+// allocation, and each row is converted while it is still in the cache.
+Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values, bool has_nodata, double nodata,
+                         bool nodata_integral) {
   Converted out;
-  const int whole_nodata = nodata_integral ? static_cast<int>(in.nodata) : 0;
+  std::unique_ptr<double[]> row(new (std::nothrow) double[cols]);
+  if (!row) {
+    out.read = false;
+    return out;
+  }
+  const int whole_nodata = nodata_integral ? static_cast<int>(nodata) : 0;
   for (int r = 0; r < rows; ++r) {
-    const Value* row = in.cells + static_cast<size_t>(r) * cols;
+    if (GDALRasterIO(band, GF_Read, 0, r, cols, 1, row.get(), cols, 1, GDT_Float64, 0, 0) != CE_None) {
+      out.read = false;
+      return out;
+    }
     int* to = values[r];
     for (int c = 0; c < cols; ++c) {
       const double v = row[c];
       int h;
-      if (std::isnan(v) || (in.has_nodata && v == in.nodata)) {
+      if (std::isnan(v) || (has_nodata && v == nodata)) {
         if (!nodata_integral) {
           to[c] = kNoDataMark;
           ++out.marks;
@@ -154,22 +158,6 @@ Converted Convert(const Conversion<Value>& in, int rows, int cols, int** values,
     }
   }
   return out;
-}
-
-// Reads the band in one call, as floats, or doubles where floats would round its values.
-template <class Value>
-bool ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values, bool has_nodata, double nodata,
-                    bool nodata_integral, Converted& converted, bool& no_memory) {
-  const size_t count = static_cast<size_t>(rows) * cols;
-  std::unique_ptr<Value[]> cells(new (std::nothrow) Value[count]);
-  if (!cells) {
-    no_memory = true;
-    return false;
-  }
-  const GDALDataType type = sizeof(Value) == sizeof(float) ? GDT_Float32 : GDT_Float64;
-  if (GDALRasterIO(band, GF_Read, 0, 0, cols, rows, cells.get(), cols, rows, type, 0, 0) != CE_None) return false;
-  converted = Convert(Conversion<Value>{cells.get(), has_nodata, nodata}, rows, cols, values, nodata_integral);
-  return true;
 }
 
 }  // namespace
@@ -232,26 +220,15 @@ Result LoadWithGdal(const char* path, data& grid, const Reports& out) {
     Refuse(out, path, "holds %d x %d heights, too many for the memory.", rows, cols);
     return Result::kRefused;
   }
-  // Floats hold every 16-bit and 8-bit height exactly; wider integers need doubles.
-  const GDALDataType type = GDALGetRasterDataType(band);
-  const bool wide = type == GDT_Int32 || type == GDT_UInt32 || type == GDT_Float64 || type == GDT_CInt32 ||
-                    type == GDT_CFloat64 || GDALGetDataTypeSizeBits(type) > 32;
-  Converted converted;
-  bool no_memory = false;
-  const bool read = wide ? ReadAndConvert<double>(band, rows, cols, values, has_nodata, nodata, nodata_integral,
-                                                  converted, no_memory)
-                         : ReadAndConvert<float>(band, rows, cols, values, has_nodata, nodata, nodata_integral,
-                                                 converted, no_memory);
-  if (!read || !converted.in_range) {
+  const Converted converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, nodata_integral);
+  if (!converted.read || !converted.in_range) {
     FreeGrid(values, rows);
-    if (no_memory) {
-      Refuse(out, path, "holds %d x %d heights, too many for the memory.", rows, cols);
-    } else if (!read) {
-      WriteReport(out.msg, out.size, "Could not read the file ", path, "");
-      snprintf(out.reason, out.size, "%s", CPLGetLastErrorMsg());
-    } else {
+    if (converted.read) {
       Refuse(out, path, "has a height out of range at row %lld, column %lld.", converted.bad_cell / cols + 1,
              converted.bad_cell % cols + 1);
+    } else {
+      WriteReport(out.msg, out.size, "Could not read the file ", path, "");
+      snprintf(out.reason, out.size, "%s", CPLGetLastErrorMsg());
     }
     return Result::kRefused;
   }

@@ -444,6 +444,30 @@ struct Scan {
   long long numbers = 0;        // numbers in the data, counted past the last cell
 };
 
+// What to make of a cell the fast path does not settle: a token that is no plain height,
+// or one that rounds to the NODATA value.
+enum class Cell { kHeight, kNoData, kStop };
+
+// Kept out of the scanning loop, which it would otherwise slow down. On kNoData, p is
+// moved past the token; on kHeight, v may be moved off the NODATA value.
+__attribute__((noinline)) Cell LookCloser(Token t, const char* token, const char*& p, int& v, const NoData& nodata) {
+  if (t == Token::kNumber) {
+    const bool empty = IsNoDataToken(token, nodata);
+    if (empty && !nodata.integral) return Cell::kNoData;
+    // A real height that rounds onto the NODATA value moves one unit off it.
+    if (!empty && nodata.integral) v = NextBesideNoData(token, nodata);
+    return Cell::kHeight;
+  }
+  // NaN, or a value past the int range such as -3.4e38, marking an empty cell.
+  if (t != Token::kEnd && nodata.present && !nodata.integral && IsNoDataToken(p, nodata)) {
+    char* after;
+    strtod(p, &after);
+    p = after;
+    return Cell::kNoData;
+  }
+  return Cell::kStop;
+}
+
 // Reads rows x cols heights into `values`, or, with Store false, only checks that they
 // are there (to report on a file too short for its header without allocating the grid).
 template <bool Store>
@@ -451,37 +475,28 @@ Scan ScanHeights(const char* p, const char* end, int rows, int cols, int** value
   Scan scan;
   int least = INT_MAX, greatest = INT_MIN;
   long long marks = 0;
+  // Locals, so that the stores into the grid do not make the compiler reload them.
+  const bool watch = nodata.present;
+  const int watched = nodata.rounded;
   for (int r = 0; r < rows; ++r) {
     int* row = Store ? values[r] : nullptr;
     for (int c = 0; c < cols; ++c) {
       const char* token = p;
       int v;
       const Token t = NextHeight(p, end, v);
-      if (t == Token::kNumber) {
-        // Rare: only cells that round to the NODATA value need a closer look.
-        if (v == nodata.rounded && nodata.present) {
-          const bool empty = IsNoDataToken(token, nodata);
-          if (empty && !nodata.integral) {
-            if constexpr (Store) row[c] = kNoDataMark;
-            ++marks;
-            continue;
-          }
-          // A real height that rounds onto the NODATA value moves one unit off it.
-          if (!empty && nodata.integral) v = NextBesideNoData(token, nodata);
+      if (t != Token::kNumber || (v == watched && watch)) [[unlikely]] {
+        const Cell cell = LookCloser(t, token, p, v, nodata);
+        if (cell == Cell::kStop) {
+          scan.stop = t;
+          scan.cells = static_cast<long long>(r) * cols + c;
+          scan.at = p;
+          return scan;
         }
-      } else if (t != Token::kEnd && nodata.present && !nodata.integral && IsNoDataToken(p, nodata)) {
-        // NaN, or a value past the int range such as -3.4e38, marking an empty cell.
-        char* after;
-        strtod(p, &after);
-        p = after;
-        if constexpr (Store) row[c] = kNoDataMark;
-        ++marks;
-        continue;
-      } else {
-        scan.stop = t;
-        scan.cells = static_cast<long long>(r) * cols + c;
-        scan.at = p;
-        return scan;
+        if (cell == Cell::kNoData) {
+          if constexpr (Store) row[c] = kNoDataMark;
+          ++marks;
+          continue;
+        }
       }
       if constexpr (Store) row[c] = v;
       if (v < least) least = v;
