@@ -251,7 +251,8 @@ Result LoadWithGdal(const char* path, data& grid, const Reports& out) {
   grid = data{rows, cols, static_cast<int>(spacing), std::min(least, 100000), std::max(greatest, -100000),
               values, stored_nodata, any_nodata};
   char suffix[96];
-  snprintf(suffix, sizeof suffix, " was loaded succesfully (%s, %d x %d).", format, cols, rows);
+  snprintf(suffix, sizeof suffix, " was loaded succesfully (%s, %d x %d, spacing %.0f).", format, cols, rows,
+           spacing);
   WriteReport(out.msg, out.size, "The file ", path, suffix);
   return Result::kLoaded;
 }

@@ -70,7 +70,7 @@ check "invalid header" 1 $status
 caps="$work/capitals.asc"
 printf 'NCOLS 2\nNROWS 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n1 2\n3 4\n' > "$caps"
 { banner; loading "$caps"; report "The file $caps has a header the ASCII reader does not take; GDAL reads it."
-  report "The file $caps was loaded succesfully (ARC/INFO ASCII grid, 2 x 2)."
+  report "The file $caps was loaded succesfully (ARC/INFO ASCII grid, 2 x 2, spacing 108000)."
   report "No display found: Brackenholmer needs a graphical desktop (DISPLAY is not set)."; } > "$work/expected"
 env -u DISPLAY "$bin" "$caps" > "$work/out" 2> "$work/err"; status=$?
 check "header in capitals, read through GDAL" 1 $status

@@ -68,7 +68,7 @@ TEST_F(RasterLoaderTest, GeoTiffInDegreesEqualsTheAsciiGridOfTheSameHeights) {
   const data ascii_grid = input;
 
   ASSERT_TRUE(LoadAny(tif)) << Msg();
-  EXPECT_EQ(Msg(), "The file " + tif + " was loaded succesfully (GeoTIFF, 4 x 3).");
+  EXPECT_EQ(Msg(), "The file " + tif + " was loaded succesfully (GeoTIFF, 4 x 3, spacing 90).");
   EXPECT_EQ(Cells(), ascii);
   EXPECT_EQ(input.grid_space, 90);
   EXPECT_EQ(input.grid_space, ascii_grid.grid_space);
@@ -121,7 +121,7 @@ TEST_F(RasterLoaderTest, SrtmHgtTileLoadsWithThreeArcSecondSpacing) {
     }
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   ASSERT_TRUE(LoadAny(path)) << Msg();
-  EXPECT_EQ(Msg(), "The file " + path + " was loaded succesfully (SRTM HGT, 1201 x 1201).");
+  EXPECT_EQ(Msg(), "The file " + path + " was loaded succesfully (SRTM HGT, 1201 x 1201, spacing 90).");
   EXPECT_EQ(input.grid_space, 90);
   EXPECT_EQ(input.values[0][0], height(0, 0));
   EXPECT_EQ(input.values[1200][17], height(1200, 17));
@@ -141,7 +141,7 @@ TEST_F(RasterLoaderTest, AsciiGridsInOtherFormsGoToGdal) {
     const std::string path = Write("other.asc", header + body);
     ASSERT_TRUE(LoadAny(path)) << header << Msg();
     EXPECT_EQ(Note(), "The file " + path + " has a header the ASCII reader does not take; GDAL reads it.");
-    EXPECT_EQ(Msg(), "The file " + path + " was loaded succesfully (ARC/INFO ASCII grid, 4 x 3).");
+    EXPECT_EQ(Msg(), "The file " + path + " was loaded succesfully (ARC/INFO ASCII grid, 4 x 3, spacing 90).");
     EXPECT_EQ(Cells(), expected);
     EXPECT_EQ(input.grid_space, 90);
   }
