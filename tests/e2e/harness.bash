@@ -20,9 +20,9 @@ fail() {
 }
 
 # Starts Xvfb on a free display number (Xvfb picks it and writes it to fd 3) and exports
-# DISPLAY; ends the script when the server does not come up.
+# DISPLAY; ends the script when the server does not come up. Arguments go to Xvfb.
 start_x_server() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 3 "$@" -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   xvfb_pid=$!
   for _ in $(seq 1 100); do
     [ -s "$work/display" ] && break

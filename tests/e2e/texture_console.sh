@@ -41,18 +41,7 @@ $(cat -A "$work/$name.out" "$work/$name.err")"
 
 # The harness's server, but kept up between the viewers started one after another: by
 # default an X server resets when its last client leaves and refuses connections meanwhile.
-Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-if ! [ -s "$work/display" ]; then
-  echo "FAIL: Xvfb did not start"
-  cat "$work/xvfb.log"
-  exit 1
-fi
-export DISPLAY=":$(head -n1 "$work/display")"
+start_x_server -noreset
 
 missing="$work/no such texture.bmp"
 transcript missing "$missing" "Could not open the file $missing" "No such file or directory"

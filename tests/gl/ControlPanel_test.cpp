@@ -118,21 +118,31 @@ class ControlPanelTest : public ::testing::Test {
     Frames(2);
   }
 
+  // Types the text one character a frame.
+  static void TypeChars(const std::string& text) {
+    for (char c : text) {
+      ImGui::GetIO().AddInputCharacter(static_cast<unsigned char>(c));
+      Frames(1);
+    }
+  }
+
+  // Presses and releases a key, a frame each, and lets two frames follow.
+  static void PressKey(ImGuiKey_ key) {
+    ImGuiIO& io = ImGui::GetIO();
+    const int index = io.KeyMap[key];
+    io.KeysDown[index] = true;
+    Frames(1);
+    io.KeysDown[index] = false;
+    Frames(2);
+  }
+
   // Ctrl+click on a spinner's field, type the text, press Enter.
   static void TypeInto(const char* label, const std::string& text) {
     Click(Centre(label), GLUT_ACTIVE_CTRL);
-    ImGuiIO& io = ImGui::GetIO();
-    io.KeyCtrl = false;  // Ctrl comes up before the typing
+    ImGui::GetIO().KeyCtrl = false;  // Ctrl comes up before the typing
     Frames(1);
-    for (char c : text) {
-      io.AddInputCharacter(static_cast<unsigned char>(c));
-      Frames(1);
-    }
-    const int enter = io.KeyMap[ImGuiKey_Enter];
-    io.KeysDown[enter] = true;
-    Frames(1);
-    io.KeysDown[enter] = false;
-    Frames(2);
+    TypeChars(text);
+    PressKey(ImGuiKey_Enter);
   }
 
   // A new panel for a grid of `rows` x `cols`, the whole grid inside the borders, open.
@@ -461,28 +471,13 @@ TEST_F(ControlPanelTest, ClosingTheHeaderWhileTypingAppliesTheEntryThenAndNotLat
 
 TEST_F(ControlPanelTest, TabToTheNextFieldKeepsTheEntryOfTheFirst) {
   Click(Centre("X1:"), GLUT_ACTIVE_CTRL);
-  ImGuiIO& io = ImGui::GetIO();
-  io.KeyCtrl = false;
+  ImGui::GetIO().KeyCtrl = false;
   Frames(1);
-  for (char c : std::string("31")) {
-    io.AddInputCharacter(c);
-    Frames(1);
-  }
-  const int tab = io.KeyMap[ImGuiKey_Tab];
-  io.KeysDown[tab] = true;
-  Frames(1);
-  io.KeysDown[tab] = false;
-  Frames(2);
+  TypeChars("31");
+  PressKey(ImGuiKey_Tab);
   EXPECT_EQ(terrain_border_1.x, 31);
-  for (char c : std::string("42")) {
-    io.AddInputCharacter(c);
-    Frames(1);
-  }
-  const int enter = io.KeyMap[ImGuiKey_Enter];
-  io.KeysDown[enter] = true;
-  Frames(1);
-  io.KeysDown[enter] = false;
-  Frames(2);
+  TypeChars("42");
+  PressKey(ImGuiKey_Enter);
   EXPECT_EQ(terrain_border_1.x, 31);
   EXPECT_EQ(terrain_border_1.z, 42);
   EXPECT_EQ(reported_ids, (std::vector<int>{112, 113}));
@@ -582,14 +577,8 @@ TEST_F(ControlPanelTest, ShiftDragAndCtrlClickThroughTheKeysChangeTheSpinners) {
   Click(p, GLUT_ACTIVE_CTRL);
   PanelSpecialUp(GLUT_KEY_CTRL_L, p.x, p.y);
   Frames(1);
-  ImGuiIO& io = ImGui::GetIO();
-  io.AddInputCharacter('7');
-  Frames(1);
-  const int enter = io.KeyMap[ImGuiKey_Enter];
-  io.KeysDown[enter] = true;
-  Frames(1);
-  io.KeysDown[enter] = false;
-  Frames(2);
+  TypeChars("7");
+  PressKey(ImGuiKey_Enter);
   EXPECT_EQ(terrain_border_2.z, 7);
 }
 

@@ -89,6 +89,10 @@ class RenderTest : public GLStateTest {
   // A flat grid of 65 x 65 points at `h`, set up as the viewer's start-up does.
   void StartOn(int h) {
     MakeFlatGrid(65, 65, 90, h);
+    StartOnTheGrid();
+  }
+  // The viewer's start-up on the grid in `input`.
+  static void StartOnTheGrid() {
     char program[] = "brackenholmer";
     char grid[] = "grid.asc";
     char* argv[] = {program, grid, nullptr};
@@ -299,16 +303,7 @@ TEST_F(RenderTest, OverlayTextStandsInTheTopLeftCorner) {
 // depth test always passing.
 TEST_F(RenderTest, CoarseGridShowsAWholeSurface) {
   MakeTestGrid(1201, 1201, 9000, [](int r, int c) { return 400 + (r * 37 + c * 11) % 900; });
-  char program[] = "brackenholmer";
-  char grid[] = "coarse.asc";
-  char* argv[] = {program, grid, nullptr};
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  testing::internal::CaptureStdout();
-  GlutInit(2, argv);
-  testing::internal::GetCapturedStdout();
-  GlutReshape(kWidth, kHeight);
-  refresh_mesh = true;
+  StartOnTheGrid();
   DrawScene();
   const Picture drawn = ReadBack();
   glDepthFunc(GL_ALWAYS);

@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <fstream>
 
 #include <random>
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "ChildProcess.h"
 
 namespace {
 
@@ -170,28 +167,16 @@ TEST_F(NormalsTest, RecomputingForAnotherGridReplacesTheTable) {
 // to report. Runs in a child whose address space is capped 24 MB above its size.
 TEST_F(NormalsTest, TableThatDoesNotFitLeavesNoTable) {
   UseGrid(Fill(2000, 2000, [](int r, int c) { return r + c; }));  // 48 MB of normals
-  fflush(stdout);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    std::ifstream statm("/proc/self/statm");
-    size_t pages = 0;
-    statm >> pages;
-    rlimit limit{};
-    getrlimit(RLIMIT_AS, &limit);
-    limit.rlim_cur = pages * sysconf(_SC_PAGESIZE) + (24u << 20);
-    setrlimit(RLIMIT_AS, &limit);
+  const auto outcome = child_process::Run([] {
+    child_process::CapAddressSpaceAbove(24u << 20);
     Viewer.CalcNormales();
     const bool refused = normales == nullptr;
-    limit.rlim_cur = limit.rlim_max;
-    setrlimit(RLIMIT_AS, &limit);
+    child_process::CapAddressSpaceAbove(1u << 30);
     Viewer.CalcNormales();  // and a later table that fits is made whole
-    _exit(refused && normales != nullptr && normales[1999][1999].y == 1 ? 0 : 1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status)) << "the normal table crashed when memory ran out";
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+    return refused && normales != nullptr && normales[1999][1999].y == 1 ? 0 : 1;
+  });
+  ASSERT_TRUE(outcome.exited) << "the normal table crashed when memory ran out";
+  EXPECT_EQ(outcome.status, 0);
 }
 #endif
 

@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <climits>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "ChildProcess.h"
 #include "MesherReference.h"
 
 namespace {
@@ -337,25 +334,11 @@ TEST(QuadMeshBudget, LimitLineIsFlushedAtOnce) {
   ScopedGrid grid(9, 9, 1);
   max_precision = 6;
   mesh_triangle_budget = 100;
-  char path[] = "/tmp/mesh_limit_XXXXXX";
-  const int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  fflush(stdout);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    dup2(fd, STDOUT_FILENO);
-    setvbuf(stdout, nullptr, _IOFBF, 1 << 16);  // as when the output goes to a file
+  const auto outcome = child_process::Run([] {
     Viewer.CreateQSDTriangles();
-    _exit(0);  // no flush at exit, as when killed
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  std::ifstream file(path);
-  const std::string written((std::istreambuf_iterator<char>(file)), {});
-  close(fd);
-  unlink(path);
-  EXPECT_EQ(written, "\tMesh limited to 32 triangles at precision 2 of 6.\n\n");
+    return 0;
+  });
+  EXPECT_EQ(outcome.out, "\tMesh limited to 32 triangles at precision 2 of 6.\n\n");
 }
 
 #ifndef SANITIZED_BUILD
@@ -363,37 +346,18 @@ TEST(QuadMeshBudget, LimitLineIsFlushedAtOnce) {
 // for both meshers. Runs in a child whose address space is capped 48 MB above its size.
 TEST(MeshMemory, BuildThatDoesNotFitKeepsTheLastLevelThatFits) {
   ScopedGrid grid(1025, 1025, 1);
-  char path[] = "/tmp/mesh_memory_XXXXXX";
-  const int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  fflush(stdout);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    dup2(fd, STDOUT_FILENO);
-    std::ifstream statm("/proc/self/statm");
-    size_t pages = 0;
-    statm >> pages;
-    rlimit limit{};
-    getrlimit(RLIMIT_AS, &limit);
-    limit.rlim_cur = pages * sysconf(_SC_PAGESIZE) + (48u << 20);
-    setrlimit(RLIMIT_AS, &limit);
+  const auto outcome = child_process::Run([] {
+    child_process::CapAddressSpaceAbove(48u << 20);
     max_precision = 10;  // 2,097,152 quad triangles, 63 MB at precision 9, 16 MB at 8
     Viewer.CreateQSDTriangles();
     const bool quads = triangle_count == 131072;
     max_precision = 20;  // 2^21 triangles, 63 MB at precision 18, 31 MB at 17
     Viewer.CreateTSDTriangles();
-    _exit(quads && triangle_count == 262144 ? 0 : 1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  std::ifstream file(path);
-  const std::string written((std::istreambuf_iterator<char>(file)), {});
-  close(fd);
-  unlink(path);
-  ASSERT_TRUE(WIFEXITED(status)) << "the build crashed when memory ran out";
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(written,
+    return quads && triangle_count == 262144 ? 0 : 1;
+  });
+  ASSERT_TRUE(outcome.exited) << "the build crashed when memory ran out";
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out,
             "\tMesh limited to 131072 triangles at precision 8 of 10: not enough memory for more.\n\n"
             "\tMesh limited to 262144 triangles at precision 17 of 20: not enough memory for more.\n\n");
 }
