@@ -16,6 +16,7 @@
 #include <memory>
 #include <new>
 #include <strings.h>
+#include <sys/stat.h>
 
 #include "Report.h"
 
@@ -283,6 +284,10 @@ bool LooksLikeAsciiGrid(const char* path) {
 
 bool TerrainLoader::LoadTerrainFile(const char* filename) {
   const raster::Reports out{msg, reason, note, sizeof msg};
+  // Pipes, directories and missing files go to the ASCII reader: a look at a pipe's first
+  // bytes would take them away from the reader, and its reports cover the rest.
+  struct stat info;
+  if (stat(filename, &info) != 0 || !S_ISREG(info.st_mode)) return LoadArcASCIIFile(filename);
   if (LooksLikeAsciiGrid(filename)) {
     // The fast reader first; GDAL takes the headers it refuses (upper case, xllcenter,
     // dx and dy, no NODATA line).
