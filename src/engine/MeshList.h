@@ -52,28 +52,33 @@ struct Built {
   int level = -1;
 };
 
-// Fills a list with fill(level, builder) at `level`. When memory runs out, the part
-// built is released and the levels below are tried in turn, so the viewer keeps the
-// last whole level that fits instead of ending.
+// The console line, if any, that says why a build stopped below `precision`: the budget
+// (at `planned`) or the memory.
+void ReportBuild(const Built& built, int planned, int precision);
+
+// Fills a list with fill(level, builder) at `planned`, the level the budget allows. When
+// memory runs out, the part built is released and the levels below are tried in turn,
+// so the viewer keeps the last whole level that fits instead of ending. Returns the
+// unused node blocks to the system and reports a build that stopped below `precision`.
 template <class Fill>
-Built BuildLastLevelThatFits(int level, Fill fill) {
-  for (; level >= 0; --level) {
+Built BuildLastLevelThatFits(int planned, int precision, Fill fill) {
+  Built built;
+  for (int level = planned; level >= 0; --level) {
     TriangleListBuilder list;
     try {
       fill(level, list);
-      return Built{list.Head(), list.Count(), level};
+      built = Built{list.Head(), list.Count(), level};
+      break;
     } catch (const std::bad_alloc&) {
       TriangleList* partial = list.Head();
       ReleaseTriangleList(partial);
       TrimNodePool();
     }
   }
-  return Built{};
+  TrimNodePool();
+  ReportBuild(built, planned, precision);
+  return built;
 }
-
-// The console line, if any, that says why a build stopped below `precision`: the budget
-// (at `planned`) or the memory.
-void ReportBuild(const Built& built, int planned, int precision);
 
 // 2 * factor^passes, or a value above every budget once that no longer fits.
 long long GrowthBound(int factor, int passes);

@@ -43,7 +43,7 @@ struct DatasetCloser {
 };
 using Dataset = std::unique_ptr<void, DatasetCloser>;
 
-__attribute__((format(printf, 3, 4))) void Refuse(const Reports& out, const char* path, const char* format, ...) {
+__attribute__((format(printf, 3, 4))) void Refuse(const ReportLines& out, const char* path, const char* format, ...) {
   char suffix[160];
   suffix[0] = ' ';
   va_list args;
@@ -54,7 +54,7 @@ __attribute__((format(printf, 3, 4))) void Refuse(const Reports& out, const char
 }
 
 // Adds a line to the note, after any it already holds.
-__attribute__((format(printf, 2, 3))) void AddNote(const Reports& out, const char* format, ...) {
+__attribute__((format(printf, 2, 3))) void AddNote(const ReportLines& out, const char* format, ...) {
   size_t used = strlen(out.note);
   if (used > 0 && used + 1 < out.size) out.note[used++] = '\n';
   if (used + 1 >= out.size) return;
@@ -113,9 +113,6 @@ struct Converted {
   long long marks = 0;  // NODATA cells waiting for the stand-in height
 };
 
-// Where a NODATA value with no int form is kept while converting; replaced afterwards.
-constexpr int kNoDataMark = INT_MIN;
-
 // Reads the band row by row into one row of doubles (exact for every integer and float
 // band up to 32 bits) and rounds each row into the grid: the grid is the only large
 // allocation, and each row is converted while it is still in the cache.
@@ -163,7 +160,7 @@ Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values,
 
 }  // namespace
 
-Result LoadWithGdal(const char* path, data& grid, const Reports& out) {
+Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
   QuietGdal quiet;
   Dataset dataset(GDALOpenEx(path, GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
   if (!dataset) return Result::kNoRaster;
@@ -234,23 +231,10 @@ Result LoadWithGdal(const char* path, data& grid, const Reports& out) {
     return Result::kRefused;
   }
 
-  int least = converted.least, greatest = converted.greatest;
-  int stored_nodata = nodata_integral ? static_cast<int>(nodata) : 0;
-  const bool any_nodata = has_nodata || converted.marks > 0;
-  if (!nodata_integral && any_nodata) {
-    // NODATA with no int form (NaN, -3.4e38) lies one unit below the least real height.
-    stored_nodata = least == INT_MAX ? -9999 : least == INT_MIN ? INT_MIN : least - 1;
-    for (int r = 0; r < rows; ++r)
-      for (int c = 0; c < cols; ++c)
-        if (values[r][c] == kNoDataMark) values[r][c] = stored_nodata;
-    if (converted.marks > 0) {
-      least = std::min(least, stored_nodata);
-      greatest = std::max(greatest, stored_nodata);
-    }
-  }
-  // The least and greatest heights start from 100000 and -100000, as the ASCII reader's.
-  grid = data{rows, cols, static_cast<int>(spacing), std::min(least, 100000), std::max(greatest, -100000),
-              values, stored_nodata, any_nodata};
+  // NaN cells mark NODATA whether the file names a value or not.
+  grid = FinishGrid(rows, cols, static_cast<int>(spacing), values, converted.least, converted.greatest,
+                    converted.marks, has_nodata || converted.marks > 0, nodata_integral,
+                    nodata_integral ? static_cast<int>(nodata) : 0);
   char suffix[96];
   snprintf(suffix, sizeof suffix, " was loaded succesfully (%s, %d x %d, spacing %.0f).", format, cols, rows,
            spacing);
@@ -283,7 +267,7 @@ bool LooksLikeAsciiGrid(const char* path) {
 }  // namespace
 
 bool TerrainLoader::LoadTerrainFile(const char* filename) {
-  const raster::Reports out{msg, reason, note, sizeof msg};
+  const ReportLines out{msg, reason, note, sizeof msg};
   // Pipes, directories and missing files go to the ASCII reader: a look at a pipe's first
   // bytes would take them away from the reader, and its reports cover the rest.
   struct stat info;

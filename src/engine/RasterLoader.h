@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "Report.h"
 #include "TerrainLoader.h"
 
 namespace raster {
@@ -14,18 +15,10 @@ enum class Result {
   kRefused,    // a raster that cannot be viewed; `msg` (and `reason`) say why
 };
 
-// Reports of `size` bytes each, as the grid reader writes them.
-struct Reports {
-  char* msg;
-  char* reason;
-  char* note;
-  size_t size;
-};
-
 // Reads band 1 into `grid`: heights rounded to whole units as the ASCII reader rounds
 // them, NODATA (and NaN) cells kept as the grid's NODATA, the spacing from the cell size
 // (degrees of a geographic system as 30 units an arc-second, projected units in metres).
 // `grid` is written only on kLoaded.
-Result LoadWithGdal(const char* path, data& grid, const Reports& out);
+Result LoadWithGdal(const char* path, data& grid, const ReportLines& out);
 
 }  // namespace raster

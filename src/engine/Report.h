@@ -7,3 +7,12 @@
 // long for the room left is cut in its middle with "...", so the report always fits and
 // still shows where the path starts and ends.
 void WriteReport(char* out, size_t size, const char* prefix, const char* path, const char* suffix);
+
+// Where a loader leaves its lines, `size` bytes each: the report, the reason that says
+// what to mend (or a warning), and a note for before the report.
+struct ReportLines {
+  char* msg;
+  char* reason;
+  char* note;
+  size_t size;
+};

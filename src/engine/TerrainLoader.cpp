@@ -431,9 +431,6 @@ int NextBesideNoData(const char* p, const NoData& nodata) {
   return below ? nodata.rounded - 1 : nodata.rounded + 1;
 }
 
-// Where a NODATA value with no int form is kept while scanning; replaced afterwards.
-constexpr int kNoDataMark = INT_MIN;
-
 struct Scan {
   Token stop = Token::kNumber;  // kNumber when every cell was read
   long long cells = 0;          // cells read before the stop
@@ -553,24 +550,34 @@ int** AllocateGrid(int rows, int cols) {
   return values;
 }
 
+data FinishGrid(int rows, int cols, int spacing, int** values, int least, int greatest, long long marks,
+                bool has_nodata, bool nodata_integral, int whole_nodata) {
+  int nodata = whole_nodata;
+  if (has_nodata && !nodata_integral) {
+    nodata = least == INT_MAX ? -9999 : least == INT_MIN ? INT_MIN : least - 1;
+    if (marks > 0) {
+      for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+          if (values[r][c] == kNoDataMark) values[r][c] = nodata;
+      least = std::min(least, nodata);
+      greatest = std::max(greatest, nodata);
+    }
+  }
+  return data{rows, cols, spacing, std::min(least, 100000), std::max(greatest, -100000), values, nodata, has_nodata};
+}
+
 // ---------------------------------------------------------------- LoadArcASCIIFile
 
 namespace {
 
-struct Reports {
-  char* msg;
-  char* reason;
-  char* note;
-};
-
-__attribute__((format(printf, 2, 3))) void Explain(const Reports& out, const char* format, ...) {
+__attribute__((format(printf, 2, 3))) void Explain(const ReportLines& out, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  vsnprintf(out.reason, kMsgSize, format, args);
+  vsnprintf(out.reason, out.size, format, args);
   va_end(args);
 }
 
-void ReportReadFailure(const Reports& out, const char* path, ReadResult read, int error) {
+void ReportReadFailure(const ReportLines& out, const char* path, ReadResult read, int error) {
   if (read == ReadResult::kNoMemory) {
     ReportFault(out.msg, path, "is too large to be read into memory.");
   } else {
@@ -584,20 +591,7 @@ struct FileCloser {
   ~FileCloser() { fclose(file); }
 };
 
-// The height that NODATA cells with no int form take: one below the least real height,
-// or -9999 in a grid without any.
-int NoDataStandIn(const Scan& scan) {
-  if (scan.least == INT_MAX) return -9999;
-  return scan.least == INT_MIN ? INT_MIN : scan.least - 1;
-}
-
-void ReplaceMarks(int** values, int rows, int cols, int stand_in) {
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < cols; ++c)
-      if (values[r][c] == kNoDataMark) values[r][c] = stand_in;
-}
-
-bool Load(const char* path, const Reports& out, bool& header_refused) {
+bool Load(const char* path, const ReportLines& out, bool& header_refused) {
   FILE* file = fopen(path, "r");
   if (!file) {
     const int error = errno;
@@ -656,7 +650,7 @@ bool Load(const char* path, const Reports& out, bool& header_refused) {
     char suffix[160];
     snprintf(suffix, sizeof suffix, ", %g, is taken as metres: its corner (%.10g, %.10g) cannot be a longitude and latitude.",
              cellsize, header.corner_x, header.corner_y);
-    WriteReport(out.note, kMsgSize, "The cell size of ", path, suffix);
+    WriteReport(out.note, out.size, "The cell size of ", path, suffix);
   }
   if (spacing < 1) {
     ReportFault(out.msg, path, "has a cell size of %g degrees, below the least spacing of 1/30 arc-second.",
@@ -710,23 +704,12 @@ bool Load(const char* path, const Reports& out, bool& header_refused) {
     return false;
   }
 
-  int least = scan.least, greatest = scan.greatest;
-  int nodata = header.nodata.rounded;
-  if (header.nodata.present && !header.nodata.integral) {
-    nodata = NoDataStandIn(scan);
-    if (scan.marks > 0) {
-      ReplaceMarks(values, rows, cols, nodata);
-      least = std::min(least, nodata);
-      greatest = std::max(greatest, nodata);
-    }
-  }
   if (scan.numbers > cells) {
     Explain(out, "Warning: the data holds %lld numbers, more than the %lld heights of its header (%d rows x %d "
             "columns); the rest is ignored.", scan.numbers, cells, rows, cols);
   }
-  // The least and greatest heights start from 100000 and -100000.
-  input = data{rows, cols, static_cast<int>(spacing), std::min(least, 100000), std::max(greatest, -100000),
-               values, nodata, header.nodata.present};
+  input = FinishGrid(rows, cols, static_cast<int>(spacing), values, scan.least, scan.greatest, scan.marks,
+                     header.nodata.present, header.nodata.integral, header.nodata.rounded);
   Report(out.msg, "The file ", path, " was loaded succesfully.");
   return true;
 }
@@ -737,6 +720,6 @@ bool TerrainLoader::LoadArcASCIIFile(const char* filename) {
   reason[0] = '\0';
   note[0] = '\0';
   header_refused_ = false;
-  return Load(filename, Reports{msg, reason, note}, header_refused_);
+  return Load(filename, ReportLines{msg, reason, note, sizeof msg}, header_refused_);
 }
 

@@ -45,18 +45,20 @@ struct BmpClaim {
   int64_t data_bytes = -1;  // bytes from the start of the pixel data to the end; -1 if unknown
 };
 
-// Reads the file header and the start of the info header. Returns false with a reason when
-// the file cannot be read or is no BMP image.
+// The size of a regular file; -1 for pipes and other streams.
+int64_t FileBytes(FILE* file) {
+  struct stat st;
+  return fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) ? static_cast<int64_t>(st.st_size) : -1;
+}
+
+// Reads the file header and the start of the info header of a file that starts with "BM".
+// Returns false with a reason when the file cannot be read or its header is unusable.
 bool ReadClaim(FILE* file, BmpClaim* claim, char* reason, size_t reason_size) {
   unsigned char h[34];
   errno = 0;
   const size_t got = fread(h, 1, sizeof h, file);
   if (got < sizeof h && ferror(file)) {
     snprintf(reason, reason_size, "%s", strerror(errno != 0 ? errno : EIO));
-    return false;
-  }
-  if (got < 2 || h[0] != 'B' || h[1] != 'M') {
-    snprintf(reason, reason_size, "It is not a BMP image: it does not start with \"BM\".");
     return false;
   }
   const uint32_t info_size = got >= 18 ? Le32(h + 14) : 0;
@@ -92,11 +94,11 @@ bool ReadClaim(FILE* file, BmpClaim* claim, char* reason, size_t reason_size) {
     return false;
   }
 
-  struct stat st;
-  if (fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode)) {
+  const int64_t file_bytes = FileBytes(file);
+  if (file_bytes >= 0) {
     const uint32_t offset = Le32(h + 10);
     const int64_t start = offset != 0 ? offset : 14 + static_cast<int64_t>(info_size);
-    claim->data_bytes = std::max<int64_t>(0, static_cast<int64_t>(st.st_size) - start);
+    claim->data_bytes = std::max<int64_t>(0, file_bytes - start);
   }
   return true;
 }
@@ -167,11 +169,6 @@ ImageKind Sniff(FILE* file) {
 
 uint32_t Be16(const unsigned char* p) { return (p[0] << 8) | p[1]; }
 uint32_t Be32(const unsigned char* p) { return (Be16(p) << 16) | Be16(p + 2); }
-
-int64_t FileBytes(FILE* file) {
-  struct stat st;
-  return fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) ? static_cast<int64_t>(st.st_size) : -1;
-}
 
 // A PNG's size stands in its first chunk, IHDR.
 bool ReadPngClaim(FILE* file, BmpClaim* claim, char* reason, size_t reason_size) {

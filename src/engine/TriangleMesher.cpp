@@ -135,9 +135,7 @@ void Brackenholmer::CreateTSDTriangles() {
       list.Append(out);
     }
   };
-  const mesh::Built built = mesh::BuildLastLevelThatFits(level, fill);
+  const mesh::Built built = mesh::BuildLastLevelThatFits(level, precision, fill);
   Triangles = built.head;
   triangle_count = static_cast<int>(built.count);
-  mesh::TrimNodePool();
-  mesh::ReportBuild(built, level, precision);
 }
