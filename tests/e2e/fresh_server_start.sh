@@ -12,17 +12,7 @@ source "$(dirname "$0")/harness.bash"
 
 for run in 1 2 3 4 5 6 7 8; do
   start_x_server
-  "$bin" "$grid" >"$work/run.out" 2>"$work/run.err" &
-  app_pid=$!
-  # The window appears, or the program ends first: whichever comes, within 30 s.
-  wid=""
-  for _ in $(seq 1 300); do
-    wid=$(xdotool search --name '^Brackenholmer$' 2>/dev/null | head -n1)
-    [ -n "$wid" ] && break
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [ -z "$wid" ]; then
+  if ! start_viewer run "$grid"; then
     fail "start $run: no window; the program said: $(cat "$work/run.out" "$work/run.err")"
   fi
   kill "$app_pid" 2>/dev/null

@@ -35,3 +35,21 @@ start_x_server() {
   fi
   export DISPLAY=":$(head -n1 "$work/display")"
 }
+
+# Starts the viewer ($bin) with the given arguments, its console to $work/NAME.out and
+# NAME.err, sets app_pid, and waits up to 30 s for its window, whose id goes to wid.
+# Returns 1 when no window appears, or the program ends first.
+start_viewer() {
+  local name=$1
+  shift
+  "$bin" "$@" >"$work/$name.out" 2>"$work/$name.err" &
+  app_pid=$!
+  wid=""
+  for _ in $(seq 1 300); do
+    wid=$(xdotool search --name '^Brackenholmer$' 2>/dev/null | head -n1)
+    [ -n "$wid" ] && return 0
+    kill -0 "$app_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}

@@ -79,10 +79,7 @@ wait_for() {
   done
 }
 
-"$bin" "$grid" >"$work/app.out" 2>"$work/app.err" &
-app_pid=$!
-wid=$(timeout 30 xdotool search --sync --name '^Brackenholmer$' 2>/dev/null | head -n1)
-if [ -z "$wid" ]; then
+if ! start_viewer app "$grid"; then
   echo "FAIL: no window titled Brackenholmer appeared"; cat "$work/app.out" "$work/app.err"; exit 1
 fi
 

@@ -54,10 +54,7 @@ fi
 
 start_x_server
 
-"$bin" "$grid" >"$work/run.out" 2>"$work/run.err" &
-app_pid=$!
-wid=$(timeout 30 xdotool search --sync --name '^Brackenholmer$' 2>/dev/null | head -n1)
-if [ -z "$wid" ]; then
+if ! start_viewer run "$grid"; then
   fail "no window titled Brackenholmer appeared: $(cat "$work/run.out" "$work/run.err")"
   exit 1
 fi

@@ -44,10 +44,7 @@ grab() {
 start() {
   local name=$1
   shift
-  "$bin" "$@" >"$work/$name.out" 2>"$work/$name.err" &
-  app_pid=$!
-  wid=$(timeout 30 xdotool search --sync --name '^Brackenholmer$' 2>/dev/null | head -n1)
-  if [ -z "$wid" ]; then
+  if ! start_viewer "$name" "$@"; then
     fail "$name: no window titled Brackenholmer appeared"
     cat "$work/$name.out" "$work/$name.err"
     stop
