@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include "IndexedMesh.h"
 #include "Mesh.h"
 #include "TerrainLoader.h"
 
@@ -20,6 +21,14 @@ class Brackenholmer {
   // Normals
   void CalcNormales();
   Normal CreateNormal(int x0, int z0, int x1, int z1, int x2, int z2);
+  // The mesh on screen: starts a build when one was asked for (refresh_mesh) and adopts a
+  // finished one; true when the mesh on screen changed.
+  bool UpdateMesh();
+  // Waits for a build in progress and adopts its mesh.
+  void WaitForMesh();
+  const IndexedMesh& DrawnMesh() const { return drawn_mesh_; }
+  // Counts the meshes adopted, so the drawing knows when to rebuild its arrays.
+  unsigned long DrawnMeshVersion() const { return drawn_version_; }
   // Terrain drawing
   void RenderTriangles();
   void PickTerrainColor(int height);
@@ -34,7 +43,11 @@ class Brackenholmer {
   const TriangleList* TriangleHead() const { return Triangles; }
 
  private:
+  void AdoptMesh(IndexedMesh mesh);
+
   TriangleList* Triangles;
+  IndexedMesh drawn_mesh_;
+  unsigned long drawn_version_ = 0;
 
  public:
   GLdouble cam_x, cam_y, cam_z;
@@ -61,6 +74,14 @@ extern int main_window;
 
 // One normal per grid point: normales[row][column].
 extern Normal** normales;
+// Counts the normal tables made, so the drawing knows when to refetch normals.
+extern unsigned long normal_table_version;
+
+// Meshes are built on a worker thread in the viewer; tests that want a mesh in the frame
+// that asks for it leave this off.
+extern bool mesh_builds_in_background;
+// True while a requested mesh has not yet been adopted.
+bool MeshBuildPending();
 
 // Frame-rate measurement and the overlay text.
 extern int frames;
@@ -72,13 +93,21 @@ extern char text_buffer[256];
 extern int left_button, right_button;
 extern int prev_x, prev_y;
 
+// The terrain's vertex arrays: buffer objects are used where the context has them unless
+// this is off; released with their buffers by ReleaseTerrainArrays (before a context goes).
+extern bool terrain_vertex_buffers_allowed;
+void ReleaseTerrainArrays();
+
 // Window and start-up.
 int OpenViewer(int argc, char** argv);
 void GlutInit(int argc, char** argv);
 void GlutReshape(int w, int h);
-void GlutIdle();
 // Frame
 void GlutDisplay();
+// Asks for a frame now and a few after it; the window draws only when something changed.
+void RequestRedraw();
+// How often a mesh build under way is looked at, in milliseconds.
+constexpr unsigned kMeshWatchMs = 15;
 // The 3-D part of a frame: camera, floodlight, spin, model rotations and terrain.
 void RenderScene();
 // Navigation

@@ -337,14 +337,36 @@ void PanelSpecialUp(int key, int x, int y) {
 float ControlPanelTop() { return panel_top; }
 
 void InstallPanelCallbacks() {
+  // Every event may change what is drawn, in the view or in the panel.
   glutReshapeFunc(PanelReshape);
-  glutKeyboardFunc(PanelKeyboard);
-  glutKeyboardUpFunc(PanelKeyboardUp);
-  glutSpecialFunc(PanelSpecial);
-  glutSpecialUpFunc(PanelSpecialUp);
-  glutMouseFunc(MouseCallback);
-  glutMotionFunc(PanelMotion);
-  glutPassiveMotionFunc(PanelPassiveMotion);
+  glutKeyboardFunc([](unsigned char key, int x, int y) {
+    RequestRedraw();
+    PanelKeyboard(key, x, y);
+  });
+  glutKeyboardUpFunc([](unsigned char key, int x, int y) {
+    RequestRedraw();
+    PanelKeyboardUp(key, x, y);
+  });
+  glutSpecialFunc([](int key, int x, int y) {
+    RequestRedraw();
+    PanelSpecial(key, x, y);
+  });
+  glutSpecialUpFunc([](int key, int x, int y) {
+    RequestRedraw();
+    PanelSpecialUp(key, x, y);
+  });
+  glutMouseFunc([](int button, int state, int x, int y) {
+    RequestRedraw();
+    MouseCallback(button, state, x, y);
+  });
+  glutMotionFunc([](int x, int y) {
+    RequestRedraw();
+    PanelMotion(x, y);
+  });
+  glutPassiveMotionFunc([](int x, int y) {
+    RequestRedraw();
+    PanelPassiveMotion(x, y);
+  });
 }
 
 namespace {

@@ -31,6 +31,31 @@ void RenderScene() {
   glPopMatrix();
 }
 
+namespace {
+
+// Frames still to draw after the last change, so that the panel, which reacts to an event
+// over a frame or two, and the frame-rate figure settle.
+constexpr int kSettleFrames = 3;
+int frames_to_settle = 0;
+bool mesh_watch_armed = false;
+
+// Looks for a finished mesh between frames while a build is under way.
+void WatchMeshBuild(int) {
+  mesh_watch_armed = false;
+  if (Viewer.UpdateMesh()) RequestRedraw();
+  if (MeshBuildPending()) {
+    mesh_watch_armed = true;
+    glutTimerFunc(kMeshWatchMs, WatchMeshBuild, 0);
+  }
+}
+
+}  // namespace
+
+void RequestRedraw() {
+  frames_to_settle = kSettleFrames;
+  glutPostRedisplay();
+}
+
 void GlutDisplay() {
   RenderScene();
 
@@ -44,6 +69,17 @@ void GlutDisplay() {
 
   glutSwapBuffers();
   glFlush();
+
+  // Nothing is drawn while nothing changes: the spin, a few frames after a change, and the
+  // watch over a mesh build are what ask for the next frame.
+  if (animation || frames_to_settle > 0) {
+    if (frames_to_settle > 0) --frames_to_settle;
+    glutPostRedisplay();
+  }
+  if (MeshBuildPending() && !mesh_watch_armed) {
+    mesh_watch_armed = true;
+    glutTimerFunc(kMeshWatchMs, WatchMeshBuild, 0);
+  }
 }
 
 // A wire pyramid whose apex sits at the light's position (S, S/2, 0), S being the terrain's

@@ -120,17 +120,17 @@ void ReleaseTriangleList(TriangleList*& head) {
   }
 }
 
-void ReportBuild(const Built& built, int planned, int precision) {
+void ReportBuild(long long count, int level, int planned, int precision) {
   char line[160];
-  if (built.level < 0) {
+  if (level < 0) {
     snprintf(line, sizeof(line), "No memory left for a mesh at any precision: the terrain is not drawn.");
-  } else if (built.level < planned) {
+  } else if (level < planned) {
     snprintf(line, sizeof(line),
-             "Mesh limited to %lld triangles at precision %d of %d: not enough memory for more.",
-             built.count, built.level, precision);
-  } else if (built.level < precision) {
-    snprintf(line, sizeof(line), "Mesh limited to %lld triangles at precision %d of %d.", built.count,
-             built.level, precision);
+             "Mesh limited to %lld triangles at precision %d of %d: not enough memory for more.", count,
+             level, precision);
+  } else if (level < precision) {
+    snprintf(line, sizeof(line), "Mesh limited to %lld triangles at precision %d of %d.", count, level,
+             precision);
   } else {
     return;
   }

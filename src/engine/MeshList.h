@@ -25,7 +25,12 @@ void ReleaseTriangleList(TriangleList*& head);
 // Returns the node blocks that the current lists do not reach to the system.
 void TrimNodePool();
 
-// Appends nodes at the tail of a triangle list under construction.
+// Raised by a builder whose build a newer request has made stale.
+struct Superseded {};
+
+// Appends nodes at the tail of a triangle list under construction. A build fills it with
+// Append; Discard drops a partial list, Trim hands unused node blocks back, and Poll is
+// asked now and then by long walks (a list build is never stopped early).
 class TriangleListBuilder {
  public:
   void Append(const Triangle& t) {
@@ -37,6 +42,14 @@ class TriangleListBuilder {
   }
   TriangleList* Head() const { return head_; }
   long long Count() const { return count_; }
+  void Discard() {
+    ReleaseTriangleList(head_);
+    tail_ = &head_;
+    count_ = 0;
+    TrimNodePool();
+  }
+  void Trim() { TrimNodePool(); }
+  void Poll() {}
 
  private:
   TriangleList* head_ = nullptr;
@@ -44,40 +57,30 @@ class TriangleListBuilder {
   long long count_ = 0;
 };
 
-// A finished build: its list, its triangle count and the level it reached, which is
-// below the one asked for when memory ran out (-1: not even level 0 fitted).
-struct Built {
-  TriangleList* head = nullptr;
-  long long count = 0;
-  int level = -1;
-};
+// The console line, if any, that says why a build stopped at `level` below `precision`:
+// the budget (at `planned`) or the memory (-1: not even level 0 fitted).
+void ReportBuild(long long count, int level, int planned, int precision);
 
-// The console line, if any, that says why a build stopped below `precision`: the budget
-// (at `planned`) or the memory.
-void ReportBuild(const Built& built, int planned, int precision);
-
-// Fills a list with fill(level, builder) at `planned`, the level the budget allows. When
-// memory runs out, the part built is released and the levels below are tried in turn,
-// so the viewer keeps the last whole level that fits instead of ending. Returns the
-// unused node blocks to the system and reports a build that stopped below `precision`.
-template <class Fill>
-Built BuildLastLevelThatFits(int planned, int precision, Fill fill) {
-  Built built;
+// Fills `out` with fill(level, out) at `planned`, the level the budget allows. When
+// memory runs out, the part built is discarded and the levels below are tried in turn,
+// so the viewer keeps the last whole level that fits instead of ending. Hands unused
+// memory back, reports a build that stopped below `precision` and returns the level
+// reached (-1 when none fitted).
+template <class Builder, class Fill>
+int FillLastLevelThatFits(Builder& out, int planned, int precision, Fill fill) {
+  int reached = -1;
   for (int level = planned; level >= 0; --level) {
-    TriangleListBuilder list;
     try {
-      fill(level, list);
-      built = Built{list.Head(), list.Count(), level};
+      fill(level, out);
+      reached = level;
       break;
     } catch (const std::bad_alloc&) {
-      TriangleList* partial = list.Head();
-      ReleaseTriangleList(partial);
-      TrimNodePool();
+      out.Discard();
     }
   }
-  TrimNodePool();
-  ReportBuild(built, planned, precision);
-  return built;
+  out.Trim();
+  ReportBuild(out.Count(), reached, planned, precision);
+  return reached;
 }
 
 // 2 * factor^passes, or a value above every budget once that no longer fits.

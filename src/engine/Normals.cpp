@@ -99,6 +99,7 @@ bool AllocateNormals(int rows, int cols) {
 // grid then.
 void Brackenholmer::CalcNormales() {
   ReleaseNormals();
+  ++normal_table_version;
   const int rows = input.rows;
   const int cols = input.cols;
   if (!AllocateNormals(rows, cols)) return;

@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "Brackenholmer.h"
+#include "IndexedMesh.h"
+#include "MeshBuild.h"
 #include "MeshList.h"
 
 namespace {
@@ -86,44 +88,41 @@ int AdaptiveDepth(int width) {
 
 bool Brackenholmer::ApproxError(Quad q) { return DiagonalStrays(q.a, q.c, max_approx_error); }
 
-void Brackenholmer::CreateQSDTriangles() {
-  triangle_count = 0;
-  mesh::ReleaseTriangleList(Triangles);
-
-  const Vertex corner = CreateVertex(static_cast<float>(terrain_size), static_cast<float>(terrain_size));
+template <class Builder>
+int mesh::BuildQuadMesh(const Settings& s, Builder& out) {
+  const Vertex corner = mesh::GridVertex(std::max(s.size, 0), std::max(s.size, 0));
   const QuadSpan start{0, 0, corner.x, corner.z};
-  const Borders borders{terrain_border_1.x, terrain_border_1.z, terrain_border_2.x,
-                        terrain_border_2.z};
-  const bool adaptive = mesh_simplification != 0;
-  const int bound = max_approx_error;
-  const int precision = std::max(max_precision, 0);
+  const Borders borders{s.border_1.x, s.border_1.z, s.border_2.x, s.border_2.z};
+  const bool adaptive = s.adaptive;
+  const int bound = s.bound;
+  const int precision = std::max(s.precision, 0);
 
   // An empty rectangle, or one beside the grid, admits no quad at all.
   if (!borders.MayHoldCentre(start)) {
-    mesh::TrimNodePool();
-    return;
+    out.Trim();
+    return precision;
   }
 
   int level = precision;
   const int reach = adaptive ? std::min(precision, AdaptiveDepth(start.x1 - start.x0)) : precision;
-  if (mesh::GrowthBound(4, reach) > mesh_triangle_budget) {
+  if (mesh::GrowthBound(4, reach) > s.budget) {
     // The count's scratch lists should not sit on top of the released mesh's blocks.
-    mesh::TrimNodePool();
+    out.Trim();
     auto judge = [&](const QuadSpan& q, int at) {
+      out.Poll();
       if (!borders.MayHoldCentre(q)) return mesh::Verdict{0, false};
       return mesh::Verdict{borders.HoldsCentre(q) ? 2 : 0,
                            at < precision && (!adaptive || Strays(q, bound))};
     };
-    level = mesh::LastLevelWithinBudget(std::vector<QuadSpan>{start}, precision, reach,
-                                        mesh_triangle_budget, 4, judge,
-                                        [](const QuadSpan& q, auto emit) { SplitQuad(q, emit); });
+    level = mesh::LastLevelWithinBudget(std::vector<QuadSpan>{start}, precision, reach, s.budget, 4,
+                                        judge, [](const QuadSpan& q, auto emit) { SplitQuad(q, emit); });
   }
 
   struct Pending {
     QuadSpan q;
     int depth;
   };
-  auto fill = [&](int last_level, mesh::TriangleListBuilder& list) {
+  auto fill = [&](int last_level, Builder& list) {
     std::vector<Pending> stack;
     stack.push_back({start, 0});
     Triangle t{};
@@ -158,7 +157,17 @@ void Brackenholmer::CreateQSDTriangles() {
       list.Append(t);
     }
   };
-  const mesh::Built built = mesh::BuildLastLevelThatFits(level, precision, fill);
-  Triangles = built.head;
-  triangle_count = static_cast<int>(built.count);
+  return mesh::FillLastLevelThatFits(out, level, precision, fill);
+}
+
+template int mesh::BuildQuadMesh(const Settings&, mesh::TriangleListBuilder&);
+template int mesh::BuildQuadMesh(const Settings&, IndexedMeshBuilder&);
+
+void Brackenholmer::CreateQSDTriangles() {
+  triangle_count = 0;
+  mesh::ReleaseTriangleList(Triangles);
+  mesh::TriangleListBuilder list;
+  mesh::BuildQuadMesh(mesh::CurrentSettings(), list);
+  Triangles = list.Head();
+  triangle_count = static_cast<int>(list.Count());
 }

@@ -1,25 +1,118 @@
-// Drawing the triangle list in immediate mode, coloured by height, textured or plain.
+// Drawing the mesh on screen, coloured by height, textured or plain, from vertex arrays:
+// buffer objects where the context has them (OpenGL 1.5), client arrays otherwise. The
+// arrays are filled once per mesh and again only when something they hold changes.
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 
-#include <climits>
-#include <initializer_list>
+#include <cstdio>
 
 #include "Brackenholmer.h"
 #include "TerrainColor.h"
 
+bool terrain_vertex_buffers_allowed = true;
+
 namespace {
 
-// Drawn coordinates are whole height units, truncated toward zero; values beyond the int
-// range (extreme heights times a large multiplier) saturate instead of overflowing.
-inline GLint TruncateToInt(double v) {
-  if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-  return static_cast<GLint>(v);
+// What the arrays on hand were filled for.
+struct ArraysKey {
+  unsigned long mesh_version = 0;
+  unsigned long normals_version = 0;
+  Normal** normal_table = nullptr;
+  Shading shading = Shading::kPlain;
+  float scale_xz = 0;
+  float scale_y = 0;
+  bool buffers = false;
+
+  bool operator==(const ArraysKey&) const = default;
+};
+
+enum Buffer { kPositions, kNormals, kColours, kTexcoords, kIndices, kBufferCount };
+
+struct TerrainArrays {
+  bool filled = false;
+  ArraysKey key;
+  VertexArrays client;             // drawn from directly without buffer objects
+  GLuint buffers[kBufferCount] = {};
+  unsigned long indices_version = 0;  // mesh whose indices the index buffer holds
+};
+
+TerrainArrays arrays;
+
+// Buffer objects came with OpenGL 1.5.
+bool ContextHasBuffers() {
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  int major = 0, minor = 0;
+  if (version == nullptr || std::sscanf(version, "%d.%d", &major, &minor) != 2) return false;
+  return major > 1 || (major == 1 && minor >= 5);
 }
 
-enum class Shading { kColor, kTexture, kPlain };
+template <class T>
+void Upload(GLenum target, GLuint buffer, const std::vector<T>& data) {
+  glBindBuffer(target, buffer);
+  glBufferData(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(), GL_STATIC_DRAW);
+}
+
+void Refill(const IndexedMesh& mesh, const ArraysKey& key, unsigned long mesh_version) {
+  if (arrays.key.buffers != key.buffers) ReleaseTerrainArrays();
+  FillVertexArrays(mesh, key.shading, key.scale_xz, key.scale_y, arrays.client);
+  if (key.buffers) {
+    if (arrays.buffers[0] == 0) glGenBuffers(kBufferCount, arrays.buffers);
+    Upload(GL_ARRAY_BUFFER, arrays.buffers[kPositions], arrays.client.positions);
+    Upload(GL_ARRAY_BUFFER, arrays.buffers[kNormals], arrays.client.normals);
+    Upload(GL_ARRAY_BUFFER, arrays.buffers[kColours], arrays.client.colours);
+    Upload(GL_ARRAY_BUFFER, arrays.buffers[kTexcoords], arrays.client.texcoords);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    if (arrays.indices_version != mesh_version) {
+      Upload(GL_ELEMENT_ARRAY_BUFFER, arrays.buffers[kIndices], mesh.indices);
+      glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+      arrays.indices_version = mesh_version;
+    }
+    // The driver holds its own copy now.
+    arrays.client = VertexArrays{};
+  }
+  arrays.key = key;
+  arrays.filled = true;
+}
+
+// Points an array at a buffer's start, or at the client copy.
+const void* Source(Buffer b, const void* client) {
+  if (!arrays.key.buffers) return client;
+  glBindBuffer(b == kIndices ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER, arrays.buffers[b]);
+  return nullptr;
+}
+
+void DrawArrays(const IndexedMesh& mesh) {
+  const VertexArrays& c = arrays.client;
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_INT, 0, Source(kPositions, c.positions.data()));
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glNormalPointer(GL_FLOAT, 0, Source(kNormals, c.normals.data()));
+  if (arrays.key.shading == Shading::kColor) {
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(3, GL_FLOAT, 0, Source(kColours, c.colours.data()));
+  } else if (arrays.key.shading == Shading::kTexture) {
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, 0, Source(kTexcoords, c.texcoords.data()));
+  }
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.indices.size()), GL_UNSIGNED_INT,
+                 Source(kIndices, mesh.indices.data()));
+  if (arrays.key.buffers) {
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  }
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
 
 }  // namespace
+
+void ReleaseTerrainArrays() {
+  if (arrays.buffers[0] != 0) glDeleteBuffers(kBufferCount, arrays.buffers);
+  arrays = TerrainArrays{};
+}
 
 void Brackenholmer::PickTerrainColor(int height) {
   const RGBColor c = TerrainColor(height);
@@ -27,16 +120,8 @@ void Brackenholmer::PickTerrainColor(int height) {
 }
 
 void Brackenholmer::RenderTriangles() {
+  UpdateMesh();
   const float f = static_cast<float>(input.grid_space * static_cast<double>(xz_multiplier));
-
-  // The flag is cleared first so a request made during the build is not lost.
-  if (refresh_mesh) {
-    refresh_mesh = false;
-    if (mesh_mode != 0)
-      CreateTSDTriangles();
-    else
-      CreateQSDTriangles();
-  }
 
   // Centre the footprint on the origin: columns run along x, rows along z. Products in
   // double, as a large grid times grid_space times the scale may pass the int range.
@@ -47,33 +132,25 @@ void Brackenholmer::RenderTriangles() {
   glColor3f(1, 1, 1);
   glDisable(GL_TEXTURE_2D);
 
-  Shading shading = Shading::kPlain;
-  if (rendering_mode == 0)
-    shading = Shading::kColor;
-  else if (rendering_mode == 1 && texture_id != 0)
-    shading = Shading::kTexture;
-  const double cols = input.cols;
-  const double rows = input.rows;
-  const double scale_xz = f;
-  const double scale_y = y_multiplier;
+  const IndexedMesh& mesh = drawn_mesh_;
+  if (mesh.indices.empty()) return;
 
-  for (const TriangleList* node = Triangles; node != nullptr; node = node->next) {
-    if (shading == Shading::kTexture) {
-      glEnable(GL_TEXTURE_2D);
-      glBindTexture(GL_TEXTURE_2D, texture_id);
-    }
-    glBegin(GL_TRIANGLES);
-    // Corners go a, c, b: counter-clockwise seen from above for the meshers' triangles.
-    for (const Vertex* v : {&node->t.a, &node->t.c, &node->t.b}) {
-      const Normal& n = normales[v->z][v->x];
-      glNormal3f(n.x, n.y, n.z);
-      if (shading == Shading::kColor)
-        PickTerrainColor(v->y);
-      else if (shading == Shading::kTexture)
-        glTexCoord2f(static_cast<GLfloat>(v->x / cols), static_cast<GLfloat>(v->z / rows));
-      glVertex3i(TruncateToInt(v->x * scale_xz), TruncateToInt(v->y * scale_y),
-                 TruncateToInt(v->z * scale_xz));
-    }
-    glEnd();
+  ArraysKey key;
+  key.mesh_version = drawn_version_;
+  key.normals_version = normal_table_version;
+  key.normal_table = normales;
+  if (rendering_mode == 0)
+    key.shading = Shading::kColor;
+  else if (rendering_mode == 1 && texture_id != 0)
+    key.shading = Shading::kTexture;
+  key.scale_xz = f;
+  key.scale_y = y_multiplier;
+  key.buffers = terrain_vertex_buffers_allowed && ContextHasBuffers();
+  if (!arrays.filled || !(arrays.key == key)) Refill(mesh, key, drawn_version_);
+
+  if (key.shading == Shading::kTexture) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture_id);
   }
+  DrawArrays(mesh);
 }

@@ -9,6 +9,8 @@
 #include <cstdlib>
 
 #include "Brackenholmer.h"
+#include "IndexedMesh.h"
+#include "MeshBuild.h"
 #include "MeshList.h"
 
 namespace {
@@ -77,21 +79,19 @@ bool Brackenholmer::ApproxError(Triangle t) {
   return Misses(t.a, t.b, t.c, t.hypotenuse, max_approx_error);
 }
 
-void Brackenholmer::CreateTSDTriangles() {
-  triangle_count = 0;
-  mesh::ReleaseTriangleList(Triangles);
-
-  const float size = static_cast<float>(terrain_size);
-  const Vertex origin = CreateVertex(0, 0);
-  const Vertex right = CreateVertex(size, 0);
-  const Vertex far = CreateVertex(size, size);
-  const Vertex left = CreateVertex(0, size);
+template <class Builder>
+int mesh::BuildTriangleMesh(const Settings& s, Builder& out) {
+  const int size = std::max(s.size, 0);
+  const Vertex origin = mesh::GridVertex(0, 0);
+  const Vertex right = mesh::GridVertex(size, 0);
+  const Vertex far = mesh::GridVertex(size, size);
+  const Vertex left = mesh::GridVertex(0, size);
   const std::vector<Piece> start{{origin, right, far, 3}, {origin, far, left, 1}};
 
-  const bool adaptive = mesh_simplification != 0;
-  const int bound = max_approx_error;
-  const int precision = std::max(max_precision, 0);
-  const long long budget = mesh_triangle_budget;
+  const bool adaptive = s.adaptive;
+  const int bound = s.bound;
+  const int precision = std::max(s.precision, 0);
+  const long long budget = s.budget;
 
   // A uniform mesh doubles with every pass; an adaptive one has to be counted.
   int level = precision;
@@ -99,8 +99,9 @@ void Brackenholmer::CreateTSDTriangles() {
     while (level > 0 && mesh::GrowthBound(2, level) > budget) --level;
   } else if (mesh::GrowthBound(2, precision) > budget) {
     // The count's scratch lists should not sit on top of the released mesh's blocks.
-    mesh::TrimNodePool();
+    out.Trim();
     auto judge = [&](const Piece& t, int at) {
+      out.Poll();
       return mesh::Verdict{1, at < precision && Misses(t.a, t.b, t.c, t.hypotenuse, bound)};
     };
     level = mesh::LastLevelWithinBudget(start, precision, precision, budget, 2, judge,
@@ -111,11 +112,11 @@ void Brackenholmer::CreateTSDTriangles() {
     Piece t;
     int depth;
   };
-  auto fill = [&](int last_level, mesh::TriangleListBuilder& list) {
+  auto fill = [&](int last_level, Builder& list) {
     std::vector<Pending> stack;
     stack.push_back({start[1], 0});
     stack.push_back({start[0], 0});
-    Triangle out{};
+    Triangle out_triangle{};
     Pending children[2];
     while (!stack.empty()) {
       const Pending p = stack.back();
@@ -128,14 +129,24 @@ void Brackenholmer::CreateTSDTriangles() {
         stack.push_back(children[0]);
         continue;
       }
-      out.a = t.a;
-      out.b = t.b;
-      out.c = t.c;
-      out.hypotenuse = t.hypotenuse;
-      list.Append(out);
+      out_triangle.a = t.a;
+      out_triangle.b = t.b;
+      out_triangle.c = t.c;
+      out_triangle.hypotenuse = t.hypotenuse;
+      list.Append(out_triangle);
     }
   };
-  const mesh::Built built = mesh::BuildLastLevelThatFits(level, precision, fill);
-  Triangles = built.head;
-  triangle_count = static_cast<int>(built.count);
+  return mesh::FillLastLevelThatFits(out, level, precision, fill);
+}
+
+template int mesh::BuildTriangleMesh(const Settings&, mesh::TriangleListBuilder&);
+template int mesh::BuildTriangleMesh(const Settings&, IndexedMeshBuilder&);
+
+void Brackenholmer::CreateTSDTriangles() {
+  triangle_count = 0;
+  mesh::ReleaseTriangleList(Triangles);
+  mesh::TriangleListBuilder list;
+  mesh::BuildTriangleMesh(mesh::CurrentSettings(), list);
+  Triangles = list.Head();
+  triangle_count = static_cast<int>(list.Count());
 }

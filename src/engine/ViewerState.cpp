@@ -29,6 +29,8 @@ GLuint texture_id = 0;
 int main_window = 0;
 
 Normal** normales = nullptr;
+unsigned long normal_table_version = 0;
+bool mesh_builds_in_background = false;
 
 int frames = 0;
 float timebase = 0;

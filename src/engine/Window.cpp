@@ -63,7 +63,7 @@ int OpenViewer(int argc, char** argv) {
   glutDisplayFunc(GlutDisplay);
   InstallPanelCallbacks();
   CreateControlPanel();
-  glutIdleFunc(GlutIdle);
+  mesh_builds_in_background = true;
 
   // The console lines of the start-up must be out before the loop takes over.
   fflush(stdout);
@@ -144,9 +144,5 @@ void GlutReshape(int w, int h) {
   height = h;
   // A zero height is handled by the camera, which then keeps the old projection.
   Viewer.FlyingCamera();
-}
-
-void GlutIdle() {
-  if (glutGetWindow() != main_window) glutSetWindow(main_window);
-  glutPostRedisplay();
+  RequestRedraw();
 }

@@ -2,8 +2,10 @@
 // signatures of the real headers, each appending itself to the call log.
 #include "RecordingGL.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/freeglut.h>
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 
 #include <algorithm>
@@ -99,6 +101,77 @@ void glShadeModel(GLenum mode) { Record("glShadeModel", {double(mode)}); }
 void glFlush(void) { Record("glFlush"); }
 void glFinish(void) { Record("glFinish"); }
 
+// --- GL: vertex arrays. No buffer objects (the stand-in says it is OpenGL 1.1), so the
+// code draws from client arrays; glDrawElements is recorded together with what it stands
+// for: per triangle glBegin, per corner glNormal3f, glColor3f or glTexCoord2f when their
+// array is on, glVertex3i, then glEnd.
+namespace {
+struct ClientArray {
+  bool on = false;
+  const void* data = nullptr;
+};
+ClientArray vertex_array, normal_array, colour_array, texcoord_array;
+ClientArray* ArrayOf(GLenum cap) {
+  switch (cap) {
+    case GL_VERTEX_ARRAY: return &vertex_array;
+    case GL_NORMAL_ARRAY: return &normal_array;
+    case GL_COLOR_ARRAY: return &colour_array;
+    case GL_TEXTURE_COORD_ARRAY: return &texcoord_array;
+    default: return nullptr;
+  }
+}
+}  // namespace
+
+const GLubyte* glGetString(GLenum) { return reinterpret_cast<const GLubyte*>("1.1 recording stand-in"); }
+void glEnableClientState(GLenum cap) {
+  Record("glEnableClientState", {double(cap)});
+  if (ClientArray* a = ArrayOf(cap)) a->on = true;
+}
+void glDisableClientState(GLenum cap) {
+  Record("glDisableClientState", {double(cap)});
+  if (ClientArray* a = ArrayOf(cap)) a->on = false;
+}
+// Only the layouts the terrain drawing uses: tightly packed GL_INT positions, GL_FLOAT rest.
+void glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p) {
+  Record("glVertexPointer", {double(size), double(type), double(stride)});
+  vertex_array.data = p;
+}
+void glNormalPointer(GLenum type, GLsizei stride, const GLvoid* p) {
+  Record("glNormalPointer", {double(type), double(stride)});
+  normal_array.data = p;
+}
+void glColorPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p) {
+  Record("glColorPointer", {double(size), double(type), double(stride)});
+  colour_array.data = p;
+}
+void glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p) {
+  Record("glTexCoordPointer", {double(size), double(type), double(stride)});
+  texcoord_array.data = p;
+}
+void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
+  Record("glDrawElements", {double(mode), double(count), double(type)});
+  const GLuint* index = static_cast<const GLuint*>(indices);
+  const GLint* positions = static_cast<const GLint*>(vertex_array.data);
+  const GLfloat* normals = static_cast<const GLfloat*>(normal_array.data);
+  const GLfloat* colours = static_cast<const GLfloat*>(colour_array.data);
+  const GLfloat* texcoords = static_cast<const GLfloat*>(texcoord_array.data);
+  for (GLsizei i = 0; i < count; ++i) {
+    if (i % 3 == 0) Record("glBegin", {double(mode)});
+    const GLuint v = index[i];
+    if (normal_array.on) Record("glNormal3f", {normals[3 * v], normals[3 * v + 1], normals[3 * v + 2]});
+    if (colour_array.on) Record("glColor3f", {colours[3 * v], colours[3 * v + 1], colours[3 * v + 2]});
+    if (texcoord_array.on) Record("glTexCoord2f", {texcoords[2 * v], texcoords[2 * v + 1]});
+    if (vertex_array.on)
+      Record("glVertex3i", {double(positions[3 * v]), double(positions[3 * v + 1]), double(positions[3 * v + 2])});
+    if (i % 3 == 2) Record("glEnd");
+  }
+}
+// Declared for the buffer-object path, which the stand-in never takes.
+void glGenBuffers(GLsizei, GLuint*) { Record("glGenBuffers"); }
+void glDeleteBuffers(GLsizei, const GLuint*) { Record("glDeleteBuffers"); }
+void glBindBuffer(GLenum, GLuint) { Record("glBindBuffer"); }
+void glBufferData(GLenum, GLsizeiptr, const void*, GLenum) { Record("glBufferData"); }
+
 // --- GLU
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble z_near, GLdouble z_far) {
   Record("gluPerspective", {fovy, aspect, z_near, z_far});
@@ -129,6 +202,9 @@ void glutBitmapCharacter(void* font, int character) {
 }
 void glutSwapBuffers(void) { Record("glutSwapBuffers"); }
 void glutPostRedisplay(void) { Record("glutPostRedisplay"); }
+void glutTimerFunc(unsigned int ms, void (*)(int), int value) {
+  Record("glutTimerFunc", {double(ms), double(value)});
+}
 void glutPostWindowRedisplay(int window) { Record("glutPostWindowRedisplay", {double(window)}); }
 int glutGetModifiers(void) {
   Record("glutGetModifiers");

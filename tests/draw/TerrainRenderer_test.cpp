@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -59,13 +60,9 @@ class TerrainRendererTest : public DrawTest {
             {"glDisable", {double(GL_TEXTURE_2D)}}};
   }
 
-  // What one triangle must send: corners a, c, b; per corner normal, then colour or
+  // What one triangle must draw: corners a, c, b; per corner normal, then colour or
   // texture coordinate, then the scaled vertex.
   void AppendTriangle(std::vector<GLCall>& out, const Tri& t, Mode mode, double f, double fy) {
-    if (mode == Mode::kTexture) {
-      out.push_back({"glEnable", {double(GL_TEXTURE_2D)}});
-      out.push_back({"glBindTexture", {double(GL_TEXTURE_2D), double(texture_id)}});
-    }
     out.push_back({"glBegin", {double(GL_TRIANGLES)}});
     for (const Corner& v : {t.a, t.c, t.b}) {
       const Normal& n = normal_rows_[v.row][v.col];
@@ -86,7 +83,25 @@ class TerrainRendererTest : public DrawTest {
   std::vector<GLCall> Expected(double tx, double tz, const std::vector<Tri>& tris, Mode mode,
                                double f, double fy = 1.0) {
     std::vector<GLCall> out = Prologue(tx, tz);
+    if (mode == Mode::kTexture) {
+      out.push_back({"glEnable", {double(GL_TEXTURE_2D)}});
+      out.push_back({"glBindTexture", {double(GL_TEXTURE_2D), double(texture_id)}});
+    }
     for (const Tri& t : tris) AppendTriangle(out, t, mode, f, fy);
+    return out;
+  }
+
+  // The recorded calls as drawn: the array plumbing around glDrawElements left out, the
+  // corners it stands for kept.
+  static std::vector<GLCall> AsDrawn() {
+    std::vector<GLCall> out;
+    for (const GLCall& c : RecordedCalls()) {
+      const std::string& n = c.name;
+      if (n == "glDrawElements" || n.find("ClientState") != std::string::npos ||
+          n.find("Pointer") != std::string::npos)
+        continue;
+      out.push_back(c);
+    }
     return out;
   }
 };
@@ -95,7 +110,7 @@ TEST_F(TerrainRendererTest, ColourModeSendsCornersACBWithNormalColourAndVertex) 
   UseFiveByFive();
   Viewer.RenderTriangles();
   ASSERT_EQ(triangle_count, 8);
-  ExpectSameCalls(RecordedCalls(), Expected(-225, -225, kFiveByFivePrecisionOne, Mode::kColor, 90));
+  ExpectSameCalls(AsDrawn(), Expected(-225, -225, kFiveByFivePrecisionOne, Mode::kColor, 90));
 
   // Spot checks of the first triangle (0,0)(2,0)(2,2), drawn a, c, b.
   const auto vertices = CallsNamed("glVertex3i");
@@ -112,14 +127,43 @@ TEST_F(TerrainRendererTest, ColourModeSendsCornersACBWithNormalColourAndVertex) 
   EXPECT_EQ(normals[1].args, (std::vector<double>{2.25, 3, -4.5}));  // column 2, row 2
 }
 
-TEST_F(TerrainRendererTest, TextureModeEnablesAndBindsPerTriangleAndSendsTexCoords) {
+TEST_F(TerrainRendererTest, TextureModeBindsOnceAndSendsTexCoords) {
   UseFiveByFive();
   rendering_mode = 1;
   texture_id = 7;
   Viewer.RenderTriangles();
-  ExpectSameCalls(RecordedCalls(), Expected(-225, -225, kFiveByFivePrecisionOne, Mode::kTexture, 90));
-  EXPECT_EQ(CountCalls("glBindTexture"), 8);
+  ExpectSameCalls(AsDrawn(), Expected(-225, -225, kFiveByFivePrecisionOne, Mode::kTexture, 90));
   EXPECT_EQ(CountCalls("glColor3f"), 1);  // only the white of the set-up
+}
+
+// The whole mesh goes in one call, and every array switched on is switched off again so
+// the panel and the overlay draw as before.
+TEST_F(TerrainRendererTest, OneDrawCallAndNoArrayLeftOn) {
+  UseFiveByFive();
+  for (int mode : {0, 1, 2}) {
+    SCOPED_TRACE(testing::Message() << "rendering_mode " << mode);
+    rendering_mode = mode;
+    texture_id = 7;
+    ClearRecordedCalls();
+    Viewer.RenderTriangles();
+    const auto draws = CallsNamed("glDrawElements");
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].args, (std::vector<double>{GL_TRIANGLES, 24, GL_UNSIGNED_INT}));
+    std::vector<double> on, off;
+    for (const GLCall& c : CallsNamed("glEnableClientState")) on.push_back(c.args[0]);
+    for (const GLCall& c : CallsNamed("glDisableClientState")) off.push_back(c.args[0]);
+    for (double cap : on) EXPECT_NE(std::find(off.begin(), off.end(), cap), off.end()) << cap;
+  }
+}
+
+// Triangles with two corners on one grid point (the start square clamped onto a 2 x 2
+// grid at precision 1) count but are not sent.
+TEST_F(TerrainRendererTest, TrianglesWithoutAreaCountButAreNotSent) {
+  UseGrid(2, 2, 90, [](int, int) { return 5; });
+  max_precision = 1;
+  Viewer.RenderTriangles();
+  EXPECT_EQ(triangle_count, 8);
+  EXPECT_EQ(CountCalls("glBegin"), 2);
 }
 
 TEST_F(TerrainRendererTest, TextureModeWithoutTextureAndPlainModeSendNoColour) {
@@ -130,7 +174,7 @@ TEST_F(TerrainRendererTest, TextureModeWithoutTextureAndPlainModeSendNoColour) {
     texture_id = 0;
     ClearRecordedCalls();
     Viewer.RenderTriangles();
-    ExpectSameCalls(RecordedCalls(), Expected(-225, -225, kFiveByFivePrecisionOne, Mode::kPlain, 90));
+    ExpectSameCalls(AsDrawn(), Expected(-225, -225, kFiveByFivePrecisionOne, Mode::kPlain, 90));
     EXPECT_EQ(CountCalls("glEnable"), 0);
   }
 }
@@ -153,7 +197,7 @@ TEST_F(TerrainRendererTest, ScalesTruncateTowardZeroAndColourUsesRawHeight) {
   xz_multiplier = 0.5f;
   Viewer.RenderTriangles();
   const std::vector<Tri> start = {{{0, 0}, {4, 0}, {4, 4}}, {{0, 0}, {4, 4}, {0, 4}}};
-  ExpectSameCalls(RecordedCalls(), Expected(-112.5, -112.5, start, Mode::kColor, 45, 0.5));
+  ExpectSameCalls(AsDrawn(), Expected(-112.5, -112.5, start, Mode::kColor, 45, 0.5));
   const auto vertices = CallsNamed("glVertex3i");
   ASSERT_EQ(vertices.size(), 6u);
   EXPECT_EQ(vertices[0].args, (std::vector<double>{0, 1, 0}));
@@ -187,7 +231,7 @@ TEST_F(TerrainRendererTest, WideGridPairsColumnsWithXAndRowsWithZ) {
   Viewer.RenderTriangles();
   // The start square of side 5 lands on the last column and row.
   const std::vector<Tri> start = {{{0, 0}, {4, 0}, {4, 2}}, {{0, 0}, {4, 2}, {0, 2}}};
-  ExpectSameCalls(RecordedCalls(), Expected(-225, -135, start, Mode::kTexture, 90));
+  ExpectSameCalls(AsDrawn(), Expected(-225, -135, start, Mode::kTexture, 90));
   const auto coords = CallsNamed("glTexCoord2f");
   ASSERT_EQ(coords.size(), 6u);
   EXPECT_NEAR(coords[1].args[0], 0.8, 1e-6);  // column 4 of 5
@@ -214,7 +258,7 @@ TEST_F(TerrainRendererTest, EmptyListDrawsNothingButSetsTheState) {
   Viewer.RenderTriangles();
   EXPECT_EQ(triangle_count, 0);
   EXPECT_EQ(Viewer.TriangleHead(), nullptr);
-  ExpectSameCalls(RecordedCalls(), Prologue(-54045, -54045));
+  ExpectSameCalls(AsDrawn(), Prologue(-54045, -54045));
 }
 
 TEST_F(TerrainRendererTest, RebuildsOnlyOnRequestWithTheSelectedMesher) {

@@ -204,13 +204,3 @@ TEST_F(WindowTest, ZeroHeightWindowKeepsTheLastProjection) {
     EXPECT_DOUBLE_EQ(after[i], before[i]) << i;
   }
 }
-
-TEST_F(WindowTest, IdleMakesTheMainWindowCurrent) {
-  const int other = glutCreateWindow("another window");
-  ASSERT_NE(other, main_window);
-  ASSERT_EQ(glutGetWindow(), other);
-  GlutIdle();
-  EXPECT_EQ(glutGetWindow(), main_window);
-  glutDestroyWindow(other);
-  glutSetWindow(main_window);
-}

@@ -1,0 +1,35 @@
+// What a mesh build reads of the viewer's settings, taken in one go so that a build on
+// another thread works from one consistent request, and the two meshers as functions of it.
+#pragma once
+
+#include "Mesh.h"
+
+namespace mesh {
+
+struct Settings {
+  int mode = 0;  // 0 quad subdivision, otherwise triangle bisection
+  int precision = 0;
+  int bound = 0;
+  bool adaptive = false;
+  int size = 0;  // side of the start square, in grid steps
+  Vertex border_1{}, border_2{};
+  long long budget = kDefaultMeshTriangleBudget;
+};
+
+// The settings the panel and the keys have set now.
+Settings CurrentSettings();
+
+// Build the mesh of `s` into `out` (a TriangleListBuilder or an IndexedMeshBuilder), in
+// the order the passes list the triangles, and return the level reached: below the
+// precision asked for when the budget or the memory stopped it, -1 when nothing fitted.
+template <class Builder>
+int BuildQuadMesh(const Settings& s, Builder& out);
+template <class Builder>
+int BuildTriangleMesh(const Settings& s, Builder& out);
+
+template <class Builder>
+int BuildMesh(const Settings& s, Builder& out) {
+  return s.mode != 0 ? BuildTriangleMesh(s, out) : BuildQuadMesh(s, out);
+}
+
+}  // namespace mesh

@@ -1,0 +1,197 @@
+// The terrain drawn from vertex arrays, with buffer objects and with client arrays, gives
+// the very pixels of the same mesh drawn one triangle at a time in immediate mode, in
+// every shading mode, lit and unlit, filled and wireframe, with the floodlight and the
+// overlay text on top.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Brackenholmer.h"
+#include "GLTestState.h"
+#include "TerrainColor.h"
+#include "TerrainLoader.h"
+#include "TestGrid.h"
+#include "TextureLoader.h"
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+
+GLint Truncate(double v) {
+  if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
+  if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
+  return static_cast<GLint>(v);
+}
+
+// The reference: the mesh list of the selected mesher, one glBegin/glEnd per triangle.
+void DrawTerrainOneByOne() {
+  if (mesh_mode != 0)
+    Viewer.CreateTSDTriangles();
+  else
+    Viewer.CreateQSDTriangles();
+  const double f = static_cast<float>(input.grid_space * static_cast<double>(xz_multiplier));
+  glTranslatef(static_cast<GLfloat>(-(input.cols * input.grid_space * 0.5 * xz_multiplier)), 0,
+               static_cast<GLfloat>(-(input.rows * input.grid_space * 0.5 * xz_multiplier)));
+  glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+  glColor3f(1, 1, 1);
+  glDisable(GL_TEXTURE_2D);
+  const bool textured = rendering_mode == 1 && texture_id != 0;
+  for (const TriangleList* node = Viewer.TriangleHead(); node != nullptr; node = node->next) {
+    if (textured) {
+      glEnable(GL_TEXTURE_2D);
+      glBindTexture(GL_TEXTURE_2D, texture_id);
+    }
+    glBegin(GL_TRIANGLES);
+    for (const Vertex* v : {&node->t.a, &node->t.c, &node->t.b}) {
+      const Normal& n = normales[v->z][v->x];
+      glNormal3f(n.x, n.y, n.z);
+      if (rendering_mode == 0) {
+        const RGBColor c = TerrainColor(v->y);
+        glColor3f(static_cast<GLfloat>(c.r), static_cast<GLfloat>(c.g), static_cast<GLfloat>(c.b));
+      } else if (textured) {
+        glTexCoord2f(static_cast<GLfloat>(v->x / static_cast<double>(input.cols)),
+                     static_cast<GLfloat>(v->z / static_cast<double>(input.rows)));
+      }
+      glVertex3i(Truncate(v->x * f), Truncate(v->y * static_cast<double>(y_multiplier)), Truncate(v->z * f));
+    }
+    glEnd();
+  }
+}
+
+std::vector<unsigned char> ReadBack() {
+  glFinish();
+  std::vector<unsigned char> rgb(static_cast<size_t>(kWidth) * kHeight * 3);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  return rgb;
+}
+
+// One frame as GlutDisplay draws it, without the panel and the swap, with either
+// terrain drawing; returns its pixels.
+std::vector<unsigned char> Frame(bool reference) {
+  Viewer.FlyingCamera();
+  glLoadIdentity();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (light) glEnable(GL_LIGHTING);
+  glPushMatrix();
+  if (light) Viewer.RenderFloodLight();
+  glPopMatrix();
+  glRotated(angle_x, 1, 0, 0);
+  glRotated(angle_y, 0, 1, 0);
+  glPushMatrix();
+  if (reference)
+    DrawTerrainOneByOne();
+  else
+    Viewer.RenderTriangles();
+  glPopMatrix();
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+  char text[] = "Fps: 12.0000\nTriangles: 8192";
+  Viewer.RenderText(text, 1);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+  return ReadBack();
+}
+
+int DifferentPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  int n = 0;
+  for (size_t i = 0; i < a.size(); i += 3) n += std::memcmp(&a[i], &b[i], 3) != 0 ? 1 : 0;
+  return n;
+}
+
+int TerrainPixels(const std::vector<unsigned char>& a) {
+  int n = 0;
+  for (size_t i = 0; i < a.size(); i += 3) n += a[i] + a[i + 1] + a[i + 2] > 0 ? 1 : 0;
+  return n;
+}
+
+class DrawPathsTest : public GLStateTest {
+ protected:
+  static void StartOnTheGrid(const char* texture = nullptr) {
+    char program[] = "brackenholmer";
+    char grid[] = "grid.asc";
+    std::string image = texture != nullptr ? texture : "";
+    char* argv[] = {program, grid, texture != nullptr ? image.data() : nullptr, nullptr};
+    testing::internal::CaptureStdout();
+    GlutInit(texture != nullptr ? 3 : 2, argv);
+    testing::internal::GetCapturedStdout();
+    GlutReshape(kWidth, kHeight);
+    ReleaseTerrainArrays();
+  }
+
+  void TearDown() override {
+    terrain_vertex_buffers_allowed = true;
+    if (texture_id != 0) glDeleteTextures(1, &texture_id);
+    texture_id = 0;
+    ReleaseTerrainArrays();
+  }
+
+  // Every mode of the settings, both array kinds against the reference.
+  void ExpectSamePicturesInEveryMode(const char* what) {
+    for (int mode : {0, 1, 2})
+      for (int lit : {1, 0})
+        for (int wire : {0, 1}) {
+          rendering_mode = mode;
+          light = lit;
+          wireframe = wire;
+          refresh_mesh = true;
+          const std::vector<unsigned char> reference = Frame(true);
+          if (wire == 0 && mode == 0) {
+            EXPECT_GT(TerrainPixels(reference), kWidth * kHeight / 10) << what;
+          }
+          for (bool buffers : {true, false}) {
+            terrain_vertex_buffers_allowed = buffers;
+            const std::vector<unsigned char> drawn = Frame(false);
+            EXPECT_EQ(DifferentPixels(drawn, reference), 0)
+                << what << ": rendering_mode " << mode << ", light " << lit << ", wireframe " << wire
+                << (buffers ? ", buffer objects" : ", client arrays");
+          }
+        }
+  }
+};
+
+TEST_F(DrawPathsTest, SampleWithItsTextureInBothMeshers) {
+  TerrainLoader loader;
+  ASSERT_TRUE(loader.LoadArcASCIIFile(REPO_DATA_DIR "/jacksboro_403x344.asc"));
+  StartOnTheGrid(REPO_DATA_DIR "/jacksboro_403x344.bmp");
+  ASSERT_NE(texture_id, 0u);
+  angle_x = 10;
+  max_precision = 7;
+  ExpectSamePicturesInEveryMode("quads, precision 7");
+  mesh_mode = 1;
+  mesh_simplification = 1;
+  max_precision = 14;
+  max_approx_error = 20;
+  y_multiplier = 3;
+  ExpectSamePicturesInEveryMode("adaptive triangles, error 20, height scale 3");
+}
+
+TEST_F(DrawPathsTest, WideGridTurnedAndScaled) {
+  MakeTestGrid(60, 200, 90, [](int r, int c) { return 300 + (r * 37 + c * 53) % 400 - c * 2; });
+  StartOnTheGrid();
+  angle_y = 30;
+  xz_multiplier = 0.7f;
+  max_precision = 8;
+  ExpectSamePicturesInEveryMode("wide grid");
+}
+
+// NODATA drawn as heights: deep pits among the terrain.
+TEST_F(DrawPathsTest, GridWithNodataPits) {
+  TerrainLoader loader;
+  ASSERT_TRUE(loader.LoadArcASCIIFile(REPO_DATA_DIR "/jacksboro_403x344.asc"));
+  for (int r = 100; r < 140; ++r)
+    for (int c = 150; c < 230; ++c) input.values[r][c] = -9999;
+  StartOnTheGrid();
+  mesh_simplification = 1;
+  max_precision = 9;
+  ExpectSamePicturesInEveryMode("NODATA pits");
+}
+
+}  // namespace
