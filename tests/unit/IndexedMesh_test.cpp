@@ -1,0 +1,123 @@
+// The mesh as drawn (records and indices) against the plain pass-by-pass meshers, and the
+// worker thread that builds it: superseded requests, stale results, stopping mid-build.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "Brackenholmer.h"
+#include "MeshBuild.h"
+#include "MeshWorker.h"
+#include "MesherReference.h"
+
+namespace {
+
+using mesher_test::ScopedGrid;
+using mesher_test::Tri;
+
+// The grid points a drawn mesh sends, three per triangle, as "column,row".
+std::vector<std::pair<int, int>> DrawnCorners(const IndexedMesh& m) {
+  std::vector<std::pair<int, int>> out;
+  for (uint32_t i : m.indices) out.push_back({m.points.at(i).x, m.points.at(i).z});
+  return out;
+}
+
+// Corners a, c, b of every triangle with area, in list order.
+std::vector<std::pair<int, int>> ExpectedCorners(const std::vector<Tri>& list) {
+  std::vector<std::pair<int, int>> out;
+  for (const Tri& t : list) {
+    const auto same = [](const Vertex& p, const Vertex& q) { return p.x == q.x && p.z == q.z; };
+    if (same(t.a, t.b) || same(t.b, t.c) || same(t.c, t.a)) continue;
+    for (const Vertex* v : {&t.a, &t.c, &t.b}) out.push_back({v->x, v->z});
+  }
+  return out;
+}
+
+// 13 x 11 is not 2^k + 1 wide: the clamped last row and column give triangles without area.
+void Hills(ScopedGrid& grid, int rows, int cols) {
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < cols; ++c) grid.at(c, r) = (r * 37 + c * 53) % 90 - 4 * c;
+}
+
+TEST(IndexedMesh, SendsTheTrianglesOfBothMeshersInListOrderAndCountsTheFlatOnes) {
+  ScopedGrid grid(13, 11);
+  Hills(grid, 13, 11);
+  for (int mode : {0, 1})
+    for (int adaptive : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << "mode " << mode << " adaptive " << adaptive);
+      mesh_mode = mode;
+      mesh_simplification = adaptive;
+      max_precision = mode == 0 ? 4 : 9;
+      max_approx_error = 5;
+      const std::vector<Tri> reference =
+          mode == 0 ? mesher_test::ReferenceQuadMesh() : mesher_test::ReferenceTriangleMesh();
+      const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+      EXPECT_EQ(m.triangle_count, static_cast<long long>(reference.size()));
+      EXPECT_EQ(DrawnCorners(m), ExpectedCorners(reference));
+      if (adaptive == 0) {
+        EXPECT_LT(m.indices.size(), 3 * reference.size());  // the flat ones are left out
+      }
+      EXPECT_LE(m.points.size(), 13u * 11u);               // one record per point used
+      EXPECT_EQ(m.level, max_precision);
+    }
+}
+
+TEST(IndexedMesh, BudgetStopsAtTheLastLevelThatFits) {
+  ScopedGrid grid(9, 9);
+  max_precision = 5;
+  mesh_triangle_budget = 600;  // level 4 holds 512 triangles, level 5 holds 2048
+  testing::internal::CaptureStdout();
+  const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "\tMesh limited to 512 triangles at precision 4 of 5.\n\n");
+  EXPECT_EQ(m.triangle_count, 512);
+  EXPECT_EQ(m.level, 4);
+  EXPECT_EQ(m.precision, 5);
+}
+
+mesh::Settings AtPrecision(int precision) {
+  mesh::Settings s = mesh::CurrentSettings();
+  s.precision = precision;
+  return s;
+}
+
+TEST(MeshWorker, HandsOverOnlyTheNewestRequest) {
+  ScopedGrid grid(257, 257);
+  MeshWorker worker;
+  EXPECT_FALSE(worker.Pending());
+  EXPECT_FALSE(worker.WaitAndTake().has_value());
+  // A big build, superseded at once by small ones: only the last is ever handed out.
+  worker.Request(AtPrecision(11));
+  worker.Request(AtPrecision(2));
+  worker.Request(AtPrecision(1));
+  EXPECT_TRUE(worker.Pending());
+  const std::optional<IndexedMesh> m = worker.WaitAndTake();
+  ASSERT_TRUE(m.has_value());
+  EXPECT_EQ(m->precision, 1);
+  EXPECT_EQ(m->triangle_count, 8);
+  EXPECT_FALSE(worker.Pending());
+  EXPECT_FALSE(worker.Take().has_value());
+}
+
+TEST(MeshWorker, TakeGivesNothingUntilTheMeshIsDone) {
+  ScopedGrid grid(33, 33);
+  MeshWorker worker;
+  worker.Request(AtPrecision(3));
+  std::optional<IndexedMesh> m;
+  while (!(m = worker.Take())) EXPECT_TRUE(worker.Pending());
+  EXPECT_EQ(m->triangle_count, 128);
+  EXPECT_FALSE(worker.Pending());
+}
+
+// Leaving in the middle of a build stops it instead of finishing it: a build of precision
+// 12 on this grid would end with the budget's console line.
+TEST(MeshWorker, StopsABuildInProgress) {
+  ScopedGrid grid(1025, 1025);
+  testing::internal::CaptureStdout();
+  auto worker = std::make_unique<MeshWorker>();
+  worker->Request(AtPrecision(12));
+  worker.reset();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+}  // namespace
