@@ -33,11 +33,15 @@ void RenderScene() {
 
 namespace {
 
-// Frames still to draw after the last change, so that the panel, which reacts to an event
-// over a frame or two, and the frame-rate figure settle.
+// After a change the window draws a few frames more, so that the panel, which reacts to an
+// event over a frame or two, settles, and goes on until the frame-rate figure has been
+// renewed from frames drawn since the change; then it stops until the next change.
 constexpr int kSettleFrames = 3;
 int frames_to_settle = 0;
+bool figure_pending = false;
 bool mesh_watch_armed = false;
+
+bool DrawingOn() { return animation || frames_to_settle > 0 || figure_pending; }
 
 // Looks for a finished mesh between frames while a build is under way.
 void WatchMeshBuild(int) {
@@ -52,7 +56,13 @@ void WatchMeshBuild(int) {
 }  // namespace
 
 void RequestRedraw() {
+  // Time spent idle is no frame time: the measurement starts again with the change.
+  if (!DrawingOn()) {
+    frames = 0;
+    timebase = static_cast<float>(glutGet(GLUT_ELAPSED_TIME));
+  }
   frames_to_settle = kSettleFrames;
+  figure_pending = true;
   glutPostRedisplay();
 }
 
@@ -60,6 +70,7 @@ void GlutDisplay() {
   RenderScene();
 
   UpdateFrameRate(glutGet(GLUT_ELAPSED_TIME));
+  if (frames == 0) figure_pending = false;  // just renewed
   ComposeOverlayText();
 
   glDisable(GL_TEXTURE_2D);
@@ -70,9 +81,9 @@ void GlutDisplay() {
   glutSwapBuffers();
   glFlush();
 
-  // Nothing is drawn while nothing changes: the spin, a few frames after a change, and the
+  // Nothing is drawn while nothing changes: the spin, the frames after a change, and the
   // watch over a mesh build are what ask for the next frame.
-  if (animation || frames_to_settle > 0) {
+  if (DrawingOn()) {
     if (frames_to_settle > 0) --frames_to_settle;
     glutPostRedisplay();
   }
