@@ -53,3 +53,56 @@ start_viewer() {
   done
   return 1
 }
+
+# Pictures and input, for scripts that set $wid (start_viewer) and may set $keep, a folder
+# to keep the shots in.
+shot() {  # the window's picture into $work/$1.png
+  import -window root "$work/root.png" 2>/dev/null
+  convert "$work/root.png" -crop 1024x768+50+50 +repage "$work/$1.png"
+  if [ -n "${keep:-}" ]; then cp "$work/$1.png" "$keep/"; fi
+}
+# "r g b" of one pixel.
+pixel() {
+  convert "$1" -crop "1x1+$2+$3" +repage -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
+}
+# ImGui's header colour: clearly blue, unlike the black sky and the green-brown terrain.
+is_header() {
+  local r g b
+  read -r r g b < <(pixel "$1" "$2" "$3")
+  [ "$b" -ge $((r + 30)) ] && [ "$b" -ge $((g + 15)) ]
+}
+lit_fraction() {
+  convert "$1" -crop "$2" +repage -fuzz 5% -fill black -opaque black -fill white +opaque black \
+    -colorspace gray -format '%[fx:mean]' info:
+}
+# Pixels that differ by more than 10% between two pictures, in a region.
+changed_pixels() {
+  convert "$1" -crop "$3" +repage "$work/a.png"
+  convert "$2" -crop "$3" +repage "$work/b.png"
+  compare -metric AE -fuzz 10% "$work/a.png" "$work/b.png" null: 2>&1 | cut -d' ' -f1
+}
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+move() { xdotool mousemove --window "$wid" "$1" "$2"; }
+# Press and release with nothing in between.
+quick_click() { xdotool mousemove --window "$wid" "$1" "$2" mousedown 1 mouseup 1; }
+# Left drag in small steps.
+drag() {
+  local x0=$1 y0=$2 x1=$3 y1=$4 i
+  move "$x0" "$y0"
+  sleep 0.3
+  xdotool mousedown 1
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    move $((x0 + (x1 - x0) * i / 10)) $((y0 + (y1 - y0) * i / 10))
+    sleep 0.05
+  done
+  sleep 0.3
+  xdotool mouseup 1
+}
+# Polls until the named check passes; gives up after 60 seconds (a loaded machine).
+wait_for() {
+  local deadline=$((SECONDS + 60))
+  until "$@"; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.3
+  done
+}
