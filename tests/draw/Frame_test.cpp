@@ -224,3 +224,40 @@ TEST_F(FrameTest, FloodLightIsAWirePyramidAtTheLight) {
 }
 
 }  // namespace
+
+namespace {
+
+// Draws frames at `step_ms` apart while the last one asked for another; returns how many.
+int FramesUntilQuiet(int step_ms, int limit = 1000) {
+  int drawn = 0;
+  do {
+    ClearRecordedCalls();
+    fake_elapsed_time += step_ms;
+    GlutDisplay();
+    ++drawn;
+  } while (CountCalls("glutPostRedisplay") > 0 && drawn < limit);
+  return drawn;
+}
+
+}  // namespace
+
+// After a change the window draws until the frame-rate figure is renewed from frames of
+// its own (idle time before the change does not count), then stops; the spin keeps it on.
+TEST_F(FrameTest, DrawsAfterAChangeUntilTheFigureIsRenewedThenStops) {
+  fake_elapsed_time = 50000;  // long idle since timebase 0
+  ClearRecordedCalls();
+  RequestRedraw();
+  EXPECT_EQ(CountCalls("glutPostRedisplay"), 1);
+  EXPECT_EQ(timebase, 50000);
+  // 10 ms frames: the figure is renewed at the 101st, 1010 ms after the change.
+  EXPECT_EQ(FramesUntilQuiet(10), 101);
+  EXPECT_NEAR(fps, 100, 0.01);
+  EXPECT_EQ(FramesUntilQuiet(10), 1);  // nothing changed: no frame asks for another
+
+  // Frames slower than a second: the asked-for frame and three to settle.
+  RequestRedraw();
+  EXPECT_EQ(FramesUntilQuiet(3000), 4);
+
+  animation = 1;
+  EXPECT_EQ(FramesUntilQuiet(10, 500), 500);
+}
