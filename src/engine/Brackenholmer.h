@@ -58,6 +58,7 @@ extern GLdouble angle_x, angle_y, angle_z;
 extern GLint width, height;
 extern GLuint texture_id;
 extern int main_window;
+extern int show_help;  // the help card is drawn over the view
 
 // One normal per grid point: normales[row][column].
 extern Normal** normales;
@@ -81,10 +82,17 @@ void GlutIdle();
 void GlutDisplay();
 // The 3-D part of a frame: camera, floodlight, spin, model rotations and terrain.
 void RenderScene();
+// Camera: the camera, the model turns and the spin back to their start values; the air
+// speed stays.
+void ResetView();
+// The card listing every key and mouse action, over the frame.
+void RenderHelpCard();
 // Navigation
 void GlutMouse(int button, int state, int x, int y);
 void GlutMotion(int x, int y);
 void GlutKeyboard(unsigned char key, int x, int y);
 void GlutSpecial(int key, int x, int y);
+// Ends the program normally (status 0), as the panel's Quit does.
+void QuitViewer();
 // Panel
 void GluiControl(int control);

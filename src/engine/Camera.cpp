@@ -23,3 +23,17 @@ void Brackenholmer::FlyingCamera() {
   }
   glMatrixMode(GL_MODELVIEW);
 }
+
+// The start view: 1.5 terrain sides out along +z, one side high, looking 30 degrees down
+// at the terrain's centre; the model unturned and still. The air speed is the user's.
+void ResetView() {
+  // In double: the product of a large grid and its spacing leaves the int range.
+  const double side = static_cast<double>(input.rows) * input.grid_space;
+  Viewer.cam_x_angle = 120.0;
+  Viewer.cam_y_angle = 0.0;
+  Viewer.cam_x = 0.0;
+  Viewer.cam_y = side;
+  Viewer.cam_z = side * 1.5;
+  angle_x = angle_y = angle_z = 0;
+  animation = 0;
+}

@@ -9,7 +9,6 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -241,7 +240,7 @@ void BuildPanel() {
     if (open) PropertiesColumns();
     ImGui::TableNextColumn();
     // The button's id is 0: it does not go through GluiControl.
-    if (ImGui::Button("Quit")) std::exit(0);
+    if (ImGui::Button("Quit")) QuitViewer();
     NoteLastItem("Quit");
     ImGui::EndTable();
   }

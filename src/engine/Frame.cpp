@@ -1,5 +1,5 @@
 // One frame: camera, floodlight symbol, model rotation and spin, terrain, frame rate,
-// overlay text and the control panel.
+// overlay text, the control panel and the help card.
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -41,6 +41,7 @@ void GlutDisplay() {
   glDisable(GL_LIGHTING);
   Viewer.RenderText(text_buffer, 1);
   RenderControlPanel();
+  if (show_help) RenderHelpCard();
 
   glutSwapBuffers();
   glFlush();
