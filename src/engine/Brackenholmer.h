@@ -71,6 +71,10 @@ extern char text_buffer[256];
 
 // Mouse state of the navigation callbacks.
 extern int left_button, right_button;
+// With no wheel callback registered, freeglut reports a wheel notch as a press and a
+// release of these buttons.
+constexpr int kWheelUpButton = 3;
+constexpr int kWheelDownButton = 4;
 extern int prev_x, prev_y;
 
 // Window and start-up.

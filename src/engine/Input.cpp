@@ -46,6 +46,14 @@ constexpr unsigned char kEscape = 27;
 void QuitViewer() { std::exit(0); }
 
 void GlutMouse(int button, int state, int x, int y) {
+  // A notch flies one step along the view, as `w` and `s` do; it starts no drag.
+  if (button == kWheelUpButton || button == kWheelDownButton) {
+    if (state == GLUT_DOWN) {
+      MoveAlongView(button == kWheelUpButton ? 1 : -1);
+      CameraChanged();
+    }
+    return;
+  }
   if (state == GLUT_DOWN) {
     prev_x = x;
     prev_y = y;

@@ -244,11 +244,11 @@ void MouseCallback(int button, int state, int x, int y) {
 
 void PanelMouse(int button, int state, int x, int y, int modifiers) {
   if (HavePanel()) {
-    if (button == 3 || button == 4) {
-      // Without a wheel callback freeglut reports the wheel as buttons 3 and 4.
+    if (button == kWheelUpButton || button == kWheelDownButton) {
+      // ImGui gets every notch; it scrolls only what lies under the pointer.
       if (state == GLUT_DOWN) {
         Deliver(Capture(Writes::kMotion, [&] {
-          ImGui_ImplGLUT_MouseWheelFunc(0, button == 3 ? 1 : -1, x, y);
+          ImGui_ImplGLUT_MouseWheelFunc(0, button == kWheelUpButton ? 1 : -1, x, y);
         }));
       }
     } else {
@@ -267,7 +267,7 @@ void PanelMouse(int button, int state, int x, int y, int modifiers) {
     return;
   }
   // A press belongs to whoever it lands on, by the panel's edge in the last frame, and
-  // its release and drags follow it there.
+  // its release and drags follow it there: a wheel notch over the panel never flies.
   if (state == GLUT_DOWN) {
     button_owner[button] = OverPanel(x, y) ? Owner::kPanel : Owner::kViewer;
     if (button_owner[button] == Owner::kViewer) GlutMouse(button, state, x, y);

@@ -176,6 +176,41 @@ TEST_F(InputTest, ZeroAirSpeedMovesNothingButStillAppliesTheCameraAndRedraws) {
   ExpectCameraAppliedAndRedrawn();
 }
 
+// ---- wheel
+
+TEST_F(InputTest, EachWheelNotchFliesOneStepAlongTheViewAsWAndSDo) {
+  constexpr int kUp = 3, kDown = 4;  // freeglut's wheel buttons
+  GlutMouse(kUp, GLUT_DOWN, 200, 100);
+  // Start camera: forward is (0, -0.5, -0.866), one step of 100.
+  ExpectCamera(0, 1000 - 50, 1500 - 100 * 0.8660254037844);
+  ExpectCameraAppliedAndRedrawn();
+  ClearRecordedCalls();
+  GlutMouse(kUp, GLUT_UP, 200, 100);
+  ExpectCamera(0, 1000 - 50, 1500 - 100 * 0.8660254037844);
+  EXPECT_TRUE(RecordedCalls().empty());
+
+  GlutMouse(kDown, GLUT_DOWN, 200, 100);
+  GlutMouse(kDown, GLUT_UP, 200, 100);
+  GlutMouse(kDown, GLUT_DOWN, 200, 100);
+  const double x = Viewer.cam_x, y = Viewer.cam_y, z = Viewer.cam_z;
+  Viewer.cam_x = 0;
+  Viewer.cam_y = 1000;
+  Viewer.cam_z = 1500;
+  GlutKeyboard('s', 0, 0);
+  ExpectCamera(x, y, z);
+}
+
+TEST_F(InputTest, AWheelNotchDuringADragLeavesTheDragAlone) {
+  GlutMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 10, 10);
+  GlutMouse(4, GLUT_DOWN, 500, 400);
+  GlutMouse(4, GLUT_UP, 500, 400);
+  EXPECT_EQ(left_button, 1);
+  EXPECT_EQ(prev_x, 10);
+  EXPECT_EQ(prev_y, 10);
+  GlutMotion(15, 10);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -5);
+}
+
 // ---- letter keys
 
 TEST_F(InputTest, RotationKeysTurnTheModelAndWrapByOneTurn) {

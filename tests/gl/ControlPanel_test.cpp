@@ -582,6 +582,30 @@ TEST_F(ControlPanelTest, ShiftDragAndCtrlClickThroughTheKeysChangeTheSpinners) {
   EXPECT_EQ(terrain_border_2.z, 7);
 }
 
+// The wheel over the open panel goes to ImGui and leaves the camera; over the view it flies
+// one air-speed step (900) along the view, whose forward vector is (0, -0.5, -0.866).
+TEST_F(ControlPanelTest, TheWheelFliesOverTheViewOnly) {
+  const Point on_panel = Centre("Wireframe");
+  for (int button : {3, 4}) {
+    PanelPassiveMotion(on_panel.x, on_panel.y);
+    PanelMouse(button, GLUT_DOWN, on_panel.x, on_panel.y, 0);
+    PanelMouse(button, GLUT_UP, on_panel.x, on_panel.y, 0);
+    EXPECT_EQ(ImGui::GetIO().MouseWheel, button == 3 ? 1 : -1);  // the panel's to scroll
+    Frames(2);
+    EXPECT_EQ(Viewer.cam_x, 0);
+    EXPECT_EQ(Viewer.cam_y, 13500);
+    EXPECT_EQ(Viewer.cam_z, 20250);
+  }
+
+  const int view_y = static_cast<int>(ControlPanelTop()) - 40;
+  PanelPassiveMotion(500, view_y);
+  PanelMouse(4, GLUT_DOWN, 500, view_y, 0);
+  PanelMouse(4, GLUT_UP, 500, view_y, 0);
+  Frames(2);
+  EXPECT_NEAR(Viewer.cam_y, 13500 + 450, 1e-6);
+  EXPECT_NEAR(Viewer.cam_z, 20250 + 900 * 0.8660254037844, 1e-6);
+}
+
 TEST_F(ControlPanelTest, APressOnThePanelsTopRowIsThePanelsAndOneRowAboveTheViewers) {
   const int top = static_cast<int>(std::ceil(ControlPanelTop()));
   PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 700, top, 0);
