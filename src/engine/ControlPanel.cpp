@@ -229,7 +229,11 @@ void BuildPanel() {
       ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse;
   typing_field_drawn = false;
   ImGui::Begin("##control panel", nullptr, flags);
-  panel_top = ImGui::GetWindowPos().y;
+  // The 3-D view ends at the panel's top edge: when that moves, the view follows in
+  // another frame.
+  const float top = ImGui::GetWindowPos().y;
+  if (top != panel_top) glutPostRedisplay();
+  panel_top = top;
 
   if (ImGui::BeginTable("##panel", 2, ImGuiTableFlags_BordersInnerV)) {
     ImGui::TableSetupColumn("##rollout", ImGuiTableColumnFlags_WidthStretch);
@@ -286,8 +290,8 @@ void DestroyControlPanel() {
 void RenderControlPanel() {
   if (!HavePanel()) return;
   ImGuiIO& io = ImGui::GetIO();
-  io.DisplaySize = ImVec2(static_cast<float>(glutGet(GLUT_WINDOW_WIDTH)),
-                          static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT)));
+  // The size GlutReshape last gave the view, so panel and view share one window size.
+  io.DisplaySize = ImVec2(static_cast<float>(width), static_cast<float>(height));
   ImGui_ImplOpenGL2_NewFrame();
   ImGui_ImplGLUT_NewFrame();  // also starts the ImGui frame
   PanelInputFrameStarted();

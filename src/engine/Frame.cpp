@@ -84,6 +84,8 @@ void Brackenholmer::RenderFloodLight() {
 // Writes each newline-separated piece of text on its own row from the top-left corner,
 // in a 100 x 100 window space. Overwrites the newlines of text.
 void Brackenholmer::RenderText(char* text, int /*position*/) {
+  // The whole window, not the 3-D view above the panel: the text keeps its place.
+  glViewport(0, 0, width, height);
   glDisable(GL_LIGHTING);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

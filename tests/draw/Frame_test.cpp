@@ -166,9 +166,11 @@ TEST_F(FrameTest, OverlayLinesStandAtFixedPercentagesInHelvetica) {
 }
 
 TEST_F(FrameTest, RenderTextSetsAnOrthographicWindowSpaceAndWhite) {
+  fake_panel_top = 500;  // the text takes the whole window all the same
   char text[] = "one\n\n\ntwo\n";
   Viewer.RenderText(text, 1);
-  const std::vector<GLCall> expected_start = {{"glDisable", {double(GL_LIGHTING)}},
+  const std::vector<GLCall> expected_start = {{"glViewport", {0, 0, 1024, 768}},
+                                              {"glDisable", {double(GL_LIGHTING)}},
                                               {"glMatrixMode", {double(GL_PROJECTION)}},
                                               {"glLoadIdentity", {}},
                                               {"gluOrtho2D", {0, 100, 0, 100}},
@@ -176,7 +178,7 @@ TEST_F(FrameTest, RenderTextSetsAnOrthographicWindowSpaceAndWhite) {
                                               {"glLoadIdentity", {}},
                                               {"glColor3f", {1, 1, 1}},
                                               {"glRasterPos2i", {2, 95}}};
-  std::vector<GLCall> start(RecordedCalls().begin(), RecordedCalls().begin() + 8);
+  std::vector<GLCall> start(RecordedCalls().begin(), RecordedCalls().begin() + 9);
   ExpectSameCalls(start, expected_start);
   // Runs of newlines count as one: the second piece takes the next row.
   EXPECT_EQ(ScreenLines(), (std::vector<std::string>{"one", "two"}));
