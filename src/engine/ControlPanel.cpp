@@ -2,7 +2,7 @@
 // 3-D view: its controls, creation and drawing. Its input arrives through PanelInput.cpp.
 //
 // Index
-//   1. Controls                   framed groups, spinners, the control table
+//   1. Controls                   framed groups, spinners, groups that wrap into rows
 //   2. Creation and drawing
 #include "ControlPanel.h"
 
@@ -175,58 +175,98 @@ const char* const kModifierLabels[] = {"             Precision:", "         Y-Mu
                                        "     X-Z-Multiplier:", "Max. Approx. Error:"};
 const char* const kBorderLabels[] = {"X1:", "Z1:", "X2:", "Z2:"};
 
-void PropertiesColumns() {
-  if (!ImGui::BeginTable("##properties", 4,
-                         ImGuiTableFlags_BordersInnerV | ImGuiTableFlags_SizingFixedFit)) {
-    return;
-  }
-  ImGui::TableNextColumn();
+// The four groups of the open panel, left to right.
+void GeneralGroup() {
   Checkbox("Wireframe", &wireframe, kWireframeId);
   Checkbox("Light", &light, kLightId);
   Checkbox("Mesh Simplification", &mesh_simplification, kMeshSimplificationId);
   Checkbox("Animation", &animation, kAnimationId);
   FloatSpinner("Air-Speed:", kAirSpeedId, &Viewer.air_speed, 0.5f, 0.0f, air_speed_max, 0);
+}
 
-  ImGui::TableNextColumn();
+void ModesGroup() {
   BeginFrame("Rendering Mode");
   RadioGroup(kRenderingModeId, &rendering_mode, kRenderingModes, 3);
   EndFrame();
   BeginFrame("Mesh Mode");
   RadioGroup(kMeshModeId, &mesh_mode, kMeshModes, 2);
   EndFrame();
+}
 
-  ImGui::TableNextColumn();
+void ModifiersGroup() {
   BeginFrame("Terrain Modifiers:");
-  float x = LabelWidth(kModifierLabels, 4);
+  const float x = LabelWidth(kModifierLabels, 4);
   IntSpinner(kModifierLabels[0], kPrecisionId, &max_precision, 0.2f, kMinPrecision,
              kMaxPrecision, x);
   FloatSpinner(kModifierLabels[1], kYMultiplierId, &y_multiplier, 0.1f, -20.0f, 20.0f, x);
   FloatSpinner(kModifierLabels[2], kXZMultiplierId, &xz_multiplier, 0.1f, 0.0f, 20.0f, x);
   IntSpinner(kModifierLabels[3], kMaxApproxErrorId, &max_approx_error, 0.2f, 1, 100, x);
   EndFrame();
+}
 
-  ImGui::TableNextColumn();
+void BordersGroup() {
   BeginFrame("Terrain Borders");
-  x = LabelWidth(kBorderLabels, 4);
+  const float x = LabelWidth(kBorderLabels, 4);
   IntSpinner(kBorderLabels[0], kBorderX1Id, &terrain_border_1.x, 2.0f, 0, border_x_max, x);
   IntSpinner(kBorderLabels[1], kBorderZ1Id, &terrain_border_1.z, 2.0f, 0, border_z_max, x);
   IntSpinner(kBorderLabels[2], kBorderX2Id, &terrain_border_2.x, 2.0f, 0, border_x_max, x);
   IntSpinner(kBorderLabels[3], kBorderZ2Id, &terrain_border_2.z, 2.0f, 0, border_z_max, x);
   EndFrame();
-
-  ImGui::EndTable();
 }
+
+void (*const kGroups[])() = {GeneralGroup, ModesGroup, ModifiersGroup, BordersGroup};
+constexpr int kGroupCount = 4;
+// Each group's width when it was last drawn: 0 until then.
+float group_width[kGroupCount] = {};
+
+// The most table columns whose widest groups fit side by side in `available` pixels; the
+// groups then wrap into rows, in order. Four until the groups have been measured.
+int ColumnsThatFit(float available) {
+  // What a column adds to its content: cell padding on both sides and the border.
+  const float extra = 2 * ImGui::GetStyle().CellPadding.x + ImGui::GetStyle().ItemSpacing.x;
+  for (int columns = kGroupCount; columns > 1; --columns) {
+    float total = 0;
+    for (int c = 0; c < columns; ++c) {
+      float widest = 0;
+      for (int g = c; g < kGroupCount; g += columns) widest = std::max(widest, group_width[g]);
+      total += widest + extra;
+    }
+    if (total <= available) return columns;
+  }
+  return 1;
+}
+
+void PropertiesColumns() {
+  const int columns = ColumnsThatFit(ImGui::GetContentRegionAvail().x);
+  ImGui::PushID(columns);  // a table of another column count is another table
+  if (ImGui::BeginTable("##properties", columns,
+                        ImGuiTableFlags_BordersInnerV | ImGuiTableFlags_SizingFixedFit)) {
+    for (int g = 0; g < kGroupCount; ++g) {
+      ImGui::TableNextColumn();
+      ImGui::BeginGroup();
+      kGroups[g]();
+      ImGui::EndGroup();
+      group_width[g] = ImGui::GetItemRectSize().x;
+    }
+    ImGui::EndTable();
+  }
+  ImGui::PopID();
+}
+
+constexpr float kMaxShare = 0.75f;  // of the window's height, at most, for the panel
 
 void BuildPanel() {
   const ImGuiIO& io = ImGui::GetIO();
   // Pinned to the bottom edge at full width; the height follows the content.
   ImGui::SetNextWindowPos(ImVec2(0, io.DisplaySize.y), ImGuiCond_Always, ImVec2(0, 1));
   ImGui::SetNextWindowSize(ImVec2(io.DisplaySize.x, 0), ImGuiCond_Always);
+  // A quarter of the window stays the view's; a panel taller than the rest scrolls.
+  ImGui::SetNextWindowSizeConstraints(ImVec2(0, 0),
+                                      ImVec2(io.DisplaySize.x, io.DisplaySize.y * kMaxShare));
   ImGui::SetNextWindowBgAlpha(1.0f);
   const ImGuiWindowFlags flags =
       ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize |
-      ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoCollapse |
-      ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse;
+      ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoCollapse;
   typing_field_drawn = false;
   ImGui::Begin("##control panel", nullptr, flags);
   // The 3-D view ends at the panel's top edge: when that moves, the view follows in
@@ -285,6 +325,7 @@ void DestroyControlPanel() {
   panel_top = kNoPanel;
   typing_id = -1;
   drawn_controls.clear();
+  for (float& w : group_width) w = 0;
 }
 
 void RenderControlPanel() {
