@@ -1,5 +1,5 @@
-// The control panel along the bottom of the main window, drawn with Dear ImGui over the
-// 3-D view: its controls, creation and drawing. Its input arrives through PanelInput.cpp.
+// The control panel along the bottom of the main window, below the 3-D view, drawn with
+// Dear ImGui: its controls, creation and drawing. Its input arrives through PanelInput.cpp.
 //
 // Index
 //   1. Controls                   framed groups, spinners, groups that wrap into rows

@@ -11,6 +11,7 @@ void CreateControlPanel();
 void DestroyControlPanel();
 
 // Draws the panel over the current frame; called at the end of every frame, before the swap.
+// Asks for another frame when the panel's top edge moved.
 void RenderControlPanel();
 
 // Control ids, handed to GluiControl when a control changes its value.
@@ -35,7 +36,8 @@ constexpr int kBorderZ2Id = 115;
 extern void (*panel_control_callback)(int);
 
 // The window y of the panel's top edge in the last drawn frame; presses at or below it
-// belong to the panel. Larger than any window before the first frame.
+// belong to the panel, and the 3-D view ends there. Larger than any window before the
+// first frame.
 float ControlPanelTop();
 
 // Where the last drawn frame placed a control, in window pixels, found by its visible
