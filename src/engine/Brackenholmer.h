@@ -71,6 +71,7 @@ extern GLdouble angle_x, angle_y, angle_z;
 extern GLint width, height;
 extern GLuint texture_id;
 extern int main_window;
+extern int show_help;  // the help card is drawn over the view
 
 // One normal per grid point: normales[row][column].
 extern Normal** normales;
@@ -91,6 +92,10 @@ extern char text_buffer[256];
 
 // Mouse state of the navigation callbacks.
 extern int left_button, right_button;
+// With no wheel callback registered, freeglut reports a wheel notch as a press and a
+// release of these buttons.
+constexpr int kWheelUpButton = 3;
+constexpr int kWheelDownButton = 4;
 extern int prev_x, prev_y;
 
 // The terrain's vertex arrays: buffer objects are used where the context has them unless
@@ -110,10 +115,17 @@ void RequestRedraw();
 constexpr unsigned kMeshWatchMs = 15;
 // The 3-D part of a frame: camera, floodlight, spin, model rotations and terrain.
 void RenderScene();
+// Camera: the camera, the model turns and the spin back to their start values; the air
+// speed stays.
+void ResetView();
+// The card listing every key and mouse action, over the frame.
+void RenderHelpCard();
 // Navigation
 void GlutMouse(int button, int state, int x, int y);
 void GlutMotion(int x, int y);
 void GlutKeyboard(unsigned char key, int x, int y);
 void GlutSpecial(int key, int x, int y);
+// Ends the program normally (status 0), as the panel's Quit does.
+void QuitViewer();
 // Panel
 void GluiControl(int control);

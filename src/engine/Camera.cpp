@@ -5,16 +5,20 @@
 
 #include "Brackenholmer.h"
 #include "CameraMath.h"
+#include "ControlPanel.h"
 
 void Brackenholmer::FlyingCamera() {
   cam_x_angle = camera_math::ClampTilt(cam_x_angle);
-  glViewport(0, 0, width, height);
+  // The view ends at the panel's top edge, so the open panel hides no terrain. GL counts
+  // viewport rows from the window's bottom.
+  const int view_height = camera_math::ViewHeight(height, ControlPanelTop());
+  glViewport(0, height - view_height, width, view_height);
 
-  // A window of height 0 (minimised) has no aspect: keep the projection as it was.
-  if (height > 0) {
+  // A view of height 0 (a minimised window) has no aspect: keep the projection as it was.
+  if (view_height > 0) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(camera_math::kFieldOfView, camera_math::Aspect(width, height),
+    gluPerspective(camera_math::kFieldOfView, camera_math::Aspect(width, view_height),
                    camera_math::NearPlane(input.rows, input.cols, input.grid_space),
                    camera_math::FarPlane(input.rows, input.cols, input.grid_space));
     const camera_math::Vec3 target =
@@ -22,4 +26,18 @@ void Brackenholmer::FlyingCamera() {
     gluLookAt(cam_x, cam_y, cam_z, target.x, target.y, target.z, 0, 1, 0);
   }
   glMatrixMode(GL_MODELVIEW);
+}
+
+// The start view: 1.5 terrain sides out along +z, one side high, looking 30 degrees down
+// at the terrain's centre; the model unturned and still. The air speed is the user's.
+void ResetView() {
+  // In double: the product of a large grid and its spacing leaves the int range.
+  const double side = static_cast<double>(input.rows) * input.grid_space;
+  Viewer.cam_x_angle = 120.0;
+  Viewer.cam_y_angle = 0.0;
+  Viewer.cam_x = 0.0;
+  Viewer.cam_y = side;
+  Viewer.cam_z = side * 1.5;
+  angle_x = angle_y = angle_z = 0;
+  animation = 0;
 }

@@ -51,4 +51,10 @@ double Aspect(int width, int height) {
   return static_cast<double>(width) / static_cast<double>(height);
 }
 
+int ViewHeight(int window_height, float panel_top) {
+  if (!(panel_top < static_cast<float>(window_height))) return window_height;
+  if (panel_top <= 0) return 0;
+  return static_cast<int>(panel_top);  // a row the panel covers in part is the panel's
+}
+
 }  // namespace camera_math

@@ -40,4 +40,8 @@ double NearPlane(int rows, int cols, int grid_space);
 // otherwise).
 double Aspect(int width, int height);
 
+// The window rows the 3-D view gets: those above the panel's top edge, a window y counted
+// from the top (ControlPanelTop). All of them when the panel lies below the window.
+int ViewHeight(int window_height, float panel_top);
+
 }  // namespace camera_math

@@ -1,11 +1,8 @@
-// The control panel docked along the bottom of the main window (Dear ImGui), and the
-// routing of GLUT input between the panel and the navigation callbacks.
+// The control panel docked along the bottom of the main window (Dear ImGui). The routing
+// of GLUT input between the panel and the navigation callbacks is in PanelInput.h.
 #pragma once
 
-// Registers the main window's reshape, keyboard, special-key, mouse and motion callbacks:
-// each forwards the event to the panel and passes it on to GlutReshape, GlutKeyboard,
-// GlutSpecial, GlutMouse or GlutMotion when the panel does not take it.
-void InstallPanelCallbacks();
+#include "PanelInput.h"
 
 // Creates the panel (ImGui context and backends); after the GL context exists.
 void CreateControlPanel();
@@ -14,6 +11,7 @@ void CreateControlPanel();
 void DestroyControlPanel();
 
 // Draws the panel over the current frame; called at the end of every frame, before the swap.
+// Asks for another frame when the panel's top edge moved.
 void RenderControlPanel();
 
 // Control ids, handed to GluiControl when a control changes its value.
@@ -37,19 +35,9 @@ constexpr int kBorderZ2Id = 115;
 // What the panel calls with a control's id; GluiControl unless a test wraps it.
 extern void (*panel_control_callback)(int);
 
-// The panel's input handlers, registered by InstallPanelCallbacks. `modifiers` is what
-// glutGetModifiers() reports inside the GLUT callback (GLUT_ACTIVE_* bits); the GLUT
-// callbacks pass it in so that tests can drive the routing without a GLUT event.
-void PanelMouse(int button, int state, int x, int y, int modifiers);
-void PanelMotion(int x, int y);
-void PanelPassiveMotion(int x, int y);
-void PanelKeyboard(unsigned char key, int x, int y);
-void PanelKeyboardUp(unsigned char key, int x, int y);
-void PanelSpecial(int key, int x, int y);
-void PanelSpecialUp(int key, int x, int y);
-
 // The window y of the panel's top edge in the last drawn frame; presses at or below it
-// belong to the panel. Larger than any window before the first frame.
+// belong to the panel, and the 3-D view ends there. Larger than any window before the
+// first frame.
 float ControlPanelTop();
 
 // Where the last drawn frame placed a control, in window pixels, found by its visible

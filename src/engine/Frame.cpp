@@ -1,5 +1,5 @@
 // One frame: camera, floodlight symbol, model rotation and spin, terrain, frame rate,
-// overlay text and the control panel.
+// overlay text, the control panel and the help card.
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -77,6 +77,7 @@ void GlutDisplay() {
   glDisable(GL_LIGHTING);
   Viewer.RenderText(text_buffer, 1);
   RenderControlPanel();
+  if (show_help) RenderHelpCard();
 
   glutSwapBuffers();
   glFlush();
@@ -130,6 +131,8 @@ void Brackenholmer::RenderFloodLight() {
 // Writes each newline-separated piece of text on its own row from the top-left corner,
 // in a 100 x 100 window space. Overwrites the newlines of text.
 void Brackenholmer::RenderText(char* text, int /*position*/) {
+  // The whole window, not the 3-D view above the panel: the text keeps its place.
+  glViewport(0, 0, width, height);
   glDisable(GL_LIGHTING);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

@@ -1,9 +1,11 @@
-// Mouse and keyboard navigation of the main window: drags and keys turn into camera
-// moves, model turns, the spin switch and the subdivision limit. Only events that the
-// control panel does not take reach these callbacks.
+// Mouse and keyboard navigation of the main window: drags, the wheel and keys turn into
+// camera moves, model turns, the spin switch, the subdivision limit, the start view, the
+// help card and quitting. Only events that the control panel does not take reach these
+// callbacks.
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "Brackenholmer.h"
 #include "CameraMath.h"
@@ -37,9 +39,21 @@ void SetPrecision(int value) {
   max_precision = std::clamp(value, kMinPrecision, kMaxPrecision);
 }
 
+constexpr unsigned char kEscape = 27;
+
 }  // namespace
 
+void QuitViewer() { std::exit(0); }
+
 void GlutMouse(int button, int state, int x, int y) {
+  // A notch flies one step along the view, as `w` and `s` do; it starts no drag.
+  if (button == kWheelUpButton || button == kWheelDownButton) {
+    if (state == GLUT_DOWN) {
+      MoveAlongView(button == kWheelUpButton ? 1 : -1);
+      CameraChanged();
+    }
+    return;
+  }
   if (state == GLUT_DOWN) {
     prev_x = x;
     prev_y = y;
@@ -84,6 +98,10 @@ void GlutKeyboard(unsigned char key, int, int) {
     case 'a': Viewer.cam_x -= Viewer.air_speed; Viewer.FlyingCamera(); break;
     case 'd': Viewer.cam_x += Viewer.air_speed; Viewer.FlyingCamera(); break;
     case 'm': animation = !animation; break;
+    case 'r': ResetView(); Viewer.FlyingCamera(); break;
+    case 'h': show_help = !show_help; break;
+    case kEscape:
+    case 'q': QuitViewer(); break;
     case '+': SetPrecision(max_precision + 1); break;
     case '-': SetPrecision(max_precision - 1); break;
     default: return;  // not a navigation key: nothing to redraw
@@ -105,6 +123,11 @@ void GlutSpecial(int key, int, int) {
     case GLUT_KEY_DOWN:
       Viewer.cam_x_angle = Brackenholmer::ModRotd(Viewer.cam_x_angle + rotation_speed);
       break;
+    case GLUT_KEY_HOME: ResetView(); break;
+    case GLUT_KEY_F1:
+      show_help = !show_help;
+      glutPostRedisplay();
+      return;
     default: return;
   }
   CameraChanged();

@@ -27,6 +27,7 @@ GLdouble angle_x = 0, angle_y = 0, angle_z = 0;
 GLint width = 0, height = 0;
 GLuint texture_id = 0;
 int main_window = 0;
+int show_help = 0;
 
 Normal** normales = nullptr;
 unsigned long normal_table_version = 0;

@@ -96,11 +96,7 @@ void GlutInit(int /*argc*/, char** argv) {
   // Products of grid size and spacing in double: large grids leave the int range.
   const double r = static_cast<double>(input.rows) * input.grid_space;
   const double g = input.grid_space;
-  Viewer.cam_x_angle = 120.0;
-  Viewer.cam_y_angle = 0.0;
-  Viewer.cam_x = 0.0;
-  Viewer.cam_y = r;
-  Viewer.cam_z = r * 1.5;
+  ResetView();
   Viewer.air_speed = static_cast<GLfloat>(g * 10.0);
 
   glClearColor(0, 0, 0, 0);

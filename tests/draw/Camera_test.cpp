@@ -60,6 +60,21 @@ TEST_F(CameraTest, StartCameraSetsViewportPerspectiveAndView) {
   ExpectDirection(0, -0.5, -0.866);
 }
 
+// The view takes the rows above the panel (a partly covered row is the panel's) and its
+// aspect; a panel as tall as the window leaves an empty view and the last projection.
+TEST_F(CameraTest, TheViewEndsAtThePanelsTopEdge) {
+  fake_panel_top = 579.5f;
+  Viewer.FlyingCamera();
+  ExpectSameCalls(CallsNamed("glViewport"), {{"glViewport", {0, 768 - 579, 1024, 579}}});
+  EXPECT_DOUBLE_EQ(CallsNamed("gluPerspective")[0].args[1], 1024.0 / 579);
+
+  ClearRecordedCalls();
+  fake_panel_top = 0;
+  Viewer.FlyingCamera();
+  ExpectSameCalls(CallsNamed("glViewport"), {{"glViewport", {0, 768, 1024, 0}}});
+  EXPECT_EQ(CountCalls("gluPerspective"), 0);
+}
+
 TEST_F(CameraTest, HeadingsTurnTheViewLeft) {
   Viewer.cam_x_angle = 90;
   const struct {

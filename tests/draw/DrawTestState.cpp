@@ -42,6 +42,8 @@ void DrawTest::SetUp() {
   timebase = 0;
   fps = 0;
   fake_elapsed_time = 0;
+  fake_panel_top = kNoPanelTop;
+  show_help = 0;
   ClearRecordedCalls();
 }
 
@@ -71,6 +73,8 @@ void DrawTest::TearDown() {
   frames = 0;
   timebase = 0;
   fps = 0;
+  fake_panel_top = kNoPanelTop;
+  show_help = 0;
   ClearRecordedCalls();
 }
 

@@ -176,6 +176,41 @@ TEST_F(InputTest, ZeroAirSpeedMovesNothingButStillAppliesTheCameraAndRedraws) {
   ExpectCameraAppliedAndRedrawn();
 }
 
+// ---- wheel
+
+TEST_F(InputTest, EachWheelNotchFliesOneStepAlongTheViewAsWAndSDo) {
+  constexpr int kUp = 3, kDown = 4;  // freeglut's wheel buttons
+  GlutMouse(kUp, GLUT_DOWN, 200, 100);
+  // Start camera: forward is (0, -0.5, -0.866), one step of 100.
+  ExpectCamera(0, 1000 - 50, 1500 - 100 * 0.8660254037844);
+  ExpectCameraAppliedAndRedrawn();
+  ClearRecordedCalls();
+  GlutMouse(kUp, GLUT_UP, 200, 100);
+  ExpectCamera(0, 1000 - 50, 1500 - 100 * 0.8660254037844);
+  EXPECT_TRUE(RecordedCalls().empty());
+
+  GlutMouse(kDown, GLUT_DOWN, 200, 100);
+  GlutMouse(kDown, GLUT_UP, 200, 100);
+  GlutMouse(kDown, GLUT_DOWN, 200, 100);
+  const double x = Viewer.cam_x, y = Viewer.cam_y, z = Viewer.cam_z;
+  Viewer.cam_x = 0;
+  Viewer.cam_y = 1000;
+  Viewer.cam_z = 1500;
+  GlutKeyboard('s', 0, 0);
+  ExpectCamera(x, y, z);
+}
+
+TEST_F(InputTest, AWheelNotchDuringADragLeavesTheDragAlone) {
+  GlutMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 10, 10);
+  GlutMouse(4, GLUT_DOWN, 500, 400);
+  GlutMouse(4, GLUT_UP, 500, 400);
+  EXPECT_EQ(left_button, 1);
+  EXPECT_EQ(prev_x, 10);
+  EXPECT_EQ(prev_y, 10);
+  GlutMotion(15, 10);
+  EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -5);
+}
+
 // ---- letter keys
 
 TEST_F(InputTest, RotationKeysTurnTheModelAndWrapByOneTurn) {
@@ -262,7 +297,7 @@ TEST_F(InputTest, PlusAndMinusStepThePrecisionWithinItsLimits) {
 }
 
 TEST_F(InputTest, KeysOutsideTheTableDoNothing) {
-  for (unsigned char key : {'q', 'Q', 'W', 'S', 'A', 'D', 'M', ' ', '=', '_', '1', '\r', '\x1b'}) {
+  for (unsigned char key : {'Q', 'W', 'S', 'A', 'D', 'M', 'R', 'H', ' ', '=', '_', '1', '\r'}) {
     GlutKeyboard(key, 10, 20);
     EXPECT_TRUE(RecordedCalls().empty()) << "key " << int(key);
   }
@@ -273,6 +308,62 @@ TEST_F(InputTest, KeysOutsideTheTableDoNothing) {
   EXPECT_EQ(animation, 0);
   EXPECT_EQ(max_precision, 6);
   EXPECT_FALSE(refresh_mesh);
+}
+
+// ---- start view, help card, quitting
+
+TEST_F(InputTest, HomeAndRPutTheStartViewBackAndKeepTheAirSpeed) {
+  // 300 rows of spacing 7: the side is 2100, whatever the column count.
+  input.rows = 300;
+  input.cols = 40;
+  input.grid_space = 7;
+  for (const bool home : {true, false}) {
+    Viewer.cam_x = -3;
+    Viewer.cam_y = 7;
+    Viewer.cam_z = 9;
+    Viewer.cam_x_angle = 33;
+    Viewer.cam_y_angle = 250;
+    angle_x = 10;
+    angle_y = 20;
+    angle_z = 30;
+    animation = 1;
+    Viewer.air_speed = 42;
+    ClearRecordedCalls();
+    if (home)
+      GlutSpecial(GLUT_KEY_HOME, 5, 5);
+    else
+      GlutKeyboard('r', 5, 5);
+    ExpectCamera(0, 2100, 3150);
+    EXPECT_EQ(Viewer.cam_x_angle, 120);
+    EXPECT_EQ(Viewer.cam_y_angle, 0);
+    EXPECT_EQ(angle_x, 0);
+    EXPECT_EQ(angle_y, 0);
+    EXPECT_EQ(angle_z, 0);
+    EXPECT_EQ(animation, 0);
+    EXPECT_EQ(Viewer.air_speed, 42);
+    ExpectCameraAppliedAndRedrawn();
+  }
+}
+
+TEST_F(InputTest, HAndF1ToggleTheHelpCardAndOnlyRedraw) {
+  GlutKeyboard('h', 0, 0);
+  EXPECT_EQ(show_help, 1);
+  GlutSpecial(GLUT_KEY_F1, 0, 0);
+  EXPECT_EQ(show_help, 0);
+  GlutSpecial(GLUT_KEY_F1, 0, 0);
+  EXPECT_EQ(show_help, 1);
+  GlutKeyboard('h', 0, 0);
+  EXPECT_EQ(show_help, 0);
+  EXPECT_EQ(CountCalls("glutPostRedisplay"), 4);
+  EXPECT_EQ(CountCalls("glViewport"), 0);
+  ExpectCamera(0, 1000, 1500);
+}
+
+using InputDeathTest = InputTest;
+
+TEST_F(InputDeathTest, EscAndQEndTheProgramWithStatusZero) {
+  EXPECT_EXIT(GlutKeyboard(27, 0, 0), testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(GlutKeyboard('q', 0, 0), testing::ExitedWithCode(0), "");
 }
 
 // ---- arrow keys
@@ -303,7 +394,7 @@ TEST_F(InputTest, ArrowsWrapTheHeadingByOneTurn) {
 }
 
 TEST_F(InputTest, OtherSpecialKeysDoNothing) {
-  for (int key : {GLUT_KEY_F1, GLUT_KEY_F12, GLUT_KEY_PAGE_UP, GLUT_KEY_HOME, GLUT_KEY_INSERT,
+  for (int key : {GLUT_KEY_F2, GLUT_KEY_F12, GLUT_KEY_PAGE_UP, GLUT_KEY_END, GLUT_KEY_INSERT,
                   GLUT_KEY_SHIFT_L, GLUT_KEY_CTRL_L, GLUT_KEY_ALT_R}) {
     GlutSpecial(key, 0, 0);
   }

@@ -43,6 +43,8 @@ void Record(const char* name, std::initializer_list<double> args = {}) {
 
 // The panel is drawn by ImGui in the real program; here it only marks its place.
 void RenderControlPanel() { Record("RenderControlPanel"); }
+float fake_panel_top = kNoPanelTop;
+float ControlPanelTop() { return fake_panel_top; }
 
 extern "C" {
 
@@ -99,6 +101,9 @@ void glClear(GLbitfield mask) { Record("glClear", {double(mask)}); }
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { Record("glClearColor", {r, g, b, a}); }
 void glShadeModel(GLenum mode) { Record("glShadeModel", {double(mode)}); }
 void glFlush(void) { Record("glFlush"); }
+void glBlendFunc(GLenum s, GLenum d) { Record("glBlendFunc", {double(s), double(d)}); }
+void glPushAttrib(GLbitfield mask) { Record("glPushAttrib", {double(mask)}); }
+void glPopAttrib(void) { Record("glPopAttrib"); }
 void glFinish(void) { Record("glFinish"); }
 
 // --- GL: vertex arrays. No buffer objects (the stand-in says it is OpenGL 1.1), so the

@@ -19,6 +19,10 @@ int CountCalls(const std::string& name);
 // What glutGet(GLUT_ELAPSED_TIME) returns.
 extern int fake_elapsed_time;
 
+// What ControlPanelTop() returns: the window y of the panel's top edge; no panel at first.
+constexpr float kNoPanelTop = 1e9f;
+extern float fake_panel_top;
+
 // glutBitmapCharacter is recorded as {font code, character}; the codes of the fonts:
 constexpr double kFontHelvetica10 = 10;
 constexpr double kFontHelvetica12 = 12;

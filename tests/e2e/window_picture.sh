@@ -139,11 +139,12 @@ if start texture "$grid" "$texture"; then
       "did the panel's layout move the Texture button?"
   else
     # The relief image is reddest in its south-west and greenest in its south-east. Seen from
-    # the south, a texture draped north up and unmirrored keeps that in the near corners.
-    far_left=$(red_to_green "$work/texture.png" 200x90+290+340)
-    near_left=$(red_to_green "$work/texture.png" 250x90+180+520)
-    far_right=$(red_to_green "$work/texture.png" 200x90+530+340)
-    near_right=$(red_to_green "$work/texture.png" 250x90+560+520)
+    # the south, a texture draped north up and unmirrored keeps that in the near corners
+    # (of the 3-D view above the closed panel, 729 rows high).
+    far_left=$(red_to_green "$work/texture.png" 190x85+301+323)
+    near_left=$(red_to_green "$work/texture.png" 237x85+197+494)
+    far_right=$(red_to_green "$work/texture.png" 190x85+529+323)
+    near_right=$(red_to_green "$work/texture.png" 237x85+558+494)
     echo "texture: red/green far left $far_left, near left $near_left, far right $far_right, near right $near_right"
     reddest=1
     for q in "$far_left" "$far_right" "$near_right"; do at_least "$near_left" "$q" || reddest=0; done

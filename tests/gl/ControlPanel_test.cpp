@@ -223,6 +223,70 @@ TEST_F(ControlPanelTest, FourColumnsLeftToRightAndQuitRightOfThemAll) {
   EXPECT_EQ(Centre("Quit").y, Centre("Properties").y);
 }
 
+const char* const kEveryControl[] = {
+    "Properties", "Quit",     "Wireframe",        "Light",     "Mesh Simplification",
+    "Animation",  "Air-Speed:", kColor,            kTexture,    kSimple,
+    "Quad Subdivision", "Triangle Subdivision", kPrecision, kYMultiplier, kXZMultiplier,
+    kMaxError,    "X1:",      "Z1:",              "X2:",       "Z2:"};
+
+// Drawn, inside the window and below the panel's top edge, and clear of every other.
+void ExpectEveryControlShownApart(int window_width, int window_height) {
+  std::vector<PanelRect> rects;
+  for (const char* label : kEveryControl) {
+    PanelRect r{};
+    ASSERT_TRUE(FindPanelControl(label, &r)) << label;
+    EXPECT_GE(r.x0, 0) << label;
+    EXPECT_LE(r.x1, window_width) << label;
+    EXPECT_GE(r.y0, ControlPanelTop()) << label;
+    EXPECT_LE(r.y1, window_height) << label;
+    for (size_t i = 0; i < rects.size(); ++i) {
+      const PanelRect& o = rects[i];
+      EXPECT_FALSE(r.x0 < o.x1 && o.x0 < r.x1 && r.y0 < o.y1 && o.y0 < r.y1)
+          << label << " overlaps " << kEveryControl[i];
+    }
+    rects.push_back(r);
+  }
+}
+
+// A window narrower than the four groups wraps them into rows: at 640 x 480 every control
+// is in the window, and the fields on the right take typed values.
+TEST_F(ControlPanelTest, InANarrowWindowTheGroupsWrapAndEveryControlIsReachable) {
+  width = 640;
+  height = 480;
+  Frames(3);
+  ExpectEveryControlShownApart(640, 480);
+  EXPECT_GT(Centre(kPrecision).y, Centre("Air-Speed:").y);  // the second row
+  EXPECT_LT(ControlPanelTop(), 480 - 200);
+  TypeInto("Z2:", "77");
+  EXPECT_EQ(terrain_border_2.z, 77);
+  TypeInto(kMaxError, "33");
+  EXPECT_EQ(max_approx_error, 33);
+}
+
+// A window too low for the wrapped panel keeps a quarter for the view, and the wheel over
+// the panel scrolls it down to its last field.
+TEST_F(ControlPanelTest, APanelTallerThanItsShareScrollsWithTheWheel) {
+  width = 400;
+  height = 500;
+  Frames(3);
+  EXPECT_EQ(ControlPanelTop(), 125);
+  const Point on_panel{200, 300};
+  PanelRect z2{};
+  for (int notch = 0; notch < 50; ++notch) {
+    ASSERT_TRUE(FindPanelControl("Z2:", &z2));
+    if (z2.y1 <= 500) break;
+    PanelPassiveMotion(on_panel.x, on_panel.y);
+    PanelMouse(4, GLUT_DOWN, on_panel.x, on_panel.y, 0);
+    PanelMouse(4, GLUT_UP, on_panel.x, on_panel.y, 0);
+    Frames(2);
+  }
+  ASSERT_LE(z2.y1, 500);
+  EXPECT_GE(z2.y0, ControlPanelTop());
+  EXPECT_EQ(Viewer.cam_z, 20250);
+  TypeInto("Z2:", "12");
+  EXPECT_EQ(terrain_border_2.z, 12);
+}
+
 TEST_F(ControlPanelTest, OpaqueStripAlongTheBottomAndTheViewAboveUntouched) {
   Frames(1);
   glClearColor(1, 0, 0, 1);
@@ -580,6 +644,30 @@ TEST_F(ControlPanelTest, ShiftDragAndCtrlClickThroughTheKeysChangeTheSpinners) {
   TypeChars("7");
   PressKey(ImGuiKey_Enter);
   EXPECT_EQ(terrain_border_2.z, 7);
+}
+
+// The wheel over the open panel goes to ImGui and leaves the camera; over the view it flies
+// one air-speed step (900) along the view, whose forward vector is (0, -0.5, -0.866).
+TEST_F(ControlPanelTest, TheWheelFliesOverTheViewOnly) {
+  const Point on_panel = Centre("Wireframe");
+  for (int button : {3, 4}) {
+    PanelPassiveMotion(on_panel.x, on_panel.y);
+    PanelMouse(button, GLUT_DOWN, on_panel.x, on_panel.y, 0);
+    PanelMouse(button, GLUT_UP, on_panel.x, on_panel.y, 0);
+    EXPECT_EQ(ImGui::GetIO().MouseWheel, button == 3 ? 1 : -1);  // the panel's to scroll
+    Frames(2);
+    EXPECT_EQ(Viewer.cam_x, 0);
+    EXPECT_EQ(Viewer.cam_y, 13500);
+    EXPECT_EQ(Viewer.cam_z, 20250);
+  }
+
+  const int view_y = static_cast<int>(ControlPanelTop()) - 40;
+  PanelPassiveMotion(500, view_y);
+  PanelMouse(4, GLUT_DOWN, 500, view_y, 0);
+  PanelMouse(4, GLUT_UP, 500, view_y, 0);
+  Frames(2);
+  EXPECT_NEAR(Viewer.cam_y, 13500 + 450, 1e-6);
+  EXPECT_NEAR(Viewer.cam_z, 20250 + 900 * 0.8660254037844, 1e-6);
 }
 
 TEST_F(ControlPanelTest, APressOnThePanelsTopRowIsThePanelsAndOneRowAboveTheViewers) {

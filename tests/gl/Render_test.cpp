@@ -6,6 +6,7 @@
 #include <SDL2/SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "ControlPanel.h"
 #include "GLTestState.h"
 #include "TestGrid.h"
 #include "TextureLoader.h"
@@ -264,6 +266,61 @@ TEST_F(RenderTest, TextureIsDrapedNorthUpAndNotMirrored) {
       ExpectColour(pic.At(static_cast<int>(wx), static_cast<int>(wy)), p.r, p.g, p.b, p.name);
     }
   }
+}
+
+// Frames as GlutDisplay runs them, the 3-D part and then the panel over it.
+void SceneAndPanelFrames(int n) {
+  for (int i = 0; i < n; ++i) {
+    DrawScene();
+    RenderControlPanel();
+  }
+}
+
+// Opening the panel's Properties shrinks the 3-D view to the rows above the panel within
+// two frames: the terrain, seen from straight above and filling the view, reaches the
+// panel's top edge and not one row below it, in the view's own aspect.
+TEST_F(RenderTest, TheOpenPanelCoversNoTerrain) {
+  StartOn(100);
+  Viewer.cam_z = 0;
+  Viewer.cam_y = 2000;  // 1900 above the centre: a view 1574 units across, on a 5850 grid
+  Viewer.cam_x_angle = 180;
+  CreateControlPanel();
+  SceneAndPanelFrames(2);
+  PanelRect header{};
+  ASSERT_TRUE(FindPanelControl("Properties", &header));
+  const int x = static_cast<int>((header.x0 + header.x1) / 2);
+  const int y = static_cast<int>((header.y0 + header.y1) / 2);
+  PanelPassiveMotion(x, y);
+  PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y, 0);
+  PanelMouse(GLUT_LEFT_BUTTON, GLUT_UP, x, y, 0);
+  SceneAndPanelFrames(4);  // the click's press and release, and the panel's new height
+  PanelRect wireframe{};
+  ASSERT_TRUE(FindPanelControl("Wireframe", &wireframe));
+  const float top = ControlPanelTop();
+  ASSERT_GT(top, kHeight / 3);
+  ASSERT_LT(top, kHeight - 100);  // open: far above the closed panel's single row
+  SceneAndPanelFrames(2);
+  EXPECT_EQ(ControlPanelTop(), top);
+
+  DrawScene();
+  const Picture pic = ReadBack();
+  const int view_rows = static_cast<int>(top);  // from the window's top
+  // GL rows count from the bottom: the view's lowest row is kHeight - view_rows.
+  const int lowest = kHeight - view_rows;
+  EXPECT_EQ(pic.CountIf(NotBlack, 0, 0, kWidth, lowest), 0) << "terrain under the panel";
+  EXPECT_EQ(pic.CountIf(NotBlack, 0, lowest, kWidth, lowest + 1), kWidth);
+  EXPECT_EQ(pic.CountIf(NotBlack, 0, kHeight - 1, kWidth, kHeight), kWidth);
+
+  GLint view[4];
+  glGetIntegerv(GL_VIEWPORT, view);
+  EXPECT_EQ(view[1], lowest);
+  EXPECT_EQ(view[3], view_rows);
+  GLdouble m[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, m);
+  const double row0 = std::sqrt(m[0] * m[0] + m[4] * m[4] + m[8] * m[8]);
+  const double row1 = std::sqrt(m[1] * m[1] + m[5] * m[5] + m[9] * m[9]);
+  EXPECT_NEAR(row1 / row0, static_cast<double>(kWidth) / view_rows, 1e-5);
+  DestroyControlPanel();
 }
 
 TEST_F(RenderTest, OverlayTextStandsInTheTopLeftCorner) {

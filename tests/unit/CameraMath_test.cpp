@@ -94,4 +94,14 @@ TEST(CameraProjection, AspectOfTheWindow) {
   EXPECT_EQ(camera_math::Aspect(768, 768), 1);
 }
 
+// The view takes the rows above the panel's top edge; a partly covered row is the panel's.
+TEST(CameraProjection, ViewHeightIsTheRowsAboveThePanel) {
+  EXPECT_EQ(camera_math::ViewHeight(768, 579.0f), 579);
+  EXPECT_EQ(camera_math::ViewHeight(768, 579.6f), 579);
+  EXPECT_EQ(camera_math::ViewHeight(768, 768.0f), 768);
+  EXPECT_EQ(camera_math::ViewHeight(768, 1e9f), 768);  // no panel drawn yet
+  EXPECT_EQ(camera_math::ViewHeight(768, -4.0f), 0);   // a panel taller than the window
+  EXPECT_EQ(camera_math::ViewHeight(0, 300.0f), 0);
+}
+
 }  // namespace
