@@ -45,7 +45,11 @@ void NoteLastItem(const char* label) {
   drawn_controls.push_back({label, {a.x, a.y, b.x, b.y}});
 }
 
-void Changed(int id) { panel_control_callback(id); }
+// A changed value shows in the next frame's view.
+void Changed(int id) {
+  panel_control_callback(id);
+  RequestRedraw();
+}
 
 // A framed box with its title on the top edge, holding the controls drawn between
 // BeginFrame and EndFrame.

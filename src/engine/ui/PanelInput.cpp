@@ -360,7 +360,11 @@ void InstallPanelCallbacks() {
 
 void PanelInputFrameStarted() { press_unseen = false; }
 
-void PanelInputFrameDone() { ReleaseHeldInput(); }
+void PanelInputFrameDone() {
+  ReleaseHeldInput();
+  // Input still held needs frames of its own to reach the panel.
+  if (!held_input.empty() || press_unseen) RequestRedraw();
+}
 
 void ForgetPanelInput() {
   held_input.clear();
