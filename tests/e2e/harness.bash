@@ -106,3 +106,24 @@ wait_for() {
     sleep 0.3
   done
 }
+
+# Waits up to 20 s for the viewer to end after $1 (what ended it) and expects status 0.
+expect_clean_exit() {
+  local status=""
+  for _ in $(seq 1 100); do
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+      wait "$app_pid"
+      status=$?
+      app_pid=""
+      break
+    fi
+    sleep 0.2
+  done
+  if [ -z "$status" ]; then
+    fail "$1 did not end the viewer"
+  elif [ "$status" -ne 0 ]; then
+    fail "$1 ended the viewer with status $status"
+  else
+    echo "$1 ended the viewer with status 0"
+  fi
+}

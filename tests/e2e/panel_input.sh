@@ -96,23 +96,7 @@ echo "drag begun on the terrain: $moved pixels of the view changed"
 # 5. "Quit" ends the process with status 0.
 # shellcheck disable=SC2086
 quick_click $quit_open
-status=""
-for _ in $(seq 1 100); do
-  if ! kill -0 "$app_pid" 2>/dev/null; then
-    wait "$app_pid"
-    status=$?
-    app_pid=""
-    break
-  fi
-  sleep 0.2
-done
-if [ -z "$status" ]; then
-  fail "Quit did not end the viewer"
-elif [ "$status" -ne 0 ]; then
-  fail "Quit ended the viewer with status $status"
-else
-  echo "Quit ended the viewer with status 0"
-fi
+expect_clean_exit Quit
 
 if [ $failures -ne 0 ]; then
   echo "$failures check(s) failed"

@@ -18,11 +18,6 @@ start_x_server
 # text and the closed panel.
 middle="700x350+162+250"
 
-shot() {  # the window's picture into $work/$1.png
-  import -window root "$work/root.png" 2>/dev/null
-  convert "$work/root.png" -crop 1024x768+50+50 +repage "$work/$1.png"
-  [ -n "$keep" ] && cp "$work/$1.png" "$keep/"
-}
 lit_fraction() {
   convert "$1" -crop "$2" +repage -colorspace gray -threshold 5% -format '%[fx:mean]' info:
 }
@@ -30,21 +25,6 @@ lit_fraction() {
 white_pixels() {
   convert "$1" -crop "$2" +repage -fill black +opaque white -fill white -opaque white \
     -colorspace gray -format '%[fx:int(mean*w*h+0.5)]' info:
-}
-changed_pixels() {
-  convert "$1" -crop "$3" +repage "$work/a.png"
-  convert "$2" -crop "$3" +repage "$work/b.png"
-  compare -metric AE -fuzz 10% "$work/a.png" "$work/b.png" null: 2>&1 | cut -d' ' -f1
-}
-at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
-move() { xdotool mousemove --window "$wid" "$1" "$2"; }
-# Polls until the named check passes; gives up after 60 seconds (a loaded machine).
-wait_for() {
-  local deadline=$((SECONDS + 60))
-  until "$@"; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.3
-  done
 }
 
 if ! start_viewer app "$grid"; then
@@ -100,23 +80,7 @@ fi
 
 # 4. Esc ends the process with status 0.
 xdotool key Escape
-status=""
-for _ in $(seq 1 100); do
-  if ! kill -0 "$app_pid" 2>/dev/null; then
-    wait "$app_pid"
-    status=$?
-    app_pid=""
-    break
-  fi
-  sleep 0.2
-done
-if [ -z "$status" ]; then
-  fail "Esc did not end the viewer"
-elif [ "$status" -ne 0 ]; then
-  fail "Esc ended the viewer with status $status"
-else
-  echo "Esc ended the viewer with status 0"
-fi
+expect_clean_exit Esc
 
 if [ $failures -ne 0 ]; then
   echo "$failures check(s) failed"

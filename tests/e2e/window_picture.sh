@@ -30,7 +30,6 @@ unique_colours() { convert "$1" -crop "$2" +repage -format '%k' info:; }
 # Mean red over mean green of a region: the texture's relief colours are redder where higher.
 red_to_green() { convert "$1" -crop "$2" +repage -format '%[fx:mean.r/mean.g]' info:; }
 blue_to_green() { convert "$1" -crop "$2" +repage -format '%[fx:mean.b/mean.g]' info:; }
-at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 
 # The window's picture, taken from the root window as a user sees it.
 grab() {
