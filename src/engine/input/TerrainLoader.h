@@ -20,6 +20,9 @@ struct data {
 // The one grid of the process; all zero until a load succeeds, never freed.
 extern data input;
 
+// True for a height that marks a cell of the loaded grid as NODATA.
+inline bool IsNoData(int height) { return input.has_nodata && height == input.nodata; }
+
 class TerrainLoader {
  public:
   TerrainLoader() {}
