@@ -82,6 +82,12 @@ int main(int argc, char** argv) {
   fflush(stdout);
   // A script must tell a refused grid from a viewed one.
   if (!loaded) return 1;
+  if (input.column_ratio != 1.0) {
+    printf("\tThe grid is in degrees around latitude %.4f: its columns are drawn %.4f times as far apart as "
+           "its rows (\"Square Cells\" draws them square).\n\n",
+           CentreLatitude(input.place, input.rows), input.column_ratio);
+    fflush(stdout);
+  }
 
   return OpenViewer(argc, argv);
 }

@@ -66,6 +66,9 @@ extern int rendering_mode;  // 0 colour by height, 1 texture, 2 plain
 extern int animation;
 extern float y_multiplier;
 extern float xz_multiplier;
+// Columns of a grid in degrees are drawn as far apart as rows, as they are stored, instead
+// of closer by the cosine of the latitude.
+extern int square_cells;
 extern GLdouble rotation_speed;
 extern GLdouble angle_x, angle_y, angle_z;
 extern GLint width, height;

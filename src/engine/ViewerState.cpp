@@ -22,6 +22,7 @@ int rendering_mode = 0;
 int animation = 0;
 float y_multiplier = 1.0f;
 float xz_multiplier = 1.0f;
+int square_cells = 0;
 GLdouble rotation_speed = 2.0;
 GLdouble angle_x = 0, angle_y = 0, angle_z = 0;
 GLint width = 0, height = 0;

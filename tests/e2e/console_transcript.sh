@@ -71,6 +71,7 @@ caps="$work/capitals.asc"
 printf 'NCOLS 2\nNROWS 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n1 2\n3 4\n' > "$caps"
 { banner; loading "$caps"; report "The file $caps has a header the ASCII reader does not take; GDAL reads it."
   report "The file $caps was loaded succesfully (ARC/INFO ASCII grid, 2 x 2, spacing 108000)."
+  report 'The grid is in degrees around latitude 1.0000: its columns are drawn 0.9998 times as far apart as its rows ("Square Cells" draws them square).'
   report "No display found: Brackenholmer needs a graphical desktop (DISPLAY is not set)."; } > "$work/expected"
 env -u DISPLAY "$bin" "$caps" > "$work/out" 2> "$work/err"; status=$?
 check "header in capitals, read through GDAL" 1 $status
@@ -94,7 +95,9 @@ check "too few heights" 1 $status
 # A successful load hands over to the window, which does not return: only the console
 # lines printed before it are compared, and the window is closed by a timeout.
 sample="$root/data/jacksboro_403x344.asc"
-{ banner; loading "$sample"; report "The file $sample was loaded succesfully."; } > "$work/expected"
+{ banner; loading "$sample"; report "The file $sample was loaded succesfully."
+  report 'The grid is in degrees around latitude 36.5896: its columns are drawn 0.8029 times as far apart as its rows ("Square Cells" draws them square).'
+} > "$work/expected"
 if command -v xvfb-run > /dev/null; then
   timeout -k 5 60 xvfb-run -a timeout -k 2 5 "$bin" "$sample" > "$work/out" 2> "$work/err"; status=$?
 else

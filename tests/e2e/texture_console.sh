@@ -14,7 +14,7 @@ source "$(dirname "$0")/harness.bash"
 report() { printf '\t%s\n\n' "$1"; }
 
 # transcript NAME TEXTURE LINE...: runs the viewer on the sample grid and TEXTURE and
-# compares everything printed after the grid's report with the LINEs, once that much is out
+# compares everything printed after the grid's report and its line on the column spacing with the LINEs, once that much is out
 # (a report and its reason are flushed together) or the program has ended.
 transcript() {
   local name=$1 texture=$2
@@ -23,12 +23,12 @@ transcript() {
   "$bin" "$grid" "$texture" >"$work/$name.out" 2>"$work/$name.err" &
   app_pid=$!
   for _ in $(seq 1 600); do
-    sed -n '/was loaded succesfully\./,$p' "$work/$name.out" | tail -n +3 >"$work/actual"
+    sed -n '/was loaded succesfully\./,$p' "$work/$name.out" | tail -n +5 >"$work/actual"
     [ "$(stat -c %s "$work/actual")" -ge "$(stat -c %s "$work/expected")" ] && break
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
   done
-  sed -n '/was loaded succesfully\./,$p' "$work/$name.out" | tail -n +3 >"$work/actual"
+  sed -n '/was loaded succesfully\./,$p' "$work/$name.out" | tail -n +5 >"$work/actual"
   cmp -s "$work/expected" "$work/actual" ||
     fail "$name: console differs (expected, then actual):
 $(cat -A "$work/expected")

@@ -82,7 +82,7 @@ check_picture() {
   local name=$1 shot="$work/$1.png"
   local lit centre colours white sky
   lit=$(lit_fraction "$shot" 1024x600+0+0 5%)
-  at_least "$lit" 0.25 || fail "$name: only $lit of the 3-D view is not black"
+  at_least "$lit" 0.2 || fail "$name: only $lit of the 3-D view is not black"
   centre=$(lit_fraction "$shot" 400x200+312+360 5%)
   at_least "$centre" 0.95 || fail "$name: the middle of the view is not covered by the terrain ($centre)"
   colours=$(unique_colours "$shot" 1024x600+0+0)

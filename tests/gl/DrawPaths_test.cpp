@@ -34,8 +34,14 @@ void DrawTerrainOneByOne() {
     Viewer.CreateTSDTriangles();
   else
     Viewer.CreateQSDTriangles();
-  const double f = static_cast<float>(input.grid_space * static_cast<double>(xz_multiplier));
-  glTranslatef(static_cast<GLfloat>(-(input.cols * input.grid_space * 0.5 * xz_multiplier)), 0,
+  // Columns of a grid in degrees lie closer than rows; the normals are those of the surface
+  // so scaled, the grid's at unit steps with x and z times the height scale over the step.
+  const double ratio = square_cells ? 1.0 : input.column_ratio;
+  const float fx = static_cast<float>(input.grid_space * static_cast<double>(xz_multiplier) * ratio);
+  const float fz = static_cast<float>(input.grid_space * static_cast<double>(xz_multiplier));
+  const float nx = static_cast<float>(y_multiplier / (xz_multiplier * ratio));
+  const float nz = static_cast<float>(y_multiplier / static_cast<double>(xz_multiplier));
+  glTranslatef(static_cast<GLfloat>(-(input.cols * input.grid_space * 0.5 * xz_multiplier * ratio)), 0,
                static_cast<GLfloat>(-(input.rows * input.grid_space * 0.5 * xz_multiplier)));
   glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
   glColor3f(1, 1, 1);
@@ -49,7 +55,7 @@ void DrawTerrainOneByOne() {
     glBegin(GL_TRIANGLES);
     for (const Vertex* v : {&node->t.a, &node->t.c, &node->t.b}) {
       const Normal& n = normales[v->z][v->x];
-      glNormal3f(n.x, n.y, n.z);
+      glNormal3f(n.x * nx, n.y, n.z * nz);
       if (rendering_mode == 0) {
         const RGBColor c = TerrainColor(v->y);
         glColor3f(static_cast<GLfloat>(c.r), static_cast<GLfloat>(c.g), static_cast<GLfloat>(c.b));
@@ -57,7 +63,8 @@ void DrawTerrainOneByOne() {
         glTexCoord2f(static_cast<GLfloat>(v->x / static_cast<double>(input.cols)),
                      static_cast<GLfloat>(v->z / static_cast<double>(input.rows)));
       }
-      glVertex3i(Truncate(v->x * f), Truncate(v->y * static_cast<double>(y_multiplier)), Truncate(v->z * f));
+      glVertex3i(Truncate(v->x * static_cast<double>(fx)), Truncate(v->y * static_cast<double>(y_multiplier)),
+                 Truncate(v->z * static_cast<double>(fz)));
     }
     glEnd();
   }

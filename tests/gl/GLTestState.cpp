@@ -24,6 +24,7 @@ void ResetViewerState() {
   animation = 0;
   y_multiplier = 1.0f;
   xz_multiplier = 1.0f;
+  square_cells = 0;
   rotation_speed = 2.0;
   angle_x = angle_y = angle_z = 0;
   left_button = right_button = 0;

@@ -6,6 +6,7 @@
 #include <SDL2/SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -376,4 +377,52 @@ TEST_F(RenderTest, CoarseGridShowsAWholeSurface) {
     }
   ASSERT_GT(inside, kWidth * kHeight / 10);
   EXPECT_LT(holes, inside / 100) << holes << " background pixels inside an outline of " << inside;
+}
+
+// A grid in degrees around latitude 49.5, 200 x 200 cells of 0.001 degrees, seen from
+// straight above: east-west it spans cos(49.5) of its north-south extent on the ground,
+// and so on screen. "Square Cells" draws it as a grid without a place is drawn.
+TEST_F(RenderTest, GridsInDegreesAreDrawnInTrueProportions) {
+  const std::string path = testing::TempDir() + "/latitude_49.asc";
+  {
+    std::ofstream f(path);
+    f << "ncols 200\nnrows 200\nxllcorner 6.0\nyllcorner 49.4\ncellsize 0.001\nNODATA_value -9999\n";
+    for (int i = 0; i < 200 * 200; ++i) f << "400 ";
+  }
+  TerrainLoader loader;
+  ASSERT_TRUE(loader.LoadTerrainFile(path.c_str())) << loader.msg;
+  std::remove(path.c_str());
+  StartOnTheGrid();
+  auto from_above = [] {
+    Viewer.cam_x = Viewer.cam_z = 0;
+    Viewer.cam_y = 60000;  // the grid is 200 x 108 = 21600 units north-south
+    Viewer.cam_x_angle = 180;
+    DrawScene();
+    return ReadBack();
+  };
+  // The extent of the drawn terrain along x and y, in pixels.
+  auto extent = [](const Picture& pic, int& across, int& down) {
+    int x0 = kWidth, x1 = -1, y0 = kHeight, y1 = -1;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        if (NotBlack(pic.At(x, y))) {
+          x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+        }
+    across = x1 - x0 + 1;
+    down = y1 - y0 + 1;
+  };
+  int across = 0, down = 0;
+  extent(from_above(), across, down);
+  ASSERT_GT(down, 200);
+  EXPECT_NEAR(static_cast<double>(across) / down, std::cos(49.5 * M_PI / 180), 0.02 * 0.6494);
+
+  square_cells = 1;
+  const Picture square = from_above();
+  input.column_ratio = 1;  // as if the file gave no place
+  refresh_mesh = true;
+  const Picture unplaced = from_above();
+  square_cells = 0;
+  extent(square, across, down);
+  EXPECT_EQ(across, down);
+  EXPECT_TRUE(square.rgb == unplaced.rgb);
 }

@@ -15,6 +15,8 @@ inline void MakeTestGrid(int rows, int cols, int grid_space, const std::function
   input.rows = rows;
   input.cols = cols;
   input.grid_space = grid_space;
+  input.place = GridPlace{};
+  input.column_ratio = 1.0;
   input.values = new int*[rows];
   input.y_min = height(0, 0);
   input.y_max = height(0, 0);

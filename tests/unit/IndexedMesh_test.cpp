@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "FrameStats.h"
 #include "MeshBuild.h"
 #include "MeshWorker.h"
 #include "MesherReference.h"
@@ -73,6 +75,26 @@ TEST(IndexedMesh, BudgetStopsAtTheLastLevelThatFits) {
   EXPECT_EQ(m.triangle_count, 512);
   EXPECT_EQ(m.level, 4);
   EXPECT_EQ(m.precision, 5);
+}
+
+// The overlay says so for as long as the limited mesh is on screen.
+TEST(IndexedMesh, OverlayNamesTheLimitWhileALimitedMeshIsShown) {
+  ScopedGrid grid(9, 9);
+  mesh_triangle_budget = 600;
+  auto overlay_after_build = [](int precision) {
+    max_precision = precision;
+    refresh_mesh = true;
+    testing::internal::CaptureStdout();
+    Viewer.UpdateMesh();
+    testing::internal::GetCapturedStdout();
+    ComposeOverlayText();
+    return std::string(text_buffer);
+  };
+  EXPECT_NE(overlay_after_build(5).find("\nTriangles: 512\nLimited to precision 4 of 5\nLeft Button"),
+            std::string::npos);
+  ComposeOverlayText();
+  EXPECT_NE(std::string(text_buffer).find("Limited to precision 4 of 5"), std::string::npos);
+  EXPECT_EQ(overlay_after_build(4).find("Limited"), std::string::npos);
 }
 
 mesh::Settings AtPrecision(int precision) {

@@ -78,6 +78,7 @@ struct Spacing {
   bool degrees = false;
   bool square = true;
   double cell_x = 0, cell_y = 0;
+  double unit = 1;  // degrees or metres per unit of the geotransform
 };
 
 // The cell size in degrees (a geographic system) or metres (a projected one). Without a
@@ -98,6 +99,7 @@ Spacing CellSpacing(GDALDatasetH dataset, const double (&gt)[6], bool georeferen
     const double bottom = std::min(gt[3], gt[3] + rows * gt[5]);
     s.degrees = std::fabs(left) <= 360 && std::fabs(bottom) <= 90 && top <= 90;
   }
+  s.unit = scale;
   s.cell_x *= scale;
   s.cell_y *= scale;
   s.square = std::fabs(s.cell_x - s.cell_y) <= 1e-9 * std::max(s.cell_x, s.cell_y);
@@ -235,6 +237,11 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
   grid = FinishGrid(rows, cols, static_cast<int>(spacing), values, converted.least, converted.greatest,
                     converted.marks, has_nodata || converted.marks > 0, nodata_integral,
                     nodata_integral ? static_cast<int>(nodata) : 0);
+  if (georeferenced) {
+    const double bottom = std::min(gt[3], gt[3] + rows * gt[5]);
+    grid.place = GridPlace{true, cell.degrees, gt[0] * cell.unit, bottom * cell.unit, cell.cell_x, cell.cell_y};
+    grid.column_ratio = ColumnRatio(grid.place, rows);
+  }
   char suffix[96];
   snprintf(suffix, sizeof suffix, " was loaded succesfully (%s, %d x %d, spacing %.0f).", format, cols, rows,
            spacing);

@@ -20,6 +20,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
+#include <strings.h>
 
 #include "Report.h"
 
@@ -256,14 +258,20 @@ struct Header {
   NoData nodata;
   // The lower-left corner or centre, when lines 3 and 4 give it as "keyword number".
   bool corner_known = false;
+  bool corner_is_centre = false;  // xllcenter / yllcenter: the centre of the corner cell
   double corner_x = 0, corner_y = 0;
 };
 
-// Lines 3 and 4 are not checked; their number is read when it follows a keyword.
-bool ParseCornerLine(const char* line, double& value) {
+// Lines 3 and 4 are not checked; their number is read when it follows a keyword, and a
+// keyword ending in "center" or "centre" places the corner cell's centre.
+bool ParseCornerLine(const char* line, double& value, bool& centre) {
   const char* p = line;
   while (*p == '_' || (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z')) ++p;
   if (p == line) return false;
+  const std::string keyword(line, p);
+  const size_t n = keyword.size();
+  centre = n >= 6 && (strcasecmp(keyword.c_str() + n - 6, "center") == 0 ||
+                      strcasecmp(keyword.c_str() + n - 6, "centre") == 0);
   char* end;
   value = strtod(p, &end);
   return end != p && IsBlankOrEnd(*end) && std::isfinite(value);
@@ -289,7 +297,9 @@ bool ReadHeader(const FileText& text, size_t& pos, Header& header, HeaderFault& 
                 number == 3 ? "x" : "y");
       valid = false;
     }
-    corner_known = ParseCornerLine(text, number == 3 ? header.corner_x : header.corner_y) && corner_known;
+    bool centre = false;
+    corner_known = ParseCornerLine(text, number == 3 ? header.corner_x : header.corner_y, centre) && corner_known;
+    header.corner_is_centre = header.corner_is_centre || centre;
   }
   header.corner_known = corner_known;
   valid = ParseCellSizeLine(next(), 5, header.cellsize, fault) && valid;
@@ -550,6 +560,14 @@ int** AllocateGrid(int rows, int cols) {
   return values;
 }
 
+double CentreLatitude(const GridPlace& place, int rows) { return place.bottom + 0.5 * rows * place.cell_y; }
+
+double ColumnRatio(const GridPlace& place, int rows) {
+  if (!place.known || !place.degrees || !(place.cell_x > 0) || !(place.cell_y > 0)) return 1.0;
+  const double ratio = std::cos(CentreLatitude(place, rows) * M_PI / 180.0) * place.cell_x / place.cell_y;
+  return std::isfinite(ratio) ? std::max(ratio, 0.01) : 1.0;
+}
+
 data FinishGrid(int rows, int cols, int spacing, int** values, int least, int greatest, long long marks,
                 bool has_nodata, bool nodata_integral, int whole_nodata) {
   int nodata = whole_nodata;
@@ -563,7 +581,7 @@ data FinishGrid(int rows, int cols, int spacing, int** values, int least, int gr
       greatest = std::max(greatest, nodata);
     }
   }
-  return data{rows, cols, spacing, std::min(least, 100000), std::max(greatest, -100000), values, nodata, has_nodata};
+  return data{rows, cols, spacing, std::min(least, 100000), std::max(greatest, -100000), values, nodata, has_nodata, GridPlace{}, 1.0};
 }
 
 // ---------------------------------------------------------------- LoadArcASCIIFile
@@ -710,6 +728,11 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused) {
   }
   input = FinishGrid(rows, cols, static_cast<int>(spacing), values, scan.least, scan.greatest, scan.marks,
                      header.nodata.present, header.nodata.integral, header.nodata.rounded);
+  if (header.corner_known) {
+    const double half = header.corner_is_centre ? 0.5 * cellsize : 0.0;
+    input.place = GridPlace{true, !metres, header.corner_x - half, header.corner_y - half, cellsize, cellsize};
+    input.column_ratio = ColumnRatio(input.place, rows);
+  }
   Report(out.msg, "The file ", path, " was loaded succesfully.");
   return true;
 }

@@ -1,6 +1,21 @@
 // The height grid and its ARC/INFO ASCII reader.
 #pragma once
 
+// Where a grid lies, when its file says: the outer edges of its lower-left cell and the
+// cell size, in degrees for a geographic grid, in map units for a projected one.
+struct GridPlace {
+  bool known = false;
+  bool degrees = false;
+  double left = 0, bottom = 0;
+  double cell_x = 0, cell_y = 0;
+};
+
+// How much closer than rows the columns of a grid at `place` lie on the ground: for a grid
+// in degrees, cos(latitude of its centre) times its cells' width over their height, not
+// below 0.01 near the poles; 1 for projected grids and grids without a place.
+double ColumnRatio(const GridPlace& place, int rows);
+double CentreLatitude(const GridPlace& place, int rows);
+
 // The loaded height grid: values[row][column], row 0 being the first data row of the file.
 struct data {
   int rows;
@@ -15,6 +30,8 @@ struct data {
   // terrain rather than as pits thousands of kilometres deep.
   int nodata;
   bool has_nodata;
+  GridPlace place;
+  double column_ratio = 1.0;  // ColumnRatio(place, rows): set with the place
 };
 
 // The one grid of the process; all zero until a load succeeds, never freed.

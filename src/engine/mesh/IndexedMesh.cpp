@@ -68,8 +68,7 @@ inline int32_t TruncateToInt(double v) {
 
 }  // namespace
 
-void FillVertexArrays(const IndexedMesh& mesh, Shading shading, double scale_xz, double scale_y,
-                      VertexArrays& out) {
+void FillVertexArrays(const IndexedMesh& mesh, Shading shading, const DrawScales& scales, VertexArrays& out) {
   const size_t n = mesh.points.size();
   out.positions.resize(3 * n);
   out.normals.resize(3 * n);
@@ -81,14 +80,14 @@ void FillVertexArrays(const IndexedMesh& mesh, Shading shading, double scale_xz,
     const IndexedMesh::Point p = mesh.points[i];
     const int h = input.values[p.z][p.x];
     int32_t* position = &out.positions[3 * i];
-    position[0] = TruncateToInt(p.x * scale_xz);
-    position[1] = TruncateToInt(h * scale_y);
-    position[2] = TruncateToInt(p.z * scale_xz);
+    position[0] = TruncateToInt(p.x * static_cast<double>(scales.column));
+    position[1] = TruncateToInt(h * scales.height);
+    position[2] = TruncateToInt(p.z * static_cast<double>(scales.row));
     const Normal& normal = normales[p.z][p.x];
     float* nv = &out.normals[3 * i];
-    nv[0] = normal.x;
+    nv[0] = normal.x * scales.normal_x;
     nv[1] = normal.y;
-    nv[2] = normal.z;
+    nv[2] = normal.z * scales.normal_z;
     if (shading == Shading::kColor) {
       const RGBColor c = TerrainColor(h);
       float* cv = &out.colours[3 * i];

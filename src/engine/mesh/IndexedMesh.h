@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "DrawScales.h"
 #include "Mesh.h"
 
 struct IndexedMesh {
@@ -86,8 +87,7 @@ struct VertexArrays {
   std::vector<float> texcoords;    // s, t per record, texture shading only
 };
 
-// Fills `out` for `mesh` from the grid and `normales`: x and z are the column and row times
-// scale_xz, y the height times scale_y, each truncated toward zero and saturated at the
-// int limits; colours follow the raw heights.
-void FillVertexArrays(const IndexedMesh& mesh, Shading shading, double scale_xz, double scale_y,
-                      VertexArrays& out);
+// Fills `out` for `mesh` from the grid and `normales`: x, y and z are the column, height
+// and row times the scales, each truncated toward zero and saturated at the int limits;
+// the normals are the grid's with x and z scaled; colours follow the raw heights.
+void FillVertexArrays(const IndexedMesh& mesh, Shading shading, const DrawScales& scales, VertexArrays& out);

@@ -34,6 +34,12 @@ void ComposeOverlayText() {
   text_buffer[0] = '\0';
   AppendOverlay("Fps: %.4f\n", fps);
   AppendOverlay("%s %i\n", "Triangles:", triangle_count);
+  // The budget or the memory stopped the mesh on screen short of the precision asked for.
+  const IndexedMesh& mesh = Viewer.DrawnMesh();
+  if (mesh.level < 0)
+    AppendOverlay("No memory left for a mesh\n");
+  else if (mesh.level < mesh.precision)
+    AppendOverlay("Limited to precision %d of %d\n", mesh.level, mesh.precision);
   AppendOverlay("%s\n", "Left Button: Rotate");
   AppendOverlay("%s\n", "Right Button: Translate XZ");
   AppendOverlay("%s\n", "Left+Right Button: Translate XY");

@@ -20,8 +20,7 @@ struct ArraysKey {
   unsigned long normals_version = 0;
   Normal** normal_table = nullptr;
   Shading shading = Shading::kPlain;
-  float scale_xz = 0;
-  float scale_y = 0;
+  DrawScales scales;
   bool buffers = false;
 
   bool operator==(const ArraysKey&) const = default;
@@ -55,7 +54,7 @@ void Upload(GLenum target, GLuint buffer, const std::vector<T>& data) {
 
 void Refill(const IndexedMesh& mesh, const ArraysKey& key, unsigned long mesh_version) {
   if (arrays.key.buffers != key.buffers) ReleaseTerrainArrays();
-  FillVertexArrays(mesh, key.shading, key.scale_xz, key.scale_y, arrays.client);
+  FillVertexArrays(mesh, key.shading, key.scales, arrays.client);
   if (key.buffers) {
     if (arrays.buffers[0] == 0) glGenBuffers(kBufferCount, arrays.buffers);
     Upload(GL_ARRAY_BUFFER, arrays.buffers[kPositions], arrays.client.positions);
@@ -121,11 +120,10 @@ void Brackenholmer::PickTerrainColor(int height) {
 
 void Brackenholmer::RenderTriangles() {
   UpdateMesh();
-  const float f = static_cast<float>(input.grid_space * static_cast<double>(xz_multiplier));
-
   // Centre the footprint on the origin: columns run along x, rows along z. Products in
   // double, as a large grid times grid_space times the scale may pass the int range.
-  const double half_x = static_cast<double>(input.cols) * input.grid_space * 0.5 * xz_multiplier;
+  const double half_x =
+      static_cast<double>(input.cols) * input.grid_space * 0.5 * xz_multiplier * DrawnColumnRatio();
   const double half_z = static_cast<double>(input.rows) * input.grid_space * 0.5 * xz_multiplier;
   glTranslatef(static_cast<GLfloat>(-half_x), 0, static_cast<GLfloat>(-half_z));
   glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
@@ -143,8 +141,7 @@ void Brackenholmer::RenderTriangles() {
     key.shading = Shading::kColor;
   else if (rendering_mode == 1 && texture_id != 0)
     key.shading = Shading::kTexture;
-  key.scale_xz = f;
-  key.scale_y = y_multiplier;
+  key.scales = CurrentDrawScales();
   key.buffers = terrain_vertex_buffers_allowed && ContextHasBuffers();
   if (!arrays.filled || !(arrays.key == key)) Refill(mesh, key, drawn_version_);
 
