@@ -15,6 +15,7 @@ inline void MakeTestGrid(int rows, int cols, int grid_space, const std::function
   input.rows = rows;
   input.cols = cols;
   input.grid_space = grid_space;
+  input.has_nodata = false;
   input.values = new int*[rows];
   input.y_min = height(0, 0);
   input.y_max = height(0, 0);
