@@ -78,6 +78,8 @@ int main(int argc, char** argv) {
   PrintLines(loader.note);
   printf("\t%s\n\n", loader.msg);
   PrintLines(loader.reason);
+  // The viewer opens all the same, with nothing to draw until "Show NODATA" is ticked.
+  if (loaded && !GridHoldsHeights()) printf("\t%s\n\n", "The grid holds no heights: every cell is NODATA.");
   // The window takes over next; the console dialogue must be out before it.
   fflush(stdout);
   // A script must tell a refused grid from a viewed one.

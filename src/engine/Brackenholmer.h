@@ -19,8 +19,13 @@ class Brackenholmer {
   void CreateTSDTriangles();
   bool ApproxError(Triangle t);
   // Normals
+  // The table for the current show_nodata: while NODATA cells are holes, the normals
+  // beside them are formed from the neighbours that hold heights.
   void CalcNormales();
   Normal CreateNormal(int x0, int z0, int x1, int z1, int x2, int z2);
+  // Refills, in place, the normals that see a NODATA cell when the table was made for the
+  // other choice than `shown`: the drawing keeps them in step with the mesh on screen.
+  void MatchNormalsToNoData(bool shown);
   // The mesh on screen: starts a build when one was asked for (refresh_mesh) and adopts a
   // finished one; true when the mesh on screen changed.
   bool UpdateMesh();

@@ -14,6 +14,7 @@ int max_approx_error = 10;
 int mesh_simplification = 0;
 int mesh_mode = 0;
 bool refresh_mesh = true;
+int show_nodata = 0;
 long long mesh_triangle_budget = kDefaultMeshTriangleBudget;
 
 int wireframe = 0;

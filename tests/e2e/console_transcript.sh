@@ -76,6 +76,19 @@ printf 'NCOLS 2\nNROWS 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -99
 env -u DISPLAY "$bin" "$caps" > "$work/out" 2> "$work/err"; status=$?
 check "header in capitals, read through GDAL" 1 $status
 
+# A grid of NODATA alone loads, with a line saying that there is nothing to draw; whole
+# and NaN NODATA values alike. Without a display the program then ends with status 1.
+for value in -9999 nan; do
+  empty="$work/empty_$value.asc"
+  printf 'ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 0.000833333333\nNODATA_value %s\n' "$value" > "$empty"
+  printf '%s %s %s\n' "$value" "$value" "$value" "$value" "$value" "$value" >> "$empty"
+  { banner; loading "$empty"; report "The file $empty was loaded succesfully."
+    report "The grid holds no heights: every cell is NODATA."
+    report "No display found: Brackenholmer needs a graphical desktop (DISPLAY is not set)."; } > "$work/expected"
+  env -u DISPLAY "$bin" "$empty" > "$work/out" 2> "$work/err"; status=$?
+  check "every cell NODATA ($value)" 1 $status
+done
+
 # --help and --version answer without the banner and end with status 0.
 "$bin" --version > "$work/out" 2> "$work/err"; status=$?
 printf 'Brackenholmer 1.0\n' > "$work/expected"

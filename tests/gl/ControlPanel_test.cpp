@@ -50,6 +50,7 @@ class ControlPanelTest : public ::testing::Test {
     light = 1;
     mesh_simplification = 0;
     animation = 0;
+    show_nodata = 0;
     rendering_mode = 0;
     mesh_mode = 0;
     max_precision = 6;
@@ -212,7 +213,8 @@ TEST_F(ControlPanelTest, FourColumnsLeftToRightAndQuitRightOfThemAll) {
   EXPECT_LT(column_4, Centre("Quit").x);
   // Each column keeps its controls in order, top to bottom.
   EXPECT_LT(Centre("Wireframe").y, Centre("Light").y);
-  EXPECT_LT(Centre("Light").y, Centre("Mesh Simplification").y);
+  EXPECT_LT(Centre("Light").y, Centre("Show NODATA").y);
+  EXPECT_LT(Centre("Show NODATA").y, Centre("Mesh Simplification").y);
   EXPECT_LT(Centre("Mesh Simplification").y, Centre("Animation").y);
   EXPECT_LT(Centre("Animation").y, Centre("Air-Speed:").y);
   EXPECT_LT(Centre(kSimple).y, Centre("Quad Subdivision").y);
@@ -224,7 +226,7 @@ TEST_F(ControlPanelTest, FourColumnsLeftToRightAndQuitRightOfThemAll) {
 }
 
 const char* const kEveryControl[] = {
-    "Properties", "Quit",     "Wireframe",        "Light",     "Mesh Simplification",
+    "Properties", "Quit",     "Wireframe",        "Light",     "Show NODATA", "Mesh Simplification",
     "Animation",  "Air-Speed:", kColor,            kTexture,    kSimple,
     "Quad Subdivision", "Triangle Subdivision", kPrecision, kYMultiplier, kXZMultiplier,
     kMaxError,    "X1:",      "Z1:",              "X2:",       "Z2:"};
@@ -315,12 +317,18 @@ TEST_F(ControlPanelTest, CheckBoxesToggleTheirVariablesAndReportTheirIds) {
   Click("Mesh Simplification");
   EXPECT_EQ(mesh_simplification, 1);
   EXPECT_TRUE(refresh_mesh);
-  EXPECT_EQ(reported_ids, (std::vector<int>{101, 102, 106, 105}));
+  refresh_mesh = false;
+  Click("Show NODATA");
+  EXPECT_EQ(show_nodata, 1);
+  EXPECT_TRUE(refresh_mesh);
+  EXPECT_EQ(reported_ids, (std::vector<int>{101, 102, 106, 105, 117}));
 
   Click("Wireframe");
   Click("Light");
+  Click("Show NODATA");
   EXPECT_EQ(wireframe, 0);
   EXPECT_EQ(light, 1);
+  EXPECT_EQ(show_nodata, 0);
 }
 
 TEST_F(ControlPanelTest, RadioButtonsPickTheirModesAndReportChangesOnly) {

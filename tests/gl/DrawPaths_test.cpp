@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "ControlPanel.h"
 #include "GLTestState.h"
 #include "TerrainColor.h"
 #include "TerrainLoader.h"
@@ -28,7 +30,8 @@ GLint Truncate(double v) {
   return static_cast<GLint>(v);
 }
 
-// The reference: the mesh list of the selected mesher, one glBegin/glEnd per triangle.
+// The reference: the mesh list of the selected mesher, one glBegin/glEnd per triangle;
+// unless NODATA cells are shown, without the triangles that touch one.
 void DrawTerrainOneByOne() {
   if (mesh_mode != 0)
     Viewer.CreateTSDTriangles();
@@ -48,6 +51,7 @@ void DrawTerrainOneByOne() {
   glDisable(GL_TEXTURE_2D);
   const bool textured = rendering_mode == 1 && texture_id != 0;
   for (const TriangleList* node = Viewer.TriangleHead(); node != nullptr; node = node->next) {
+    if (!show_nodata && (IsNoData(node->t.a.y) || IsNoData(node->t.b.y) || IsNoData(node->t.c.y))) continue;
     if (textured) {
       glEnable(GL_TEXTURE_2D);
       glBindTexture(GL_TEXTURE_2D, texture_id);
@@ -134,6 +138,7 @@ class DrawPathsTest : public GLStateTest {
   }
 
   void TearDown() override {
+    show_nodata = 0;
     terrain_vertex_buffers_allowed = true;
     if (texture_id != 0) glDeleteTextures(1, &texture_id);
     texture_id = 0;
@@ -189,16 +194,84 @@ TEST_F(DrawPathsTest, WideGridTurnedAndScaled) {
   ExpectSamePicturesInEveryMode("wide grid");
 }
 
-// NODATA drawn as heights: deep pits among the terrain.
-TEST_F(DrawPathsTest, GridWithNodataPits) {
+// The sample with a NODATA lake of 40 x 80 cells.
+void LoadSampleWithLake() {
   TerrainLoader loader;
   ASSERT_TRUE(loader.LoadArcASCIIFile(REPO_DATA_DIR "/jacksboro_403x344.asc"));
+  ASSERT_TRUE(input.has_nodata);
+  ASSERT_EQ(input.nodata, -9999);
   for (int r = 100; r < 140; ++r)
     for (int c = 150; c < 230; ++c) input.values[r][c] = -9999;
+}
+
+// NODATA drawn as heights, deep pits among the terrain, and left out as holes.
+TEST_F(DrawPathsTest, GridWithNodataPitsOrHoles) {
+  ASSERT_NO_FATAL_FAILURE(LoadSampleWithLake());
   StartOnTheGrid();
   mesh_simplification = 1;
   max_precision = 9;
+  // The references draw with the table as it stands: made for each choice.
+  show_nodata = 1;
+  Viewer.CalcNormales();
   ExpectSamePicturesInEveryMode("NODATA pits");
+  show_nodata = 0;
+  Viewer.CalcNormales();
+  ExpectSamePicturesInEveryMode("NODATA holes");
+}
+
+// The pit's floor in the water colour of -9999, unlit: (0.64, 0.75, 0.94).
+int WaterPixels(const std::vector<unsigned char>& a) {
+  int n = 0;
+  for (size_t i = 0; i < a.size(); i += 3)
+    n += std::abs(a[i] - 163) <= 1 && std::abs(a[i + 1] - 191) <= 1 && std::abs(a[i + 2] - 240) <= 1 ? 1 : 0;
+  return n;
+}
+
+// Looking straight down at the lake: the hole shows the background, and no pit below it;
+// every other pixel is the one the pit's picture has. Ticking "Show NODATA" brings back
+// the pit, and unticking it the hole, each pixel for pixel, lit and unlit.
+TEST_F(DrawPathsTest, NodataLakeIsAHoleAndShowNodataBringsThePitBack) {
+  ASSERT_NO_FATAL_FAILURE(LoadSampleWithLake());
+  StartOnTheGrid();
+  max_precision = 9;
+  // Above the lake's middle, (190 - 201.5) x 90 east and (120 - 172) x 90 south of the
+  // terrain's centre, with ground of about 600 around it.
+  Viewer.cam_x = -1035;
+  Viewer.cam_z = -4680;
+  Viewer.cam_y = 9000;
+  Viewer.cam_x_angle = 180;
+  for (int lit : {1, 0}) {
+    SCOPED_TRACE(lit ? "lit" : "unlit");
+    light = lit;
+    refresh_mesh = true;
+    const std::vector<unsigned char> hole = Frame(false);
+    show_nodata = 1;
+    GluiControl(kShowNoDataId);
+    const std::vector<unsigned char> pit = Frame(false);
+    Viewer.CalcNormales();  // the reference's table made afresh, with the cells as heights
+    EXPECT_EQ(DifferentPixels(pit, Frame(true)), 0) << "the pit differs from the picture drawn before holes";
+    show_nodata = 0;
+    GluiControl(kShowNoDataId);
+    EXPECT_EQ(DifferentPixels(Frame(false), hole), 0) << "unticked, the hole differs from the first one";
+    if (lit) continue;  // beside the hole the normals differ from the pit's
+
+    // The pit's floor fills the middle of the view; the hole shows the black background.
+    const size_t middle = (static_cast<size_t>(kHeight / 2) * kWidth + kWidth / 2) * 3;
+    EXPECT_EQ(WaterPixels({pit.begin() + middle, pit.begin() + middle + 3}), 1);
+    EXPECT_EQ(hole[middle] + hole[middle + 1] + hole[middle + 2], 0);
+    EXPECT_GT(WaterPixels(pit), 50000);
+    EXPECT_EQ(WaterPixels(hole), 0);
+    int background = 0, other = 0;
+    for (size_t i = 0; i < hole.size(); i += 3) {
+      if (std::memcmp(&hole[i], &pit[i], 3) == 0) continue;
+      if (hole[i] + hole[i + 1] + hole[i + 2] == 0)
+        ++background;
+      else
+        ++other;
+    }
+    EXPECT_GT(background, 50000);
+    EXPECT_EQ(other, 0) << "pixels beside the hole changed";
+  }
 }
 
 }  // namespace

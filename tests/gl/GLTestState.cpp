@@ -16,6 +16,7 @@ void ResetViewerState() {
   max_approx_error = 10;
   mesh_simplification = 0;
   mesh_mode = 0;
+  show_nodata = 0;
   refresh_mesh = true;
   mesh_triangle_budget = kDefaultMeshTriangleBudget;
   wireframe = 0;

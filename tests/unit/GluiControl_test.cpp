@@ -21,6 +21,7 @@ TEST(GluiControl, OnlyMeshShapingControlsRequestARebuild) {
   for (int id = 101; id <= 115; ++id) {
     EXPECT_EQ(RebuildRequestedBy(id), shaping.count(id) == 1) << "id " << id;
   }
+  EXPECT_TRUE(RebuildRequestedBy(kShowNoDataId));  // the holes are left out of the mesh
   // The Quit button's id and ids outside the panel are ignored.
   for (int id : {0, -1, 100, 116, 1000}) {
     EXPECT_FALSE(RebuildRequestedBy(id)) << "id " << id;

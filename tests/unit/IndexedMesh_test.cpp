@@ -64,6 +64,46 @@ TEST(IndexedMesh, SendsTheTrianglesOfBothMeshersInListOrderAndCountsTheFlatOnes)
     }
 }
 
+// A NODATA lake is a hole in the drawn mesh, but its triangles still count; with the cells
+// shown, the mesh is the one the same heights give in a grid without a NODATA value.
+TEST(IndexedMesh, LeavesTrianglesOnNoDataOutAndStillCountsThem) {
+  ScopedGrid grid(9, 9, 100);
+  for (int r = 3; r <= 4; ++r)
+    for (int c = 2; c <= 5; ++c) grid.at(c, r) = -9999;
+  for (int mode : {0, 1}) {
+    SCOPED_TRACE(testing::Message() << "mode " << mode);
+    mesh_mode = mode;
+    max_precision = mode == 0 ? 3 : 6;  // every grid cell in two triangles
+    input.has_nodata = false;
+    const std::vector<Tri> reference =
+        mode == 0 ? mesher_test::ReferenceQuadMesh() : mesher_test::ReferenceTriangleMesh();
+    ASSERT_EQ(reference.size(), 128u);
+    std::vector<Tri> dry;
+    for (const Tri& t : reference)
+      if (t.a.y != -9999 && t.b.y != -9999 && t.c.y != -9999) dry.push_back(t);
+    // 15 grid cells touch the lake; each loses one or both triangles.
+    EXPECT_GE(dry.size(), 128u - 30u);
+    EXPECT_LE(dry.size(), 128u - 15u);
+
+    mesh::Settings s = mesh::CurrentSettings();
+    const IndexedMesh plain = mesh::BuildIndexedMesh(s);
+    input.has_nodata = true;
+    input.nodata = -9999;
+    const IndexedMesh holes = mesh::BuildIndexedMesh(s);
+    s.show_nodata = true;
+    const IndexedMesh shown = mesh::BuildIndexedMesh(s);
+
+    EXPECT_EQ(holes.triangle_count, 128);
+    EXPECT_EQ(shown.triangle_count, 128);
+    EXPECT_EQ(DrawnCorners(holes), ExpectedCorners(dry));
+    EXPECT_EQ(DrawnCorners(shown), ExpectedCorners(reference));
+    EXPECT_EQ(DrawnCorners(plain), ExpectedCorners(reference));
+    EXPECT_FALSE(holes.shows_nodata);
+    EXPECT_TRUE(shown.shows_nodata);
+    for (const IndexedMesh::Point& p : holes.points) EXPECT_NE(input.values[p.z][p.x], -9999);
+  }
+}
+
 TEST(IndexedMesh, BudgetStopsAtTheLastLevelThatFits) {
   ScopedGrid grid(9, 9);
   max_precision = 5;

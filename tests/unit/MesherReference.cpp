@@ -18,6 +18,7 @@ ScopedGrid::ScopedGrid(int rows, int cols, int fill)
       saved_budget_(mesh_triangle_budget) {
   input.rows = rows;
   input.cols = cols;
+  input.has_nodata = false;
   input.values = new int*[rows];
   for (int r = 0; r < rows; ++r) {
     input.values[r] = new int[cols];

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -23,6 +24,7 @@ class NormalsTest : public ::testing::Test {
     input.cols = static_cast<int>(grid_[0].size());
     input.grid_space = 30;
     input.values = row_ptrs_.data();
+    input.has_nodata = false;  // -9999 below is a height like any other
   }
 
   static std::vector<std::vector<int>> Fill(int rows, int cols, int (*h)(int r, int c)) {
@@ -160,6 +162,93 @@ TEST_F(NormalsTest, RecomputingForAnotherGridReplacesTheTable) {
   Viewer.CalcNormales();
   for (int r = 0; r < 6; ++r)
     for (int c = 0; c < 2; ++c) ExpectNormal(normales[r][c], 0, 1, 0);
+}
+
+// ---- NODATA cells left as holes
+
+// A 6 x 7 grid with NODATA (-9999) at the north-west corner, at (1, 2) and (1, 4) on
+// both sides of (1, 3), and in a lake below (2, 4) next to the eastern column. No row
+// neighbour holds a height at (0, 2), (0, 4), (2, 4) and (5, 5), no column neighbour at
+// (1, 3), (3, 6) and (4, 6).
+class NormalsBesideNoDataTest : public NormalsTest {
+ protected:
+  void UseLakeGrid(int (*h)(int r, int c)) {
+    std::vector<std::vector<int>> g = Fill(6, 7, h);
+    for (auto [r, c] : {std::pair{0, 0}, {1, 2}, {1, 4}, {3, 4}, {3, 5}, {4, 5}}) g[r][c] = -9999;
+    UseGrid(g);
+    input.has_nodata = true;
+    input.nodata = -9999;
+  }
+  void TearDown() override {
+    show_nodata = 0;
+    NormalsTest::TearDown();
+  }
+  // Checks every point that holds a height with check(normal, row, column).
+  template <class F>
+  void ForEveryHeight(F check) {
+    for (int r = 0; r < input.rows; ++r)
+      for (int c = 0; c < input.cols; ++c) {
+        if (input.values[r][c] == -9999) continue;
+        SCOPED_TRACE(testing::Message() << "row " << r << " column " << c);
+        check(normales[r][c], r, c);
+      }
+  }
+};
+
+TEST_F(NormalsBesideNoDataTest, FlatGroundBesideHolesPointsStraightUp) {
+  UseLakeGrid([](int, int) { return 250; });
+  Viewer.CalcNormales();
+  ForEveryHeight([](const Normal& n, int, int) { ExpectNormal(n, 0, 1, 0); });
+  // Drawn as heights, the same cells tilt their neighbours: (2, 5) has -9999 to its south.
+  show_nodata = 1;
+  Viewer.CalcNormales();
+  ExpectNormal(normales[2][5], 0, 1, 0.5f * (250 + 9999));
+}
+
+// On a plane every point keeps the plane's normal (-3, 1, 2): one-sided differences beside
+// a hole are exact, and an axis with no neighbour that holds a height is taken as level.
+TEST_F(NormalsBesideNoDataTest, PlaneBesideHolesKeepsItsNormal) {
+  UseLakeGrid([](int r, int c) { return 3 * c - 2 * r + 500; });
+  Viewer.CalcNormales();
+  ForEveryHeight([](const Normal& n, int r, int c) {
+    const bool level_along_columns = (r == 1 && c == 3) || (c == 6 && (r == 3 || r == 4));
+    const bool level_along_rows = (r == 0 && (c == 2 || c == 4)) || (r == 2 && c == 4) || (r == 5 && c == 5);
+    ExpectNormal(n, level_along_columns ? 0 : -3, 1, level_along_rows ? 0 : 2);
+  });
+}
+
+// Ticking "Show NODATA" refills the normals beside the cells in place: the table is then
+// bit for bit the one made with the cells as heights, and unticking brings the holes'
+// table back; each change is a new table version for the drawing, a repeat is none.
+TEST_F(NormalsBesideNoDataTest, SwitchingTheHolesRefillsTheTableExactly) {
+  UseLakeGrid([](int r, int c) { return (r * 37 + c * 53) % 400 - 100 * r; });
+  auto table = [] {
+    std::vector<Normal> t;
+    for (int r = 0; r < input.rows; ++r) t.insert(t.end(), normales[r], normales[r] + input.cols);
+    return t;
+  };
+  auto same = [](const std::vector<Normal>& a, const std::vector<Normal>& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(Normal)) == 0;
+  };
+  show_nodata = 1;
+  Viewer.CalcNormales();
+  const std::vector<Normal> shown = table();
+  show_nodata = 0;
+  Viewer.CalcNormales();
+  const std::vector<Normal> holes = table();
+  ASSERT_FALSE(same(shown, holes));
+
+  Normal** const table_before = normales;
+  const unsigned long version = normal_table_version;
+  Viewer.MatchNormalsToNoData(true);
+  EXPECT_TRUE(same(table(), shown));
+  EXPECT_EQ(normal_table_version, version + 1);
+  Viewer.MatchNormalsToNoData(true);
+  EXPECT_EQ(normal_table_version, version + 1);
+  Viewer.MatchNormalsToNoData(false);
+  EXPECT_TRUE(same(table(), holes));
+  EXPECT_EQ(normal_table_version, version + 2);
+  EXPECT_EQ(normales, table_before);
 }
 
 #ifndef SANITIZED_BUILD

@@ -746,3 +746,9 @@ bool TerrainLoader::LoadArcASCIIFile(const char* filename) {
   return Load(filename, ReportLines{msg, reason, note, sizeof msg}, header_refused_);
 }
 
+bool GridHoldsHeights() {
+  for (int r = 0; r < input.rows; ++r)
+    for (int c = 0; c < input.cols; ++c)
+      if (!IsNoData(input.values[r][c])) return true;
+  return false;
+}

@@ -40,6 +40,9 @@ extern data input;
 // True for a height that marks a cell of the loaded grid as NODATA.
 inline bool IsNoData(int height) { return input.has_nodata && height == input.nodata; }
 
+// False when every cell of the loaded grid is NODATA: there is no terrain to draw.
+bool GridHoldsHeights();
+
 class TerrainLoader {
  public:
   TerrainLoader() {}

@@ -8,11 +8,13 @@
 #include "MeshList.h"
 #include "TerrainColor.h"
 
-IndexedMeshBuilder::IndexedMeshBuilder(int rows, int cols, std::function<bool()> superseded)
+IndexedMeshBuilder::IndexedMeshBuilder(int rows, int cols, std::function<bool()> superseded, bool show_nodata)
     : cols_(static_cast<size_t>(cols)),
       slots_(new uint32_t[static_cast<size_t>(rows) * static_cast<size_t>(cols)]),
       grid_points_(static_cast<size_t>(rows) * static_cast<size_t>(cols)),
-      superseded_(std::move(superseded)) {
+      superseded_(std::move(superseded)),
+      holes_(input.has_nodata && !show_nodata),
+      nodata_(input.nodata) {
   std::memset(slots_.get(), 0xFF, grid_points_ * sizeof(uint32_t));
 }
 
@@ -42,7 +44,7 @@ IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> supe
   const int precision = std::max(s.precision, 0);
   IndexedMesh built;
   try {
-    IndexedMeshBuilder builder(input.rows, input.cols, std::move(superseded));
+    IndexedMeshBuilder builder(input.rows, input.cols, std::move(superseded), s.show_nodata);
     const int level = BuildMesh(s, builder);
     built = builder.Finish();
     built.level = level;
@@ -53,6 +55,7 @@ IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> supe
     ReportBuild(0, -1, precision, precision);
   }
   built.precision = precision;
+  built.shows_nodata = s.show_nodata;
   return built;
 }
 

@@ -19,21 +19,24 @@ struct IndexedMesh {
   long long triangle_count = 0;     // every triangle of the mesh, including those left out below
   int precision = 0;                // the level asked for
   int level = 0;                    // the level reached (-1: nothing fitted)
+  bool shows_nodata = false;        // NODATA cells drawn as heights, not left as holes
 };
 
 // Collects a build's triangles as an IndexedMesh. A triangle with two corners on one grid
 // point has no area and is left out of the indices (the drawing culls it anyway), but it
 // still counts: most triangles of a large mesh on a grid that is not 2^k + 1 points wide
-// are of that kind.
+// are of that kind. Unless NODATA cells are shown as heights, a triangle with a corner on
+// one is left out too and still counts: the grid has a hole there.
 class IndexedMeshBuilder {
  public:
   // `superseded`, when set, is asked every few thousand triangles; when it answers true
   // the build ends with mesh::Superseded.
-  IndexedMeshBuilder(int rows, int cols, std::function<bool()> superseded = {});
+  IndexedMeshBuilder(int rows, int cols, std::function<bool()> superseded = {}, bool show_nodata = false);
 
   void Append(const Triangle& t) {
     ++count_;
     if ((count_ & 0xFFF) == 0) Poll();
+    if (holes_ && (t.a.y == nodata_ || t.b.y == nodata_ || t.c.y == nodata_)) return;
     const size_t a = GridIndex(t.a), b = GridIndex(t.b), c = GridIndex(t.c);
     if (a == b || b == c || c == a) return;
     mesh_.indices.push_back(Slot(a));
@@ -67,6 +70,8 @@ class IndexedMeshBuilder {
   IndexedMesh mesh_;
   long long count_ = 0;
   std::function<bool()> superseded_;
+  bool holes_;  // the grid has a NODATA value and its cells are not shown
+  int nodata_;
 };
 
 // Builds the mesh of the current settings (or of `s`) at once.

@@ -62,6 +62,8 @@ extern int max_approx_error;
 extern int mesh_simplification;
 extern int mesh_mode;
 extern bool refresh_mesh;
+// NODATA cells drawn as the heights they hold; otherwise they are holes in the terrain.
+extern int show_nodata;
 
 // Limits of the precision setting, shared by the panel and the +/- keys.
 constexpr int kMinPrecision = 0;

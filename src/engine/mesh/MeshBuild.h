@@ -14,6 +14,7 @@ struct Settings {
   int size = 0;  // side of the start square, in grid steps
   Vertex border_1{}, border_2{};
   long long budget = kDefaultMeshTriangleBudget;
+  bool show_nodata = false;  // NODATA cells as heights; otherwise their triangles are left out
 };
 
 // The settings the panel and the keys have set now.

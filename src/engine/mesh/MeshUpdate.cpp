@@ -23,6 +23,7 @@ mesh::Settings mesh::CurrentSettings() {
   s.border_1 = terrain_border_1;
   s.border_2 = terrain_border_2;
   s.budget = mesh_triangle_budget;
+  s.show_nodata = show_nodata != 0;
   return s;
 }
 

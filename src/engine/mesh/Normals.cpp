@@ -8,6 +8,8 @@ namespace {
 
 // Size of the table `normales` currently holds, so a second build can release it.
 int normal_rows = 0;
+// Whether the points beside NODATA cells hold the normals of the cells shown as heights.
+bool table_shows_nodata = false;
 
 // The normal of point (r, c) from the quadrant faces it has, each made of P and two
 // direct neighbours in one rotational order.
@@ -93,6 +95,49 @@ bool AllocateNormals(int rows, int cols) {
   return true;
 }
 
+// The height of (r, c) when that point lies on the grid and is no NODATA cell.
+bool HeightAt(int r, int c, long long& h) {
+  if (r < 0 || c < 0 || r >= input.rows || c >= input.cols || IsNoData(input.values[r][c])) return false;
+  h = input.values[r][c];
+  return true;
+}
+
+// How much the ground falls per step along (dr, dc) at a point that holds a height, from
+// its neighbours that hold one: central with both, one-sided with one, level with none.
+// A NODATA neighbour counts as one beyond the grid's edge, so on a grid without NODATA
+// this is the table's own rule.
+float Fall(int r, int c, int dr, int dc) {
+  const long long h = input.values[r][c];
+  long long behind = 0, ahead = 0;
+  const bool has_behind = HeightAt(r - dr, c - dc, behind), has_ahead = HeightAt(r + dr, c + dc, ahead);
+  if (has_behind && has_ahead) return static_cast<float>(behind - ahead) * 0.5f;
+  if (has_ahead) return static_cast<float>(h - ahead);
+  if (has_behind) return static_cast<float>(behind - h);
+  return 0;
+}
+
+// The normal of (r, c) while NODATA cells are holes; a NODATA cell's own is never drawn.
+Normal NormalBesideHoles(int r, int c) {
+  if (IsNoData(input.values[r][c])) return Normal{0, 1, 0};
+  return Normal{Fall(r, c, 0, 1), 1, Fall(r, c, 1, 0)};
+}
+
+// Recomputes every NODATA cell and its four direct neighbours, the only points whose
+// normals see a NODATA cell, for the cells shown as heights or left as holes.
+void RefillBesideNoData(Brackenholmer& viewer, bool shown) {
+  const int rows = input.rows, cols = input.cols;
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < cols; ++c) {
+      if (!IsNoData(input.values[r][c])) continue;
+      const int around[5][2] = {{r, c}, {r - 1, c}, {r + 1, c}, {r, c - 1}, {r, c + 1}};
+      for (const auto& p : around) {
+        if (p[0] < 0 || p[1] < 0 || p[0] >= rows || p[1] >= cols) continue;
+        normales[p[0]][p[1]] = shown ? PointNormal(viewer, p[0], p[1]) : NormalBesideHoles(p[0], p[1]);
+      }
+    }
+  table_shows_nodata = shown;
+}
+
 }  // namespace
 
 // Leaves `normales` null when the table does not fit into memory; the caller refuses the
@@ -113,4 +158,12 @@ void Brackenholmer::CalcNormales() {
       normales[r][cols - 1] = PointNormal(*this, r, cols - 1);
     }
   }
+  table_shows_nodata = true;
+  if (input.has_nodata && show_nodata == 0) RefillBesideNoData(*this, false);
+}
+
+void Brackenholmer::MatchNormalsToNoData(bool shown) {
+  if (normales == nullptr || !input.has_nodata || table_shows_nodata == shown) return;
+  RefillBesideNoData(*this, shown);
+  ++normal_table_version;
 }

@@ -132,6 +132,8 @@ void Brackenholmer::RenderTriangles() {
 
   const IndexedMesh& mesh = drawn_mesh_;
   if (mesh.indices.empty()) return;
+  // The normals change with "Show NODATA" when the mesh built for it arrives, not before.
+  MatchNormalsToNoData(mesh.shows_nodata);
 
   ArraysKey key;
   key.mesh_version = drawn_version_;

@@ -183,6 +183,7 @@ const char* const kBorderLabels[] = {"X1:", "Z1:", "X2:", "Z2:"};
 void GeneralGroup() {
   Checkbox("Wireframe", &wireframe, kWireframeId);
   Checkbox("Light", &light, kLightId);
+  Checkbox("Show NODATA", &show_nodata, kShowNoDataId);
   Checkbox("Mesh Simplification", &mesh_simplification, kMeshSimplificationId);
   Checkbox("Animation", &animation, kAnimationId);
   FloatSpinner("Air-Speed:", kAirSpeedId, &Viewer.air_speed, 0.5f, 0.0f, air_speed_max, 0);

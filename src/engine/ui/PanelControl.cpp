@@ -13,6 +13,7 @@ void GluiControl(int control) {
     case kBorderZ1Id:
     case kBorderX2Id:
     case kBorderZ2Id:
+    case kShowNoDataId:  // the holes are left out of the mesh
       refresh_mesh = true;
       break;
     default:
