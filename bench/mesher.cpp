@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "MeshBuild.h"
 
 namespace {
 
@@ -102,8 +103,9 @@ void Use(const data& grid) {
   terrain_border_2 = Vertex{grid.cols, 0, grid.rows};
 }
 
+// The list's build, or the drawn mesh's (vertex records, indices, crack fills).
 void Run(benchmark::State& state, const data& grid, int mode, int simplification, int precision,
-         int error) {
+         int error, bool drawn = false) {
   if (grid.values == nullptr) {
     state.SkipWithError("grid not loaded");
     return;
@@ -117,8 +119,15 @@ void Run(benchmark::State& state, const data& grid, int mode, int simplification
   const long base_kb = StatusKb("VmRSS:");
   ResetPeak();
   for (auto _ : state) {
-    if (mode == 0) Viewer.CreateQSDTriangles();
-    else Viewer.CreateTSDTriangles();
+    if (drawn) {
+      const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+      triangle_count = static_cast<int>(m.triangle_count);
+      state.counters["crack_fills"] = static_cast<double>(m.crack_fills);
+    } else if (mode == 0) {
+      Viewer.CreateQSDTriangles();
+    } else {
+      Viewer.CreateTSDTriangles();
+    }
     benchmark::DoNotOptimize(Viewer.TriangleHead());
   }
   const double peak_bytes = (StatusKb("VmHWM:") - base_kb) * 1024.0;
@@ -152,6 +161,13 @@ BENCHMARK(AdaptiveQuadsReal)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillise
 BENCHMARK(AdaptiveQuadsFractal)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 BENCHMARK(AdaptiveTrianglesReal)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 BENCHMARK(AdaptiveTrianglesFractal)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// The drawn mesh of uniform bisection on the 1201-point grid, whose rounded split points
+// leave cracks to fill; 22 passes are the triangle budget's 8,388,608.
+void DrawnUniformTriangles(benchmark::State& state) {
+  Run(state, real_grid, 1, 0, static_cast<int>(state.range(0)), 10, true);
+}
+BENCHMARK(DrawnUniformTriangles)->Arg(16)->Arg(22)->Unit(benchmark::kMillisecond);
 
 // Error 1 on the real grid (the adaptive triangle case missing above): the steep single steps keep failing, and the mesh stops at
 // the triangle budget instead of growing toward hundreds of millions of triangles.

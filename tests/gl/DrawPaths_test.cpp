@@ -8,12 +8,14 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
 #include "GLTestState.h"
+#include "MeshBuild.h"
 #include "TerrainColor.h"
 #include "TerrainLoader.h"
 #include "TestGrid.h"
@@ -30,8 +32,9 @@ GLint Truncate(double v) {
   return static_cast<GLint>(v);
 }
 
-// The reference: the mesh list of the selected mesher, one glBegin/glEnd per triangle;
-// unless NODATA cells are shown, without the triangles that touch one.
+// The reference: the mesh list of the selected mesher, one glBegin/glEnd per triangle,
+// unless NODATA cells are shown without the triangles that touch one, and after it the
+// triangles that close the cracks of a triangle mesh.
 void DrawTerrainOneByOne() {
   if (mesh_mode != 0)
     Viewer.CreateTSDTriangles();
@@ -50,28 +53,39 @@ void DrawTerrainOneByOne() {
   glColor3f(1, 1, 1);
   glDisable(GL_TEXTURE_2D);
   const bool textured = rendering_mode == 1 && texture_id != 0;
-  for (const TriangleList* node = Viewer.TriangleHead(); node != nullptr; node = node->next) {
-    if (!show_nodata && (IsNoData(node->t.a.y) || IsNoData(node->t.b.y) || IsNoData(node->t.c.y))) continue;
+  auto triangle = [&](std::initializer_list<Vertex> corners) {
     if (textured) {
       glEnable(GL_TEXTURE_2D);
       glBindTexture(GL_TEXTURE_2D, texture_id);
     }
     glBegin(GL_TRIANGLES);
-    for (const Vertex* v : {&node->t.a, &node->t.c, &node->t.b}) {
-      const Normal& n = normales[v->z][v->x];
+    for (const Vertex& v : corners) {
+      const Normal& n = normales[v.z][v.x];
       glNormal3f(n.x * nx, n.y, n.z * nz);
       if (rendering_mode == 0) {
-        const RGBColor c = TerrainColor(v->y);
+        const RGBColor c = TerrainColor(v.y);
         glColor3f(static_cast<GLfloat>(c.r), static_cast<GLfloat>(c.g), static_cast<GLfloat>(c.b));
       } else if (textured) {
-        glTexCoord2f(static_cast<GLfloat>(v->x / static_cast<double>(input.cols)),
-                     static_cast<GLfloat>(v->z / static_cast<double>(input.rows)));
+        glTexCoord2f(static_cast<GLfloat>(v.x / static_cast<double>(input.cols)),
+                     static_cast<GLfloat>(v.z / static_cast<double>(input.rows)));
       }
-      glVertex3i(Truncate(v->x * static_cast<double>(fx)), Truncate(v->y * static_cast<double>(y_multiplier)),
-                 Truncate(v->z * static_cast<double>(fz)));
+      glVertex3i(Truncate(v.x * static_cast<double>(fx)), Truncate(v.y * static_cast<double>(y_multiplier)),
+                 Truncate(v.z * static_cast<double>(fz)));
     }
     glEnd();
+  };
+  for (const TriangleList* node = Viewer.TriangleHead(); node != nullptr; node = node->next) {
+    if (!show_nodata && (IsNoData(node->t.a.y) || IsNoData(node->t.b.y) || IsNoData(node->t.c.y))) continue;
+    triangle({node->t.a, node->t.c, node->t.b});
   }
+  // Which cracks there are is the mesh tests' business; here they are drawn one by one.
+  const IndexedMesh drawn = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  auto corner = [&](size_t i) {
+    const IndexedMesh::Point p = drawn.points[drawn.indices[i]];
+    return Vertex{p.x, input.values[p.z][p.x], p.z};
+  };
+  for (size_t i = drawn.indices.size() - 3 * static_cast<size_t>(drawn.crack_fills); i < drawn.indices.size(); i += 3)
+    triangle({corner(i), corner(i + 1), corner(i + 2)});
 }
 
 std::vector<unsigned char> ReadBack() {

@@ -2,6 +2,9 @@
 // worker thread that builds it: superseded requests, stale results, stopping mid-build.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,16 +14,18 @@
 #include "MeshBuild.h"
 #include "MeshWorker.h"
 #include "MesherReference.h"
+#include "TerrainLoader.h"
 
 namespace {
 
 using mesher_test::ScopedGrid;
 using mesher_test::Tri;
 
-// The grid points a drawn mesh sends, three per triangle, as "column,row".
+// The grid points a drawn mesh sends for its own triangles, three each, as "column,row".
 std::vector<std::pair<int, int>> DrawnCorners(const IndexedMesh& m) {
   std::vector<std::pair<int, int>> out;
-  for (uint32_t i : m.indices) out.push_back({m.points.at(i).x, m.points.at(i).z});
+  for (size_t k = 0; k + 3 * m.crack_fills < m.indices.size(); ++k)
+    out.push_back({m.points.at(m.indices[k]).x, m.points.at(m.indices[k]).z});
   return out;
 }
 
@@ -101,6 +106,59 @@ TEST(IndexedMesh, LeavesTrianglesOnNoDataOutAndStillCountsThem) {
     EXPECT_FALSE(holes.shows_nodata);
     EXPECT_TRUE(shown.shows_nodata);
     for (const IndexedMesh::Point& p : holes.points) EXPECT_NE(input.values[p.z][p.x], -9999);
+  }
+}
+
+// Edges of the drawn triangles, crack fills included, that are not walked as often one way
+// as the other, leaving out those along the grid's border: none on a surface without cracks.
+int OpenEdges(const IndexedMesh& m, int rows, int cols) {
+  std::map<std::pair<int, int>, int> walked;  // grid indices, least first: +1 that way, -1 back
+  for (size_t t = 0; t < m.indices.size(); t += 3)
+    for (int e = 0; e < 3; ++e) {
+      const IndexedMesh::Point p = m.points.at(m.indices[t + e]), q = m.points.at(m.indices[t + (e + 1) % 3]);
+      const bool border = (p.x == q.x && (p.x == 0 || p.x == cols - 1)) || (p.z == q.z && (p.z == 0 || p.z == rows - 1));
+      const int i = p.z * cols + p.x, j = q.z * cols + q.x;
+      if (!border) walked[{std::min(i, j), std::max(i, j)}] += i < j ? 1 : -1;
+    }
+  return static_cast<int>(std::count_if(walked.begin(), walked.end(), [](const auto& e) { return e.second != 0; }));
+}
+
+// Rounded split points that neighbours do not share (uniform on grids not 2^k + 1 wide)
+// and edges split on one side only (adaptive) leave cracks; the fills close every one.
+TEST(IndexedMesh, TriangleMeshesAreClosedByTheirCrackFills) {
+  struct Case {
+    int rows, cols, precision, adaptive;
+    long long fills;
+  } cases[] = {{17, 17, 8, 0, 0}, {13, 11, 9, 0, 48}, {17, 17, 12, 1, 7}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.rows << " x " << c.cols << " adaptive " << c.adaptive);
+    ScopedGrid grid(c.rows, c.cols);
+    if (c.adaptive) {  // one smooth hill, 200 high
+      for (int r = 0; r < c.rows; ++r)
+        for (int k = 0; k < c.cols; ++k)
+          grid.at(k, r) = static_cast<int>(200 * std::exp(-((r - 17 / 3.0) * (r - 17 / 3.0) + (k - 4.25) * (k - 4.25)) / 20));
+    } else {
+      Hills(grid, c.rows, c.cols);
+    }
+    mesh_mode = 1;
+    mesh_simplification = c.adaptive;
+    max_precision = c.precision;
+    max_approx_error = 10;
+    const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+    EXPECT_EQ(m.crack_fills, c.fills);
+    EXPECT_EQ(OpenEdges(m, c.rows, c.cols), 0);
+  }
+  ScopedGrid sample(1, 1);
+  FreeGrid(input.values, input.rows);  // the loader puts its grid in place without releasing this one
+  TerrainLoader loader;
+  ASSERT_TRUE(loader.LoadArcASCIIFile(REPO_DATA_DIR "/jacksboro_403x344.asc"));
+  sample.UseWholeGrid();
+  mesh_mode = 1;
+  mesh_simplification = 0;
+  for (int precision = 8; precision <= 14; ++precision) {
+    max_precision = precision;
+    const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+    EXPECT_EQ(OpenEdges(m, 344, 403), 0) << "precision " << precision;
   }
 }
 

@@ -1,7 +1,9 @@
 #include "IndexedMesh.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <tuple>
 
 #include "Brackenholmer.h"
 #include "MeshBuild.h"
@@ -26,10 +28,40 @@ void IndexedMeshBuilder::Discard() {
   for (const IndexedMesh::Point& p : mesh_.points) slots_[static_cast<size_t>(p.z) * cols_ + p.x] = kUnused;
   mesh_.points = {};
   mesh_.indices = {};
+  hinges_ = {};
   count_ = 0;
 }
 
+void IndexedMeshBuilder::AppendCrackFills() {
+  // Hinges of one edge and split point side by side, whichever way round they name the edge.
+  auto key = [](const Hinge& h) { return std::tuple(std::min(h.p, h.q), std::max(h.p, h.q), h.m); };
+  std::sort(hinges_.begin(), hinges_.end(), [&](const Hinge& l, const Hinge& r) { return key(l) < key(r); });
+  const size_t mesh_indices = mesh_.indices.size();
+  for (size_t i = 0; i < hinges_.size();) {
+    const Hinge& h = hinges_[i];
+    int sense = 0;  // the times the edge was named least corner first, less the times the other way
+    for (; i < hinges_.size() && key(hinges_[i]) == key(h); ++i) sense += hinges_[i].p < hinges_[i].q ? 1 : -1;
+    if (sense == 0) continue;
+    // The hinge p-q-m, drawn as the mesh's triangles are: p, m, q.
+    const uint32_t p = sense > 0 ? std::min(h.p, h.q) : std::max(h.p, h.q);
+    const uint32_t q = sense > 0 ? std::max(h.p, h.q) : std::min(h.p, h.q);
+    mesh_.indices.push_back(Slot(p));
+    mesh_.indices.push_back(Slot(h.m));
+    mesh_.indices.push_back(Slot(q));
+  }
+  mesh_.crack_fills = static_cast<long long>((mesh_.indices.size() - mesh_indices) / 3);
+}
+
 IndexedMesh IndexedMeshBuilder::Finish() {
+  const size_t own_indices = mesh_.indices.size();
+  try {
+    AppendCrackFills();
+  } catch (const std::bad_alloc&) {
+    // A mesh that fitted is worth more than its crack fills.
+    mesh_.indices.resize(own_indices);
+    mesh_.crack_fills = 0;
+  }
+  hinges_ = {};
   mesh_.triangle_count = count_;
   mesh_.points.shrink_to_fit();
   mesh_.indices.shrink_to_fit();

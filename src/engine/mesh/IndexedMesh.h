@@ -15,8 +15,9 @@ struct IndexedMesh {
     int x, z;  // column and row
   };
   std::vector<Point> points;        // the grid point of each vertex record, in order of first use
-  std::vector<uint32_t> indices;    // corners a, c, b of each triangle, in mesh order
+  std::vector<uint32_t> indices;    // corners a, c, b of each triangle, in mesh order, then the crack fills
   long long triangle_count = 0;     // every triangle of the mesh, including those left out below
+  long long crack_fills = 0;        // triangles at the end of `indices` that close cracks; not counted
   int precision = 0;                // the level asked for
   int level = 0;                    // the level reached (-1: nothing fitted)
   bool shows_nodata = false;        // NODATA cells drawn as heights, not left as holes
@@ -27,6 +28,15 @@ struct IndexedMesh {
 // still counts: most triangles of a large mesh on a grid that is not 2^k + 1 points wide
 // are of that kind. Unless NODATA cells are shown as heights, a triangle with a corner on
 // one is left out too and still counts: the grid has a hole there.
+//
+// Triangle bisection rounds split points toward the first-named corner of the hypotenuse,
+// so two neighbours may split their common edge at different grid points, and an adaptive
+// mesh splits one side of an edge and not the other: both leave cracks, slivers in the
+// plan and steps in height. A triangle p-q-a split at m equals its children plus the
+// hinge p-q-m, taken with turning sense; the hinges of the two sides of an edge split at
+// one point cancel, and the rest are drawn after the mesh's own triangles. The drawn
+// surface then closes along every edge inside the grid, and every pixel inside the
+// terrain's outline is covered by a triangle facing the viewer.
 class IndexedMeshBuilder {
  public:
   // `superseded`, when set, is asked every few thousand triangles; when it answers true
@@ -43,6 +53,13 @@ class IndexedMeshBuilder {
     mesh_.indices.push_back(Slot(c));
     mesh_.indices.push_back(Slot(b));
   }
+  // The hypotenuse p-q of a bisected triangle, in its turning sense, and its split point m.
+  void Bisected(const Vertex& p, const Vertex& q, const Vertex& m) {
+    if (holes_ && (p.y == nodata_ || q.y == nodata_ || m.y == nodata_)) return;  // no fill into a hole
+    const Hinge h{static_cast<uint32_t>(GridIndex(p)), static_cast<uint32_t>(GridIndex(q)),
+                  static_cast<uint32_t>(GridIndex(m))};
+    if (h.p != h.m && h.q != h.m && !OnOneBorder(p, q)) hinges_.push_back(h);
+  }
   long long Count() const { return count_; }
   void Discard();
   void Trim() {}
@@ -53,6 +70,15 @@ class IndexedMeshBuilder {
 
  private:
   static constexpr uint32_t kUnused = UINT32_MAX;
+  struct Hinge {
+    uint32_t p, q, m;  // grid indices
+  };
+  // An edge along the grid's border has no neighbour to crack against.
+  bool OnOneBorder(const Vertex& p, const Vertex& q) const {
+    const int last_x = static_cast<int>(cols_) - 1, last_z = static_cast<int>(grid_points_ / cols_) - 1;
+    return (p.x == q.x && (p.x == 0 || p.x == last_x)) || (p.z == q.z && (p.z == 0 || p.z == last_z));
+  }
+  void AppendCrackFills();
   size_t GridIndex(const Vertex& v) const { return static_cast<size_t>(v.z) * cols_ + v.x; }
   uint32_t Slot(size_t grid_index) {
     uint32_t& slot = slots_[grid_index];
@@ -68,6 +94,7 @@ class IndexedMeshBuilder {
   std::unique_ptr<uint32_t[]> slots_;  // grid point -> vertex record, kUnused until first use
   size_t grid_points_;
   IndexedMesh mesh_;
+  std::vector<Hinge> hinges_;
   long long count_ = 0;
   std::function<bool()> superseded_;
   bool holes_;  // the grid has a NODATA value and its cells are not shown

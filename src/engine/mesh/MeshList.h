@@ -40,6 +40,8 @@ class TriangleListBuilder {
     tail_ = &node->next;
     ++count_;
   }
+  // The list holds the triangles only.
+  void Bisected(const Vertex&, const Vertex&, const Vertex&) {}
   TriangleList* Head() const { return head_; }
   long long Count() const { return count_; }
   void Discard() {

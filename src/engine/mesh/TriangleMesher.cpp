@@ -44,33 +44,52 @@ bool Misses(const Vertex& a, const Vertex& b, const Vertex& c, int hypotenuse, i
   }
 }
 
-// Each child has its right angle at the split point and the leg of its parent as its
-// hypotenuse. Edge c-a is rounded toward a, like a-b.
-template <class Emit>
-void Bisect(const Piece& t, Emit emit) {
+// The hypotenuse p-q of a triangle, named in the triangle's own turning sense, and the
+// grid point m it is split at. Edge c-a is rounded toward a, like a-b.
+struct Split {
+  Vertex p, q, m;
+};
+
+Split SplitOf(const Piece& t) {
   switch (t.hypotenuse) {
     case 1: {
       const Vertex mid = Midpoint(t.a, t.b);
-      const Vertex m = mesh::GridVertex(mid.x, mid.z);
-      emit(Piece{t.a, m, t.c, 3});
-      emit(Piece{m, t.b, t.c, 2});
-      break;
+      return {t.a, t.b, mesh::GridVertex(mid.x, mid.z)};
     }
     case 2: {
       const Vertex mid = Midpoint(t.b, t.c);
-      const Vertex m = mesh::GridVertex(mid.x, mid.z);
-      emit(Piece{t.a, t.b, m, 1});
-      emit(Piece{t.a, m, t.c, 3});
-      break;
+      return {t.b, t.c, mesh::GridVertex(mid.x, mid.z)};
     }
     default: {
       const Vertex mid = Midpoint(t.a, t.c);
-      const Vertex m = mesh::GridVertex(mid.x, mid.z);
+      return {t.c, t.a, mesh::GridVertex(mid.x, mid.z)};
+    }
+  }
+}
+
+// Each child has its right angle at the split point and the leg of its parent as its
+// hypotenuse.
+template <class Emit>
+void Bisect(const Piece& t, const Vertex& m, Emit emit) {
+  switch (t.hypotenuse) {
+    case 1:
+      emit(Piece{t.a, m, t.c, 3});
+      emit(Piece{m, t.b, t.c, 2});
+      break;
+    case 2:
+      emit(Piece{t.a, t.b, m, 1});
+      emit(Piece{t.a, m, t.c, 3});
+      break;
+    default:
       emit(Piece{t.a, t.b, m, 1});
       emit(Piece{m, t.b, t.c, 2});
       break;
-    }
   }
+}
+
+template <class Emit>
+void Bisect(const Piece& t, Emit emit) {
+  Bisect(t, SplitOf(t).m, emit);
 }
 
 }  // namespace
@@ -123,8 +142,11 @@ int mesh::BuildTriangleMesh(const Settings& s, Builder& out) {
       stack.pop_back();
       const Piece& t = p.t;
       if (p.depth < last_level && (!adaptive || Misses(t.a, t.b, t.c, t.hypotenuse, bound))) {
+        // The drawn mesh closes the cracks that rounded split points leave between neighbours.
+        const Split split = SplitOf(t);
+        list.Bisected(split.p, split.q, split.m);
         int n = 0;
-        Bisect(t, [&](const Piece& child) { children[n++] = {child, p.depth + 1}; });
+        Bisect(t, split.m, [&](const Piece& child) { children[n++] = {child, p.depth + 1}; });
         stack.push_back(children[1]);
         stack.push_back(children[0]);
         continue;
