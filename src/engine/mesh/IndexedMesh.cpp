@@ -42,7 +42,7 @@ IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> supe
   const int precision = std::max(s.precision, 0);
   IndexedMesh built;
   try {
-    IndexedMeshBuilder builder(input.rows, input.cols, std::move(superseded));
+    IndexedMeshBuilder builder(input.rows, input.cols, superseded);
     const int level = BuildMesh(s, builder);
     built = builder.Finish();
     built.level = level;
@@ -53,6 +53,14 @@ IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> supe
     ReportBuild(0, -1, precision, precision);
   }
   built.precision = precision;
+  // Measured after the builder's point table is gone; a mesh that leaves no room for the
+  // measurement is shown without it.
+  if (superseded && superseded()) throw mesh::Superseded{};
+  try {
+    built.true_error = mesh::MeasureTrueError(built, mesh::MeshedArea(s));
+    built.true_error.bound = s.adaptive ? s.bound : -1;
+  } catch (const std::bad_alloc&) {
+  }
   return built;
 }
 

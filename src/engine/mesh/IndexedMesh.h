@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Mesh.h"
+#include "TrueError.h"
 
 struct IndexedMesh {
   struct Point {
@@ -18,6 +19,7 @@ struct IndexedMesh {
   long long triangle_count = 0;     // every triangle of the mesh, including those left out below
   int precision = 0;                // the level asked for
   int level = 0;                    // the level reached (-1: nothing fitted)
+  mesh::TrueError true_error;       // how far the drawn surface strays from the grid
 };
 
 // Collects a build's triangles as an IndexedMesh. A triangle with two corners on one grid

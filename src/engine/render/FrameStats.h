@@ -6,6 +6,7 @@
 // since `timebase`, strictly, sets `fps` to the rate over that window and starts a new one.
 void UpdateFrameRate(int now_ms);
 
-// Writes the five overlay lines (frame rate, triangle count, the mouse bindings) into
-// `text_buffer` from `fps` and `triangle_count`.
+// Writes the overlay lines (frame rate, triangle count, the drawn mesh's true error when it
+// was measured, the mouse bindings) into `text_buffer` from `fps`, `triangle_count` and the
+// drawn mesh.
 void ComposeOverlayText();
