@@ -103,14 +103,15 @@ TrueError MeasureTrueError(const IndexedMesh& m, const GridArea& area) {
       if (!RowSpan(c, orientation, z, lo, hi)) continue;
       float* row = &at(lo, z);
       if (hole) {
-        for (int64_t x = lo; x <= hi; ++x, ++row) *row = std::max(*row, kHole);
+        for (int64_t x = lo; x <= hi; ++x) row[x - lo] = std::max(row[x - lo], kHole);
         continue;
       }
-      const int* heights = input.values[z];
-      const double base = h[0] + gz * static_cast<double>(z - c[0].z) - gx * static_cast<double>(c[0].x);
-      for (int64_t x = lo; x <= hi; ++x, ++row) {
-        const float e = static_cast<float>(std::fabs(heights[x] - (base + gx * static_cast<double>(x))));
-        *row = std::max(*row, e);
+      const int* heights = input.values[z] + lo;
+      const double first = h[0] + gz * static_cast<double>(z - c[0].z) + gx * static_cast<double>(lo - c[0].x);
+      const int n = static_cast<int>(hi - lo + 1);
+      for (int i = 0; i < n; ++i) {
+        const float e = static_cast<float>(std::fabs(heights[i] - (first + gx * i)));
+        row[i] = std::max(row[i], e);
       }
     }
   }
