@@ -1,5 +1,6 @@
 // Entry point: greets the user, loads the height grid named on the command line and
 // hands over to the viewer window.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
   fflush(stdout);
   // A script must tell a refused grid from a viewed one.
   if (!loaded) return 1;
-  if (input.column_ratio != 1.0) {
+  // Said when it shows in four decimals: grids near the equator are drawn all but square.
+  if (std::fabs(input.column_ratio - 1.0) >= 0.00005) {
     printf("\tThe grid is in degrees around latitude %.4f: its columns are drawn %.4f times as far apart as "
            "its rows (\"Square Cells\" draws them square).\n\n",
            CentreLatitude(input.place, input.rows), input.column_ratio);

@@ -248,6 +248,7 @@ TEST_F(DrawPathsTest, NodataLakeIsAHoleAndShowNodataBringsThePitBack) {
   ASSERT_NO_FATAL_FAILURE(LoadSampleWithLake());
   StartOnTheGrid();
   max_precision = 9;
+  square_cells = 1;  // the figures below count columns 90 units apart
   // Above the lake's middle, (190 - 201.5) x 90 east and (120 - 172) x 90 south of the
   // terrain's centre, with ground of about 600 around it.
   Viewer.cam_x = -1035;

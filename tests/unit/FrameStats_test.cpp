@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Brackenholmer.h"
+#include "MesherReference.h"
 
 namespace {
 
@@ -91,6 +92,40 @@ TEST_F(FrameStatsTest, OverlayOfExtremeValuesStaysInsideTheBuffer) {
   EXPECT_LT(text.size(), sizeof text_buffer);
   EXPECT_NE(text.find("\nTriangles: -2147483648\n"), std::string::npos);
   EXPECT_EQ(text.substr(text.size() - 32), "Left+Right Button: Translate XY\n");
+}
+
+// The drawn mesh's true error goes under the count: the bound for an adaptive mesh only,
+// and the uncovered points when there are any.
+TEST_F(FrameStatsTest, OverlayShowsTheTrueErrorOfTheDrawnMeshUnderTheCount) {
+  mesher_test::ScopedGrid grid(9, 9);
+  grid.at(3, 5) = 36;  // a point no sample of the meshers looks at
+  auto overlay_of_mesh = [](int adaptive, int precision) {
+    mesh_simplification = adaptive;
+    max_precision = precision;
+    refresh_mesh = true;
+    Viewer.UpdateMesh();
+    ComposeOverlayText();
+    return std::string(text_buffer);
+  };
+  const std::string bindings = "Left Button: Rotate\nRight Button: Translate XZ\nLeft+Right Button: Translate XY\n";
+  fps = 60;
+  mesh_mode = 0;
+  max_approx_error = 10;
+  EXPECT_EQ(overlay_of_mesh(1, 10),
+            "Fps: 60.0000\nTriangles: 2\nMax. error: 36 (bound 10), RMS: 4.0\n" + bindings);
+
+  // Column 3 falls between the quads kept. Raising the grid's corner to 10 tilts its quad's
+  // triangles: 2.5 per row or column away from the low corner, at most 7.5 three steps out;
+  // sqrt(337.5 / 45) over the 45 points covered.
+  terrain_border_1 = Vertex{3, 0, 0};
+  grid.at(8, 8) = 10;
+  EXPECT_EQ(overlay_of_mesh(0, 1),
+            "Fps: 60.0000\nTriangles: 4\nMax. error: 7.5, RMS: 2.7, uncovered: 9 points\n" + bindings);
+
+  // A rectangle of no grid point: no line.
+  terrain_border_1 = Vertex{1, 0, 1};
+  terrain_border_2 = Vertex{0, 0, 0};
+  EXPECT_EQ(overlay_of_mesh(0, 1), "Fps: 60.0000\nTriangles: 0\n" + bindings);
 }
 
 }  // namespace

@@ -188,7 +188,7 @@ TEST(IndexedMesh, OverlayNamesTheLimitWhileALimitedMeshIsShown) {
     ComposeOverlayText();
     return std::string(text_buffer);
   };
-  EXPECT_NE(overlay_after_build(5).find("\nTriangles: 512\nLimited to precision 4 of 5\nLeft Button"),
+  EXPECT_NE(overlay_after_build(5).find("\nTriangles: 512\nLimited to precision 4 of 5\nMax. error: "),
             std::string::npos);
   ComposeOverlayText();
   EXPECT_NE(std::string(text_buffer).find("Limited to precision 4 of 5"), std::string::npos);

@@ -28,6 +28,7 @@ void IndexedMeshBuilder::Discard() {
   for (const IndexedMesh::Point& p : mesh_.points) slots_[static_cast<size_t>(p.z) * cols_ + p.x] = kUnused;
   mesh_.points = {};
   mesh_.indices = {};
+  mesh_.hole_corners = {};
   hinges_ = {};
   count_ = 0;
 }
@@ -76,7 +77,7 @@ IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> supe
   const int precision = std::max(s.precision, 0);
   IndexedMesh built;
   try {
-    IndexedMeshBuilder builder(input.rows, input.cols, std::move(superseded), s.show_nodata);
+    IndexedMeshBuilder builder(input.rows, input.cols, superseded, s.show_nodata);
     const int level = BuildMesh(s, builder);
     built = builder.Finish();
     built.level = level;
@@ -88,6 +89,15 @@ IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> supe
   }
   built.precision = precision;
   built.shows_nodata = s.show_nodata;
+  // Measured after the builder's point table is gone; a mesh that leaves no room for the
+  // measurement is shown without it.
+  if (superseded && superseded()) throw mesh::Superseded{};
+  try {
+    built.true_error = mesh::MeasureTrueError(built, mesh::MeshedArea(s));
+    built.true_error.bound = s.adaptive ? s.bound : -1;
+  } catch (const std::bad_alloc&) {
+  }
+  built.hole_corners = {};  // needed by the measurement only
   return built;
 }
 

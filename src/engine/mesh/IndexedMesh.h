@@ -9,6 +9,7 @@
 
 #include "DrawScales.h"
 #include "Mesh.h"
+#include "TrueError.h"
 
 struct IndexedMesh {
   struct Point {
@@ -21,6 +22,11 @@ struct IndexedMesh {
   int precision = 0;                // the level asked for
   int level = 0;                    // the level reached (-1: nothing fitted)
   bool shows_nodata = false;        // NODATA cells drawn as heights, not left as holes
+  // The triangles left out for a NODATA corner, three grid indices (row * cols + column)
+  // each, so that the true error tells the points under a hole from those under no
+  // triangle; emptied once measured.
+  std::vector<uint32_t> hole_corners;
+  mesh::TrueError true_error;       // how far the drawn surface strays from the grid
 };
 
 // Collects a build's triangles as an IndexedMesh. A triangle with two corners on one grid
@@ -46,9 +52,12 @@ class IndexedMeshBuilder {
   void Append(const Triangle& t) {
     ++count_;
     if ((count_ & 0xFFF) == 0) Poll();
-    if (holes_ && (t.a.y == nodata_ || t.b.y == nodata_ || t.c.y == nodata_)) return;
     const size_t a = GridIndex(t.a), b = GridIndex(t.b), c = GridIndex(t.c);
     if (a == b || b == c || c == a) return;
+    if (holes_ && (t.a.y == nodata_ || t.b.y == nodata_ || t.c.y == nodata_)) {
+      for (size_t corner : {a, c, b}) mesh_.hole_corners.push_back(static_cast<uint32_t>(corner));
+      return;
+    }
     mesh_.indices.push_back(Slot(a));
     mesh_.indices.push_back(Slot(c));
     mesh_.indices.push_back(Slot(b));

@@ -1,5 +1,6 @@
 #include "FrameStats.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +29,24 @@ __attribute__((format(printf, 1, 2))) void AppendOverlay(const char* format, ...
   va_end(args);
 }
 
+// "Max. error: 37 (bound 10), RMS: 4.2", the bound only for an adaptive mesh, and the
+// points no triangle covers when there are any. Nothing for an unmeasured mesh or one
+// without grid points to measure.
+void AppendTrueError(const mesh::TrueError& e) {
+  if (!e.computed || (e.measured == 0 && e.uncovered == 0)) return;
+  if (e.measured == 0) {
+    AppendOverlay("Max. error: none");
+  } else {
+    // Whole distances without a fraction, others to a tenth.
+    if (e.max == std::floor(e.max)) AppendOverlay("Max. error: %.0f", e.max);
+    else AppendOverlay("Max. error: %.1f", e.max);
+    if (e.bound >= 0) AppendOverlay(" (bound %d)", e.bound);
+    AppendOverlay(", RMS: %.1f", e.rms);
+  }
+  if (e.uncovered > 0) AppendOverlay(", uncovered: %lld point%s", e.uncovered, e.uncovered == 1 ? "" : "s");
+  AppendOverlay("\n");
+}
+
 }  // namespace
 
 void ComposeOverlayText() {
@@ -40,6 +59,7 @@ void ComposeOverlayText() {
     AppendOverlay("No memory left for a mesh\n");
   else if (mesh.level < mesh.precision)
     AppendOverlay("Limited to precision %d of %d\n", mesh.level, mesh.precision);
+  AppendTrueError(mesh.true_error);
   AppendOverlay("%s\n", "Left Button: Rotate");
   AppendOverlay("%s\n", "Right Button: Translate XZ");
   AppendOverlay("%s\n", "Left+Right Button: Translate XY");

@@ -7,6 +7,6 @@
 void UpdateFrameRate(int now_ms);
 
 // Writes the overlay lines (frame rate, triangle count, a line when the mesh on screen was
-// limited, the mouse bindings) into `text_buffer` from `fps`, `triangle_count` and the
-// drawn mesh.
+// limited, its true error when it was measured, the mouse bindings) into `text_buffer` from
+// `fps`, `triangle_count` and the drawn mesh.
 void ComposeOverlayText();
