@@ -128,6 +128,10 @@ void RenderScene();
 void ResetView();
 // The card listing every key and mouse action, over the frame.
 void RenderHelpCard();
+// The pointer in window pixels (-1 while it is outside the window), and the probe that
+// reads the terrain under it after the 3-D part of a frame is drawn.
+extern int pointer_x, pointer_y;
+void ProbePointer();
 // Navigation
 void GlutMouse(int button, int state, int x, int y);
 void GlutMotion(int x, int y);

@@ -105,6 +105,14 @@ void glBlendFunc(GLenum s, GLenum d) { Record("glBlendFunc", {double(s), double(
 void glPushAttrib(GLbitfield mask) { Record("glPushAttrib", {double(mask)}); }
 void glPopAttrib(void) { Record("glPopAttrib"); }
 void glFinish(void) { Record("glFinish"); }
+// The probe reads the depth under the pointer: here always the far plane, the sky.
+void glReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, GLvoid* pixels) {
+  *static_cast<GLfloat*>(pixels) = 1.0f;
+}
+void glGetDoublev(GLenum, GLdouble* v) {
+  for (int i = 0; i < 16; ++i) v[i] = i % 5 == 0 ? 1 : 0;
+}
+void glGetIntegerv(GLenum, GLint* v) { v[0] = v[1] = v[2] = v[3] = 0; }
 
 // --- GL: vertex arrays. No buffer objects (the stand-in says it is OpenGL 1.1), so the
 // code draws from client arrays; glDrawElements is recorded together with what it stands
@@ -178,6 +186,10 @@ void glBindBuffer(GLenum, GLuint) { Record("glBindBuffer"); }
 void glBufferData(GLenum, GLsizeiptr, const void*, GLenum) { Record("glBufferData"); }
 
 // --- GLU
+GLint gluUnProject(GLdouble, GLdouble, GLdouble, const GLdouble*, const GLdouble*, const GLint*, GLdouble*,
+                   GLdouble*, GLdouble*) {
+  return GL_FALSE;
+}
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble z_near, GLdouble z_far) {
   Record("gluPerspective", {fovy, aspect, z_near, z_far});
 }

@@ -17,6 +17,7 @@
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
 #include "GLTestState.h"
+#include "Probe.h"
 #include "TerrainLoader.h"
 #include "TestGrid.h"
 #include "TextureLoader.h"
@@ -470,4 +471,58 @@ TEST_F(RenderTest, UniformTrianglesOnTheSampleLeaveNoGapsSeenFromAbove) {
     ASSERT_GT(pic.CountIf(NotBlack), 300000) << "precision " << precision;  // about 600 x 648
     EXPECT_EQ(EnclosedBackground(pic), 0) << "precision " << precision;
   }
+}
+
+// The pointer over known grid points of a tilted plane, with the model turned and scaled:
+// the probe reads back their row, column and height within one cell; over the sky, or
+// with a button down, it says nothing.
+TEST_F(RenderTest, ThePointerProbeReadsTheGridPointUnderIt) {
+  auto plane = [](int r, int c) { return 300 + 4 * c - 3 * r; };
+  MakeTestGrid(65, 65, 90, plane);
+  StartOnTheGrid();
+  struct View {
+    double turn_x, turn_y;
+    float y_scale, xz_scale;
+  };
+  for (const View& v : {View{0, 0, 1, 1}, View{10, 30, 2, 0.7f}}) {
+    angle_x = v.turn_x, angle_y = v.turn_y;
+    y_multiplier = v.y_scale, xz_multiplier = v.xz_scale;
+    refresh_mesh = true;
+    DrawScene();
+    GLdouble model[16], proj[16];
+    GLint view[4];
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRotated(angle_x, 1, 0, 0);
+    glRotated(angle_y, 0, 1, 0);
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glPopMatrix();
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    glGetIntegerv(GL_VIEWPORT, view);
+    const double step = static_cast<float>(90.0 * v.xz_scale), half = 32.5 * step;
+    for (const auto& [row, col] : {std::pair{32, 32}, {20, 45}, {50, 10}}) {
+      SCOPED_TRACE(testing::Message() << "turn " << v.turn_y << ", row " << row << ", col " << col);
+      double wx, wy, wz;
+      gluProject(col * step - half, plane(row, col) * v.y_scale, row * step - half, model, proj, view, &wx, &wy, &wz);
+      pointer_x = static_cast<int>(wx);
+      pointer_y = kHeight - 1 - static_cast<int>(wy);
+      ProbePointer();
+      int r = -1, c = -1, h = 0, mesh = 0;
+      ASSERT_EQ(std::sscanf(probe_text.c_str(), "Row %d, col %d: %d m, mesh %d m", &r, &c, &h, &mesh), 4) << probe_text;
+      EXPECT_LE(std::abs(r - row), 1);
+      EXPECT_LE(std::abs(c - col), 1);
+      EXPECT_EQ(h, plane(r, c));
+      EXPECT_LE(std::abs(mesh - plane(row, col)), 7);  // one cell of the slope at most
+    }
+  }
+  pointer_x = kWidth / 2, pointer_y = 2;  // the sky above the far edge
+  ProbePointer();
+  EXPECT_EQ(probe_text, "");
+  pointer_y = kHeight / 2;
+  left_button = 1;
+  ProbePointer();
+  EXPECT_EQ(probe_text, "");
+  left_button = 0;
+  pointer_x = pointer_y = -1;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Brackenholmer.h"
+#include "Probe.h"
 #include "MesherReference.h"
 
 namespace {
@@ -126,6 +127,43 @@ TEST_F(FrameStatsTest, OverlayShowsTheTrueErrorOfTheDrawnMeshUnderTheCount) {
   terrain_border_1 = Vertex{1, 0, 1};
   terrain_border_2 = Vertex{0, 0, 0};
   EXPECT_EQ(overlay_of_mesh(0, 1), "Fps: 60.0000\nTriangles: 0\n" + bindings);
+}
+
+}  // namespace
+
+namespace {
+
+// The probe's line names the place in the file's terms: degrees north and west for the
+// sample's corner, map x and y for a projected one, nothing without a corner.
+TEST(Probe, TextGivesRowColumnPlaceAndHeights) {
+  const data saved = input;
+  int row0[] = {612, -9999}, row1[] = {5, 6};
+  int* rows[] = {row0, row1};
+  input.rows = 2, input.cols = 2, input.values = rows;
+  input.has_nodata = true, input.nodata = -9999;
+  input.place = GridPlace{true, true, -84.5, 36.5, 0.001, 0.002};
+  EXPECT_EQ(ProbeText({0, 0}, true, 597.6), "Row 0, col 0, 36.5030 N 84.4995 W: 612 m, mesh 598 m");
+  input.place = GridPlace{true, false, 500000, 4100000, 30, 30};
+  EXPECT_EQ(ProbeText({1, 1}, false, 0), "Row 1, col 1, x 500045.0 y 4100015.0: 6 m");
+  input.place = GridPlace{};
+  EXPECT_EQ(ProbeText({0, 1}, true, -3), "Row 0, col 1: NODATA, mesh -3 m");
+  input = saved;
+}
+
+// Drawn points back to the nearest grid point of a 3 x 5 grid, 10 units between columns
+// and 20 between rows, centred on the origin; beyond half a cell outside, none.
+TEST(Probe, DrawnPointsMapToTheNearestGridPoint) {
+  DrawScales s;
+  s.column = 10, s.row = 20;
+  GridSpot spot{};
+  ASSERT_TRUE(GridSpotAt(-25, -30, 3, 5, s, spot));
+  EXPECT_EQ(spot.row, 0);
+  EXPECT_EQ(spot.column, 0);
+  ASSERT_TRUE(GridSpotAt(16, 14, 3, 5, s, spot));
+  EXPECT_EQ(spot.row, 2);
+  EXPECT_EQ(spot.column, 4);
+  EXPECT_FALSE(GridSpotAt(-31, 0, 3, 5, s, spot));
+  EXPECT_FALSE(GridSpotAt(0, 31, 3, 5, s, spot));
 }
 
 }  // namespace

@@ -68,6 +68,7 @@ void RequestRedraw() {
 
 void GlutDisplay() {
   RenderScene();
+  ProbePointer();
 
   UpdateFrameRate(glutGet(GLUT_ELAPSED_TIME));
   if (frames == 0) figure_pending = false;  // just renewed

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Brackenholmer.h"
+#include "Probe.h"
 
 void UpdateFrameRate(int now_ms) {
   frames += 1;
@@ -60,6 +61,7 @@ void ComposeOverlayText() {
   else if (mesh.level < mesh.precision)
     AppendOverlay("Limited to precision %d of %d\n", mesh.level, mesh.precision);
   AppendTrueError(mesh.true_error);
+  if (!probe_text.empty()) AppendOverlay("%s\n", probe_text.c_str());
   AppendOverlay("%s\n", "Left Button: Rotate");
   AppendOverlay("%s\n", "Right Button: Translate XZ");
   AppendOverlay("%s\n", "Left+Right Button: Translate XY");

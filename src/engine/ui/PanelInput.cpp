@@ -350,11 +350,20 @@ void InstallPanelCallbacks() {
   });
   glutMotionFunc([](int x, int y) {
     RequestRedraw();
+    pointer_x = x, pointer_y = y;
     PanelMotion(x, y);
   });
   glutPassiveMotionFunc([](int x, int y) {
     RequestRedraw();
+    pointer_x = x, pointer_y = y;
     PanelPassiveMotion(x, y);
+  });
+  // The probe says nothing once the pointer has left the window.
+  glutEntryFunc([](int state) {
+    if (state == GLUT_LEFT) {
+      pointer_x = pointer_y = -1;
+      RequestRedraw();
+    }
   });
 }
 

@@ -1,0 +1,33 @@
+// The height under the pointer: the depth buffer gives the drawn point under it, and
+// gluUnProject takes that back through the camera and the model turns.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "Brackenholmer.h"
+#include "ControlPanel.h"
+#include "Probe.h"
+
+int pointer_x = -1, pointer_y = -1;
+
+void ProbePointer() {
+  probe_text.clear();
+  if (pointer_x < 0 || pointer_y < 0 || pointer_x >= width || pointer_y >= height) return;
+  if (left_button || right_button || input.values == nullptr) return;
+  if (pointer_y >= ControlPanelTop()) return;  // over the panel
+  const int gl_y = height - 1 - pointer_y;  // GL counts rows from the bottom
+  GLfloat depth = 1.0f;
+  glReadPixels(pointer_x, gl_y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+  if (!(depth < 1.0f)) return;  // the sky
+  // The modelview holds the model turns alone here; the centring is undone below.
+  GLdouble model[16], projection[16], x, y, z;
+  GLint view[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, view);
+  if (gluUnProject(pointer_x + 0.5, gl_y + 0.5, depth, model, projection, view, &x, &y, &z) != GL_TRUE) return;
+  const DrawScales scales = CurrentDrawScales();
+  GridSpot spot;
+  if (!GridSpotAt(x, z, input.rows, input.cols, scales, spot)) return;
+  const bool mesh_known = scales.height != 0;
+  probe_text = ProbeText(spot, mesh_known, mesh_known ? y / scales.height : 0.0);
+}
