@@ -106,8 +106,11 @@ void glPushAttrib(GLbitfield mask) { Record("glPushAttrib", {double(mask)}); }
 void glPopAttrib(void) { Record("glPopAttrib"); }
 void glFinish(void) { Record("glFinish"); }
 // The probe reads the depth under the pointer: here always the far plane, the sky.
-void glReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, GLvoid* pixels) {
-  *static_cast<GLfloat*>(pixels) = 1.0f;
+void glReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum type, GLvoid* pixels) {
+  if (type == GL_UNSIGNED_INT)
+    *static_cast<GLuint*>(pixels) = 0xFFFFFFFFu;
+  else
+    *static_cast<GLfloat*>(pixels) = 1.0f;
 }
 void glGetDoublev(GLenum, GLdouble* v) {
   for (int i = 0; i < 16; ++i) v[i] = i % 5 == 0 ? 1 : 0;

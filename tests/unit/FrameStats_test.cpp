@@ -150,6 +150,28 @@ TEST(Probe, TextGivesRowColumnPlaceAndHeights) {
   input = saved;
 }
 
+// Two triangles over the corners of a 3 x 3 grid, bent along their common edge: the height
+// over a grid point comes from the triangle that covers it, edges included.
+TEST(Probe, MeshHeightIsTheCoveringTrianglesInterpolation) {
+  const data saved = input;
+  int row0[] = {0, 0, 20}, row1[] = {0, 0, 0}, row2[] = {40, 0, 100};
+  int* rows[] = {row0, row1, row2};
+  input.rows = 3, input.cols = 3, input.values = rows, input.has_nodata = false;
+  IndexedMesh m;
+  m.points = {{0, 0}, {2, 0}, {0, 2}, {2, 2}};
+  m.indices = {0, 1, 2, 1, 3, 2};
+  double h = -1;
+  ASSERT_TRUE(MeshHeightAt(m, {0, 1}, h));  // row 0, column 1: halfway along the top edge
+  EXPECT_EQ(h, 10);
+  ASSERT_TRUE(MeshHeightAt(m, {1, 2}, h));  // the right edge, second triangle only
+  EXPECT_EQ(h, 60);
+  ASSERT_TRUE(MeshHeightAt(m, {2, 2}, h));
+  EXPECT_EQ(h, 100);
+  m.indices.resize(3);
+  EXPECT_FALSE(MeshHeightAt(m, {2, 2}, h));
+  input = saved;
+}
+
 // Drawn points back to the nearest grid point of a 3 x 5 grid, 10 units between columns
 // and 20 between rows, centred on the origin; beyond half a cell outside, none.
 TEST(Probe, DrawnPointsMapToTheNearestGridPoint) {

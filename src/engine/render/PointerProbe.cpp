@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <climits>
+
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
 #include "Probe.h"
@@ -15,9 +17,12 @@ void ProbePointer() {
   if (left_button || right_button || input.values == nullptr) return;
   if (pointer_y >= ControlPanelTop()) return;  // over the panel
   const int gl_y = height - 1 - pointer_y;  // GL counts rows from the bottom
-  GLfloat depth = 1.0f;
-  glReadPixels(pointer_x, gl_y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-  if (!(depth < 1.0f)) return;  // the sky
+  // As a whole number: a float holds too few digits of the depths close to 1 that far
+  // terrain has.
+  GLuint depth_bits = UINT_MAX;
+  glReadPixels(pointer_x, gl_y, 1, 1, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, &depth_bits);
+  if (depth_bits == UINT_MAX) return;  // the sky
+  const double depth = depth_bits / static_cast<double>(UINT_MAX);
   // The modelview holds the model turns alone here; the centring is undone below.
   GLdouble model[16], projection[16], x, y, z;
   GLint view[4];
@@ -28,6 +33,15 @@ void ProbePointer() {
   const DrawScales scales = CurrentDrawScales();
   GridSpot spot;
   if (!GridSpotAt(x, z, input.rows, input.cols, scales, spot)) return;
-  const bool mesh_known = scales.height != 0;
-  probe_text = ProbeText(spot, mesh_known, mesh_known ? y / scales.height : 0.0);
+  // The mesh's height is looked up once per grid point and mesh, not every frame.
+  static GridSpot last_spot{-1, -1};
+  static unsigned long last_mesh = 0;
+  static double mesh_height = 0;
+  static bool mesh_known = false;
+  if (spot.row != last_spot.row || spot.column != last_spot.column || Viewer.DrawnMeshVersion() != last_mesh) {
+    last_spot = spot;
+    last_mesh = Viewer.DrawnMeshVersion();
+    mesh_known = MeshHeightAt(Viewer.DrawnMesh(), spot, mesh_height);
+  }
+  probe_text = ProbeText(spot, mesh_known, mesh_height);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "IndexedMesh.h"
 #include "TerrainLoader.h"
 
 std::string probe_text;
@@ -17,6 +18,25 @@ bool GridSpotAt(double x, double z, int rows, int cols, const DrawScales& scales
   spot.column = static_cast<int>(std::lround(column));
   spot.row = static_cast<int>(std::lround(row));
   return true;
+}
+
+bool MeshHeightAt(const IndexedMesh& m, const GridSpot& spot, double& height) {
+  const long long px = spot.column, pz = spot.row;
+  for (size_t t = 0; t + 2 < m.indices.size(); t += 3) {
+    const IndexedMesh::Point a = m.points[m.indices[t]], b = m.points[m.indices[t + 1]], c = m.points[m.indices[t + 2]];
+    // Twice the signed areas, in whole grid steps: the point is inside (edges included)
+    // when the three sub-areas share the triangle's sign.
+    const long long area = (long long)(b.x - a.x) * (c.z - a.z) - (long long)(c.x - a.x) * (b.z - a.z);
+    if (area == 0) continue;
+    const long long wa = (b.x - px) * (c.z - pz) - (c.x - px) * (b.z - pz);
+    const long long wb = (c.x - px) * (a.z - pz) - (a.x - px) * (c.z - pz);
+    const long long wc = area - wa - wb;
+    if (area > 0 ? (wa < 0 || wb < 0 || wc < 0) : (wa > 0 || wb > 0 || wc > 0)) continue;
+    height = (static_cast<double>(wa) * input.values[a.z][a.x] + static_cast<double>(wb) * input.values[b.z][b.x] +
+              static_cast<double>(wc) * input.values[c.z][c.x]) / static_cast<double>(area);
+    return true;
+  }
+  return false;
 }
 
 std::string ProbeText(const GridSpot& spot, bool mesh_known, double mesh_height) {

@@ -14,6 +14,12 @@ struct GridSpot {
 // the origin at `scales`; false when it lies outside the grid by more than half a cell.
 bool GridSpotAt(double x, double z, int rows, int cols, const DrawScales& scales, GridSpot& spot);
 
+struct IndexedMesh;
+
+// The height of the drawn surface of `m` over grid point `spot`: the first triangle that
+// covers it, interpolated linearly; false when none does (a hole, a border cut).
+bool MeshHeightAt(const IndexedMesh& m, const GridSpot& spot, double& height);
+
 // "Row 120, col 211, 36.5474 N 84.2371 W: 612 m, mesh 598 m" for the loaded grid: the
 // place when its file gives one (longitude and latitude, or map x and y), the grid's
 // height ("NODATA" for a cell without one) and, when known, the drawn surface's.
