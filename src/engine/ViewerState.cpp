@@ -1,4 +1,6 @@
 // Definitions of the viewer object and of every viewer global, with their start values.
+#include <algorithm>
+
 #include "Brackenholmer.h"
 
 data input;
@@ -16,6 +18,15 @@ int mesh_mode = 0;
 bool refresh_mesh = true;
 int show_nodata = 0;
 long long mesh_triangle_budget = kDefaultMeshTriangleBudget;
+
+void MeshWholeGrid() {
+  terrain_border_1.x = 0;
+  terrain_border_1.z = 0;
+  // The longer side, so a wide grid is meshed to its eastern edge too.
+  terrain_size = std::max(input.rows, input.cols);
+  terrain_border_2.x = input.cols;
+  terrain_border_2.z = input.rows;
+}
 
 int wireframe = 0;
 int light = 1;

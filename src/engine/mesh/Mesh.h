@@ -57,6 +57,8 @@ extern int triangle_count;
 extern int terrain_size;
 extern Vertex terrain_border_1;
 extern Vertex terrain_border_2;
+// Mesh the whole loaded grid: borders at its corners, size its longer side.
+void MeshWholeGrid();
 extern int max_precision;
 extern int max_approx_error;
 extern int mesh_simplification;

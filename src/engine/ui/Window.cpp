@@ -74,12 +74,7 @@ int OpenViewer(int argc, char** argv) {
 void GlutInit(int /*argc*/, char** argv) {
   TextureLoader texture_loader;
 
-  terrain_border_1.x = 0;
-  terrain_border_1.z = 0;
-  // The longer side, so a wide grid is meshed to its eastern edge too.
-  terrain_size = std::max(input.rows, input.cols);
-  terrain_border_2.x = input.cols;
-  terrain_border_2.z = input.rows;
+  MeshWholeGrid();
 
   Viewer.CalcNormales();
   if (normales == nullptr) return;  // OpenViewer refuses the grid

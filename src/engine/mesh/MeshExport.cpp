@@ -1,0 +1,349 @@
+#include "MeshExport.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace mesh_export {
+
+// STL and PLY are written as the machine lays out its numbers.
+static_assert(std::endian::native == std::endian::little, "binary STL and PLY writing assumes little-endian");
+
+namespace {
+
+// A buffered writer: one fwrite per megabyte, numbers formatted with to_chars, the first
+// error kept.
+class Out {
+ public:
+  explicit Out(FILE* f) : f_(f) { buffer_.reserve(kSize + 256); }
+  void Bytes(const void* p, size_t n) {
+    const char* c = static_cast<const char*>(p);
+    buffer_.insert(buffer_.end(), c, c + n);
+    if (buffer_.size() >= kSize) Flush();
+  }
+  template <class T>
+  void Raw(T value) {
+    Bytes(&value, sizeof value);
+  }
+  void Text(const char* s) { Bytes(s, strlen(s)); }
+  void Text(const std::string& s) { Bytes(s.data(), s.size()); }
+  template <class T>
+  void Number(T value) {
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    Bytes(digits, static_cast<size_t>(end - digits));
+  }
+  void Flush() {
+    if (!buffer_.empty() && fwrite(buffer_.data(), 1, buffer_.size(), f_) != buffer_.size() && error_ == 0)
+      error_ = errno != 0 ? errno : EIO;
+    buffer_.clear();
+  }
+  int error() const { return error_; }
+
+ private:
+  static constexpr size_t kSize = 1 << 20;
+  FILE* f_;
+  std::vector<char> buffer_;
+  int error_ = 0;
+};
+
+std::string Reason(const std::string& what, int error) { return what + ": " + strerror(error) + "."; }
+
+// A file written under a temporary name beside its final one; removed unless committed.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& path) : path_(path), temp_(path + ".partXXXXXX") {
+    const int fd = mkstemp(temp_.data());
+    if (fd < 0) {
+      error_ = Reason("Cannot write " + path_, errno);
+      temp_.clear();
+      return;
+    }
+    // mkstemp makes the file private; give it the mode any new file gets.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    file_ = fdopen(fd, "wb");
+    if (file_ == nullptr) {
+      error_ = Reason("Cannot write " + path_, errno);
+      close(fd);
+    }
+  }
+  ~TempFile() {
+    if (file_ != nullptr) fclose(file_);
+    if (!temp_.empty()) unlink(temp_.c_str());
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  FILE* file() const { return file_; }
+  const std::string& error() const { return error_; }
+
+  // Closes the file after `out` and flushes it to disk; the text is empty on success.
+  std::string Close(Out& out) {
+    out.Flush();
+    int error = out.error();
+    if (error == 0 && fflush(file_) != 0) error = errno;
+    if (error == 0 && fsync(fileno(file_)) != 0) error = errno;
+    if (fclose(file_) != 0 && error == 0) error = errno;
+    file_ = nullptr;
+    return error != 0 ? Reason("Cannot write " + path_, error) : std::string();
+  }
+
+  // Gives the file its name unless one of that name is there already.
+  std::string Commit() {
+    if (renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, path_.c_str(), RENAME_NOREPLACE) == 0) {
+      temp_.clear();
+      return {};
+    }
+    if (errno == EINVAL || errno == ENOSYS) {  // a file system without the flag
+      if (link(temp_.c_str(), path_.c_str()) == 0) return {};  // the destructor drops the temporary
+    }
+    if (errno == EEXIST) return path_ + " exists already; it is left as it was.";
+    return Reason("Cannot write " + path_, errno);
+  }
+
+ private:
+  std::string path_, temp_;
+  FILE* file_ = nullptr;
+  std::string error_;
+};
+
+struct Corner {
+  float x, y, z;
+};
+
+// The mesh with what the formats need: drawn positions, the edges of its outline and the
+// bottom's height.
+struct Prepared {
+  VertexArrays arrays;
+  std::vector<Corner> corners;
+  std::vector<std::pair<uint32_t, uint32_t>> outline;  // directed edges with no reverse
+  float bottom = 0;
+};
+
+// The directed edges walked more often one way than back, once per walk in excess: the
+// outline of the surface. Bisection's fills meet some edges inside more than twice, so an
+// edge is on the outline by its balance, not by its missing reverse.
+std::vector<std::pair<uint32_t, uint32_t>> OutlineEdges(const std::vector<uint32_t>& indices) {
+  const auto key = [](uint32_t from, uint32_t to) { return (static_cast<uint64_t>(from) << 32) | to; };
+  std::vector<uint64_t> edges;
+  edges.reserve(indices.size());
+  for (size_t t = 0; t + 2 < indices.size(); t += 3)
+    for (int k = 0; k < 3; ++k) edges.push_back(key(indices[t + k], indices[t + (k + 1) % 3]));
+  std::sort(edges.begin(), edges.end());
+  std::vector<std::pair<uint32_t, uint32_t>> out;
+  for (auto run = edges.begin(); run != edges.end();) {
+    const auto end = std::upper_bound(run, edges.end(), *run);
+    const uint32_t from = static_cast<uint32_t>(*run >> 32), to = static_cast<uint32_t>(*run);
+    const auto back = std::equal_range(edges.begin(), edges.end(), key(to, from));
+    for (auto excess = (end - run) - (back.second - back.first); excess > 0; --excess) out.push_back({from, to});
+    run = end;
+  }
+  return out;
+}
+
+void Prepare(const IndexedMesh& mesh, const DrawScales& scales, bool base, Prepared& p) {
+  FillVertexArrays(mesh, Shading::kTexture, scales, p.arrays);
+  const size_t n = mesh.points.size();
+  p.corners.resize(n);
+  float lowest = 0, highest = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const int32_t* v = &p.arrays.positions[3 * i];
+    p.corners[i] = {static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2])};
+    lowest = i == 0 ? p.corners[i].y : std::min(lowest, p.corners[i].y);
+    highest = i == 0 ? p.corners[i].y : std::max(highest, p.corners[i].y);
+  }
+  if (!base) return;
+  p.bottom = static_cast<float>(BaseHeight(lowest, highest));
+  p.outline = OutlineEdges(mesh.indices);
+}
+
+// Calls `emit(a, b, c)` with every triangle of the solid or surface as corner positions:
+// the mesh, then with a base its mirror on the bottom and the walls along the outline.
+template <class Emit>
+void ForEachTriangle(const IndexedMesh& mesh, const Prepared& p, bool base, Emit emit) {
+  const std::vector<uint32_t>& ix = mesh.indices;
+  for (size_t t = 0; t + 2 < ix.size(); t += 3) emit(p.corners[ix[t]], p.corners[ix[t + 1]], p.corners[ix[t + 2]]);
+  if (!base) return;
+  const auto down = [&](uint32_t i) { return Corner{p.corners[i].x, p.bottom, p.corners[i].z}; };
+  for (size_t t = 0; t + 2 < ix.size(); t += 3) emit(down(ix[t]), down(ix[t + 2]), down(ix[t + 1]));
+  for (const auto& [from, to] : p.outline) {
+    emit(p.corners[to], p.corners[from], down(from));
+    emit(p.corners[to], down(from), down(to));
+  }
+}
+
+size_t SolidTriangles(const IndexedMesh& mesh, const Prepared& p, bool base) {
+  const size_t top = mesh.indices.size() / 3;
+  return base ? 2 * top + 2 * p.outline.size() : top;
+}
+
+void WriteStl(const IndexedMesh& mesh, const Prepared& p, bool base, Out& out) {
+  char header[80] = "Brackenholmer terrain, y up, counter-clockwise seen from above";
+  out.Bytes(header, sizeof header);
+  out.Raw(static_cast<uint32_t>(SolidTriangles(mesh, p, base)));
+  ForEachTriangle(mesh, p, base, [&](const Corner& a, const Corner& b, const Corner& c) {
+    const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+    const double vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
+    double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+    const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+    if (length > 0) nx /= length, ny /= length, nz /= length;
+    const float record[12] = {static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz),
+                              a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z};
+    out.Bytes(record, sizeof record);
+    out.Raw(uint16_t{0});
+  });
+}
+
+void WritePly(const IndexedMesh& mesh, const Prepared& p, bool base, Out& out) {
+  const size_t n = p.corners.size();
+  out.Text("ply\nformat binary_little_endian 1.0\ncomment Brackenholmer terrain, y up\nelement vertex ");
+  out.Number(base ? 2 * n : n);
+  out.Text("\nproperty float x\nproperty float y\nproperty float z\nelement face ");
+  out.Number(SolidTriangles(mesh, p, base));
+  out.Text("\nproperty list uchar int vertex_indices\nend_header\n");
+  for (const Corner& c : p.corners) out.Raw(c);
+  if (base)
+    for (const Corner& c : p.corners) out.Raw(Corner{c.x, p.bottom, c.z});
+  const auto face = [&](uint32_t a, uint32_t b, uint32_t c) {
+    out.Raw(uint8_t{3});
+    const int32_t corners[3] = {static_cast<int32_t>(a), static_cast<int32_t>(b), static_cast<int32_t>(c)};
+    out.Bytes(corners, sizeof corners);
+  };
+  const std::vector<uint32_t>& ix = mesh.indices;
+  for (size_t t = 0; t + 2 < ix.size(); t += 3) face(ix[t], ix[t + 1], ix[t + 2]);
+  if (!base) return;
+  const uint32_t low = static_cast<uint32_t>(n);  // the bottom copy of a vertex
+  for (size_t t = 0; t + 2 < ix.size(); t += 3) face(low + ix[t], low + ix[t + 2], low + ix[t + 1]);
+  for (const auto& [from, to] : p.outline) {
+    face(to, from, low + from);
+    face(to, low + from, low + to);
+  }
+}
+
+// The file name without its folders.
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Texture coordinates as the drawing's, with t turned over: the drawing sends the image
+// top row first, so its t = 0 is the top, where an OBJ's is the bottom.
+void WriteObj(const IndexedMesh& mesh, const Prepared& p, const std::string& material, Out& out) {
+  out.Text("# Brackenholmer terrain, y up, counter-clockwise seen from above\n");
+  if (!material.empty()) {
+    out.Text("mtllib " + material + "\nusemtl terrain\n");
+  }
+  const size_t n = p.corners.size();
+  for (size_t i = 0; i < n; ++i) {
+    const int32_t* v = &p.arrays.positions[3 * i];
+    out.Text("v ");
+    out.Number(v[0]);
+    out.Text(" ");
+    out.Number(v[1]);
+    out.Text(" ");
+    out.Number(v[2]);
+    out.Text("\n");
+  }
+  for (size_t i = 0; i < n; ++i) {
+    out.Text("vt ");
+    out.Number(p.arrays.texcoords[2 * i]);
+    out.Text(" ");
+    out.Number(1.0f - p.arrays.texcoords[2 * i + 1]);
+    out.Text("\n");
+  }
+  for (size_t i = 0; i < n; ++i) {
+    const float* nv = &p.arrays.normals[3 * i];
+    const float length = std::sqrt(nv[0] * nv[0] + nv[1] * nv[1] + nv[2] * nv[2]);
+    const float scale = length > 0 ? 1 / length : 0;
+    out.Text("vn ");
+    out.Number(nv[0] * scale);
+    out.Text(" ");
+    out.Number(nv[1] * scale);
+    out.Text(" ");
+    out.Number(nv[2] * scale);
+    out.Text("\n");
+  }
+  const std::vector<uint32_t>& ix = mesh.indices;
+  for (size_t t = 0; t + 2 < ix.size(); t += 3) {
+    out.Text("f");
+    for (int k = 0; k < 3; ++k) {
+      const uint32_t one_based = ix[t + k] + 1;
+      out.Text(" ");
+      out.Number(one_based);
+      out.Text("/");
+      out.Number(one_based);
+      out.Text("/");
+      out.Number(one_based);
+    }
+    out.Text("\n");
+  }
+}
+
+}  // namespace
+
+bool FormatOf(const std::string& path, Format& format) {
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+  std::string ending = path.substr(dot + 1);
+  for (char& c : ending) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  if (ending == "obj") format = Format::kObj;
+  else if (ending == "stl") format = Format::kStl;
+  else if (ending == "ply") format = Format::kPly;
+  else return false;
+  return true;
+}
+
+double BaseHeight(double lowest, double highest) {
+  return std::floor(lowest - std::max(1.0, (highest - lowest) / 10));
+}
+
+std::string Write(const IndexedMesh& mesh, const DrawScales& scales, const std::string& path,
+                  const Options& options) {
+  Format format;
+  if (!FormatOf(path, format)) return "Cannot write " + path + ": the name must end in .obj, .stl or .ply.";
+  if (mesh.indices.empty()) return "Cannot write " + path + ": the mesh has no triangles.";
+  const bool base = options.base && format != Format::kObj;
+  Prepared prepared;
+  Prepare(mesh, scales, base, prepared);
+
+  TempFile file(path);
+  if (!file.error().empty()) return file.error();
+  Out out(file.file());
+  std::string material_path;
+  if (format == Format::kObj && !options.texture.empty())
+    material_path = path.substr(0, path.size() - 4) + ".mtl";
+  switch (format) {
+    case Format::kObj: WriteObj(mesh, prepared, material_path.empty() ? "" : BaseName(material_path), out); break;
+    case Format::kStl: WriteStl(mesh, prepared, base, out); break;
+    case Format::kPly: WritePly(mesh, prepared, base, out); break;
+  }
+  if (std::string error = file.Close(out); !error.empty()) return error;
+  if (material_path.empty()) return file.Commit();
+
+  TempFile material(material_path);
+  if (!material.error().empty()) return material.error();
+  Out mtl(material.file());
+  mtl.Text("newmtl terrain\nKa 1 1 1\nKd 1 1 1\nmap_Kd " + options.texture + "\n");
+  if (std::string error = material.Close(mtl); !error.empty()) return error;
+  if (std::string error = material.Commit(); !error.empty()) return error;
+  if (std::string error = file.Commit(); !error.empty()) {
+    unlink(material_path.c_str());  // no material without its mesh
+    return error;
+  }
+  return {};
+}
+
+}  // namespace mesh_export

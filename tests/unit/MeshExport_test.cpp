@@ -1,0 +1,323 @@
+// The exported files read back with small readers: the drawn mesh's vertices, triangles,
+// winding and texture coordinates, closed solids with a base, and refused writes.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "MeshBuild.h"
+#include "MeshExport.h"
+#include "MesherReference.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using mesher_test::ScopedGrid;
+using P3 = std::array<float, 3>;
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Every triangle of a binary STL as its three corners; the declared count must match the size.
+std::vector<std::array<P3, 3>> ReadStl(const fs::path& path) {
+  const std::string bytes = Slurp(path);
+  uint32_t count = 0;
+  memcpy(&count, bytes.data() + 80, 4);
+  EXPECT_EQ(bytes.size(), 84 + 50 * static_cast<size_t>(count));
+  std::vector<std::array<P3, 3>> out(count);
+  for (uint32_t t = 0; t < count; ++t) memcpy(out[t].data(), bytes.data() + 84 + 50 * t + 12, 36);
+  return out;
+}
+
+struct Ply {
+  std::vector<P3> vertices;
+  std::vector<uint32_t> indices;  // three per face
+};
+
+Ply ReadPly(const fs::path& path) {
+  const std::string bytes = Slurp(path);
+  const size_t body = bytes.find("end_header\n") + 11;
+  std::istringstream header(bytes.substr(0, body));
+  Ply ply;
+  size_t vertices = 0, faces = 0;
+  for (std::string line; std::getline(header, line);) {
+    if (line.rfind("element vertex ", 0) == 0) vertices = std::stoul(line.substr(15));
+    if (line.rfind("element face ", 0) == 0) faces = std::stoul(line.substr(13));
+  }
+  EXPECT_EQ(bytes.size(), body + 12 * vertices + 13 * faces);
+  ply.vertices.resize(vertices);
+  memcpy(ply.vertices.data(), bytes.data() + body, 12 * vertices);
+  for (size_t f = 0; f < faces; ++f) {
+    const char* record = bytes.data() + body + 12 * vertices + 13 * f;
+    EXPECT_EQ(record[0], 3);
+    int32_t corners[3];
+    memcpy(corners, record + 1, 12);
+    for (int32_t c : corners) ply.indices.push_back(static_cast<uint32_t>(c));
+  }
+  return ply;
+}
+
+struct Obj {
+  std::vector<P3> v, vn;
+  std::vector<std::array<float, 2>> vt;
+  std::vector<uint32_t> indices;  // zero-based, after checking that v, vt and vn agree
+  std::string material;
+};
+
+Obj ReadObj(const fs::path& path) {
+  std::ifstream in(path);
+  Obj obj;
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream s(line);
+    std::string tag;
+    s >> tag;
+    if (tag == "v" || tag == "vn") {
+      P3 p;
+      s >> p[0] >> p[1] >> p[2];
+      (tag == "v" ? obj.v : obj.vn).push_back(p);
+    } else if (tag == "vt") {
+      std::array<float, 2> t;
+      s >> t[0] >> t[1];
+      obj.vt.push_back(t);
+    } else if (tag == "f") {
+      for (int k = 0; k < 3; ++k) {
+        uint32_t a, b, c;
+        char slash1, slash2;
+        s >> a >> slash1 >> b >> slash2 >> c;
+        EXPECT_TRUE(a == b && b == c) << line;
+        obj.indices.push_back(a - 1);
+      }
+    } else if (tag == "mtllib") {
+      s >> obj.material;
+    }
+  }
+  return obj;
+}
+
+// A folder of its own under the build tree, removed afterwards.
+class MeshExport : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::path(GENERATED_DATA_DIR) / ("export_test_" + std::to_string(getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string At(const std::string& name) const { return (dir_ / name).string(); }
+  std::vector<std::string> Files() const {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir_)) out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+  fs::path dir_;
+};
+
+// Hills with a NODATA lake in the middle: holes, an outline with an inner loop.
+void LakeGrid(ScopedGrid& grid, int rows, int cols) {
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < cols; ++c) grid.at(c, r) = (r * 37 + c * 53) % 90 - 4 * c;
+  for (int r = 5; r <= 7; ++r)
+    for (int c = 4; c <= 8; ++c) grid.at(c, r) = -9999;
+  input.has_nodata = true;
+  input.nodata = -9999;
+}
+
+IndexedMesh Build(int mode, int precision, int adaptive) {
+  mesh_mode = mode;
+  max_precision = precision;
+  mesh_simplification = adaptive;
+  max_approx_error = 5;
+  Viewer.CalcNormales();
+  return mesh::BuildIndexedMesh(mesh::CurrentSettings());
+}
+
+DrawScales Scales() {
+  DrawScales s;
+  s.column = 3;
+  s.row = 5;
+  s.height = 2;
+  return s;
+}
+
+// Where the point of vertex record i is drawn at Scales(), from the grid itself.
+P3 Expected(const IndexedMesh& m, uint32_t i) {
+  const IndexedMesh::Point p = m.points.at(i);
+  return {3.0f * p.x, 2.0f * input.values[p.z][p.x], 5.0f * p.z};
+}
+
+// y of (b - a) x (c - a): positive for a triangle turning counter-clockwise seen from above.
+double UpTurn(const P3& a, const P3& b, const P3& c) {
+  return double(b[2] - a[2]) * (c[0] - a[0]) - double(b[0] - a[0]) * (c[2] - a[2]);
+}
+
+TEST_F(MeshExport, FilesHoldTheDrawnVerticesAndTrianglesTurningUp) {
+  ScopedGrid grid(13, 15);
+  LakeGrid(grid, 13, 15);
+  for (int mode : {0, 1}) {
+    SCOPED_TRACE(testing::Message() << "mode " << mode);
+    const IndexedMesh m = Build(mode, mode == 0 ? 4 : 9, 0);
+    ASSERT_GT(m.indices.size(), 300u);
+    // 15 x 13 is not 2^k + 1 wide: the fills are part of the files.
+    if (mode == 1) {
+      EXPECT_GT(m.crack_fills, 0);
+    }
+    const std::string name = "m" + std::to_string(mode);
+    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".ply")), "");
+    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".stl")), "");
+
+    const Ply ply = ReadPly(At(name + ".ply"));
+    ASSERT_EQ(ply.vertices.size(), m.points.size());
+    EXPECT_EQ(ply.indices, m.indices);
+    for (uint32_t i = 0; i < m.points.size(); ++i) ASSERT_EQ(ply.vertices[i], Expected(m, i)) << i;
+
+    const auto stl = ReadStl(At(name + ".stl"));
+    ASSERT_EQ(stl.size(), m.indices.size() / 3);
+    for (size_t t = 0; t < stl.size(); ++t) {
+      for (int k = 0; k < 3; ++k) ASSERT_EQ(stl[t][k], Expected(m, m.indices[3 * t + k])) << t;
+      // The mesh's own triangles all face up; fills may stand upright in the plan.
+      // Bisection's rounded split points can leave a triangle upright in the plan.
+      const double turn = UpTurn(stl[t][0], stl[t][1], stl[t][2]);
+      if (mode == 0) {
+        ASSERT_GT(turn, 0) << t;
+      } else {
+        ASSERT_GE(turn, 0) << t;
+      }
+    }
+  }
+}
+
+TEST_F(MeshExport, ObjSharesVerticesWithTheDrawnTextureCoordinatesAndNamesTheTexture) {
+  ScopedGrid grid(9, 12);
+  LakeGrid(grid, 9, 12);
+  const IndexedMesh m = Build(0, 4, 0);
+  mesh_export::Options options;
+  options.texture = "maps/relief.png";
+  ASSERT_EQ(mesh_export::Write(m, Scales(), At("t.obj"), options), "");
+  EXPECT_EQ(Files(), (std::vector<std::string>{"t.mtl", "t.obj"}));
+  EXPECT_EQ(Slurp(At("t.mtl")), "newmtl terrain\nKa 1 1 1\nKd 1 1 1\nmap_Kd maps/relief.png\n");
+
+  const Obj obj = ReadObj(At("t.obj"));
+  EXPECT_EQ(obj.material, "t.mtl");
+  ASSERT_EQ(obj.v.size(), m.points.size());
+  ASSERT_EQ(obj.vt.size(), m.points.size());
+  ASSERT_EQ(obj.vn.size(), m.points.size());
+  EXPECT_EQ(obj.indices, m.indices);
+  for (uint32_t i = 0; i < m.points.size(); ++i) {
+    EXPECT_EQ(obj.v[i], Expected(m, i));
+    // The drawing's s = column / cols, t = row / rows with t = 0 on the image's top row;
+    // an OBJ counts v from the bottom.
+    EXPECT_FLOAT_EQ(obj.vt[i][0], m.points[i].x / 12.0f);
+    EXPECT_FLOAT_EQ(1 - obj.vt[i][1], m.points[i].z / 9.0f);
+    const P3& n = obj.vn[i];
+    EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1, 1e-5);
+    EXPECT_GT(n[1], 0);
+  }
+  // Without a texture there is no .mtl and no reference to one.
+  ASSERT_EQ(mesh_export::Write(m, Scales(), At("plain.obj")), "");
+  EXPECT_EQ(ReadObj(At("plain.obj")).material, "");
+  EXPECT_FALSE(fs::exists(At("plain.mtl")));
+}
+
+// Edges keyed by their corners' exact positions: STL has no shared vertices.
+using Edge = std::pair<P3, P3>;
+
+// Every edge of a watertight solid is walked once each way. Bisection's fills meet some
+// edges four times (two vertical hinges side by side); such a solid is still closed when
+// each edge is walked as often one way as the other.
+void ExpectClosed(const std::vector<std::array<P3, 3>>& triangles, bool manifold) {
+  std::map<Edge, int> walked;
+  for (const auto& t : triangles)
+    for (int k = 0; k < 3; ++k) ++walked[{t[k], t[(k + 1) % 3]}];
+  int bad = 0;
+  for (const auto& [edge, count] : walked) {
+    const auto back = walked.find({edge.second, edge.first});
+    const int back_count = back == walked.end() ? 0 : back->second;
+    if (manifold ? count != 1 || back_count != 1 : count != back_count) ++bad;
+  }
+  EXPECT_EQ(bad, 0) << "of " << walked.size() << " directed edges";
+}
+
+TEST_F(MeshExport, BaseMakesStlAndPlyClosedSolidsWithAFlatBottom) {
+  ScopedGrid grid(13, 15);
+  LakeGrid(grid, 13, 15);
+  struct Case {
+    int mode, precision, adaptive;
+  } cases[] = {{0, 4, 0}, {0, 3, 0}, {1, 9, 0}, {1, 12, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.mode << " adaptive " << c.adaptive);
+    const IndexedMesh m = Build(c.mode, c.precision, c.adaptive);
+    const std::string name = "s" + std::to_string(c.mode) + std::to_string(c.precision);
+    mesh_export::Options options;
+    options.base = true;
+    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".stl"), options), "");
+    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".ply"), options), "");
+
+    const auto stl = ReadStl(At(name + ".stl"));
+    ExpectClosed(stl, c.mode == 0);
+    // The lowest drawn height is 2 * (0 - 4 * 14) = -112 near the east edge, the highest
+    // under 2 * 90: the bottom lies a tenth of the relief below.
+    float lowest = 1e9f;
+    for (uint32_t i = 0; i < m.points.size(); ++i) lowest = std::min(lowest, Expected(m, i)[1]);
+    float highest = -1e9f;
+    for (uint32_t i = 0; i < m.points.size(); ++i) highest = std::max(highest, Expected(m, i)[1]);
+    const float bottom = std::floor(lowest - (highest - lowest) / 10);
+    size_t on_bottom = 0;
+    for (const auto& t : stl) on_bottom += t[0][1] == bottom && t[1][1] == bottom && t[2][1] == bottom;
+    EXPECT_EQ(on_bottom, m.indices.size() / 3);
+
+    const Ply ply = ReadPly(At(name + ".ply"));
+    ASSERT_EQ(ply.vertices.size(), 2 * m.points.size());
+    ASSERT_EQ(ply.indices.size() / 3, stl.size());
+    std::vector<std::array<P3, 3>> faces;
+    for (size_t k = 0; k < ply.indices.size(); k += 3)
+      faces.push_back({ply.vertices.at(ply.indices[k]), ply.vertices.at(ply.indices[k + 1]),
+                       ply.vertices.at(ply.indices[k + 2])});
+    EXPECT_EQ(faces, stl);
+  }
+  EXPECT_EQ(mesh_export::BaseHeight(-112, 178), -141);
+  EXPECT_EQ(mesh_export::BaseHeight(7, 7), 6);  // a flat mesh still gets a slab one unit thick
+}
+
+TEST_F(MeshExport, RefusedWritesLeaveNothingBehindAndReplaceNothing) {
+  ScopedGrid grid(9, 9);
+  LakeGrid(grid, 9, 9);
+  const IndexedMesh m = Build(0, 3, 0);
+
+  // A folder that cannot hold files: its parent is a plain file.
+  std::ofstream(At("plain")) << "x";
+  EXPECT_EQ(mesh_export::Write(m, Scales(), At("plain/m.stl")),
+            "Cannot write " + At("plain/m.stl") + ": Not a directory.");
+  EXPECT_EQ(mesh_export::Write(m, Scales(), At("m.dae")),
+            "Cannot write " + At("m.dae") + ": the name must end in .obj, .stl or .ply.");
+
+  std::ofstream(At("old.ply")) << "keep";
+  EXPECT_EQ(mesh_export::Write(m, Scales(), At("old.ply")), At("old.ply") + " exists already; it is left as it was.");
+  EXPECT_EQ(Slurp(At("old.ply")), "keep");
+
+  // A mesh whose .mtl name is taken is not written either.
+  std::ofstream(At("tex.mtl")) << "mine";
+  mesh_export::Options options;
+  options.texture = "a.png";
+  EXPECT_EQ(mesh_export::Write(m, Scales(), At("tex.obj"), options),
+            At("tex.mtl") + " exists already; it is left as it was.");
+  EXPECT_EQ(Slurp(At("tex.mtl")), "mine");
+
+  EXPECT_EQ(mesh_export::Write(IndexedMesh{}, Scales(), At("empty.stl")),
+            "Cannot write " + At("empty.stl") + ": the mesh has no triangles.");
+  EXPECT_EQ(Files(), (std::vector<std::string>{"old.ply", "plain", "tex.mtl"}));  // no temporaries
+}
+
+}  // namespace
