@@ -219,8 +219,9 @@ TEST_F(MeshExport, ObjSharesVerticesWithTheDrawnTextureCoordinatesAndNamesTheTex
     EXPECT_EQ(obj.v[i], Expected(m, i));
     // The drawing's s = column / cols, t = row / rows with t = 0 on the image's top row;
     // an OBJ counts v from the bottom.
-    EXPECT_FLOAT_EQ(obj.vt[i][0], m.points[i].x / 12.0f);
-    EXPECT_FLOAT_EQ(1 - obj.vt[i][1], m.points[i].z / 9.0f);
+    // The file holds seven decimals.
+    EXPECT_NEAR(obj.vt[i][0], m.points[i].x / 12.0, 1e-7);
+    EXPECT_NEAR(1 - obj.vt[i][1], m.points[i].z / 9.0, 1.5e-7);
     const P3& n = obj.vn[i];
     EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1, 1e-5);
     EXPECT_GT(n[1], 0);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace mesh_export {
@@ -22,15 +23,19 @@ static_assert(std::endian::native == std::endian::little, "binary STL and PLY wr
 
 namespace {
 
-// A buffered writer: one fwrite per megabyte, numbers formatted with to_chars, the first
+// A buffered writer: one fwrite per megabyte, numbers formatted in place, the first
 // error kept.
 class Out {
  public:
-  explicit Out(FILE* f) : f_(f) { buffer_.reserve(kSize + 256); }
+  explicit Out(FILE* f) : f_(f), buffer_(new char[kSize]) {}
   void Bytes(const void* p, size_t n) {
-    const char* c = static_cast<const char*>(p);
-    buffer_.insert(buffer_.end(), c, c + n);
-    if (buffer_.size() >= kSize) Flush();
+    if (used_ + n > kSize) Flush();
+    if (n > kSize) {
+      Put(p, n);
+      return;
+    }
+    memcpy(buffer_.get() + used_, p, n);
+    used_ += n;
   }
   template <class T>
   void Raw(T value) {
@@ -38,23 +43,46 @@ class Out {
   }
   void Text(const char* s) { Bytes(s, strlen(s)); }
   void Text(const std::string& s) { Bytes(s.data(), s.size()); }
+  void Char(char c) {
+    if (used_ == kSize) Flush();
+    buffer_[used_++] = c;
+  }
   template <class T>
   void Number(T value) {
-    char digits[32];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    Bytes(digits, static_cast<size_t>(end - digits));
+    if (used_ + 32 > kSize) Flush();
+    used_ = static_cast<size_t>(std::to_chars(buffer_.get() + used_, buffer_.get() + kSize, value).ptr - buffer_.get());
+  }
+  // A value within a few units in seven decimals, trailing zeros dropped: much faster
+  // than the shortest exact form, and finer than a float's step near 1.
+  void Fraction(float value) {
+    long long tenths = std::llround(static_cast<double>(value) * 1e7);
+    if (tenths < 0) {
+      Char('-');
+      tenths = -tenths;
+    }
+    Number(tenths / 10000000);
+    long long rest = tenths % 10000000;
+    if (rest == 0) return;
+    char digits[8] = {'.'};
+    for (int k = 7; k >= 1; --k, rest /= 10) digits[k] = static_cast<char>('0' + rest % 10);
+    int length = 8;
+    while (digits[length - 1] == '0') --length;
+    Bytes(digits, static_cast<size_t>(length));
   }
   void Flush() {
-    if (!buffer_.empty() && fwrite(buffer_.data(), 1, buffer_.size(), f_) != buffer_.size() && error_ == 0)
-      error_ = errno != 0 ? errno : EIO;
-    buffer_.clear();
+    Put(buffer_.get(), used_);
+    used_ = 0;
   }
   int error() const { return error_; }
 
  private:
+  void Put(const void* p, size_t n) {
+    if (n != 0 && fwrite(p, 1, n, f_) != n && error_ == 0) error_ = errno != 0 ? errno : EIO;
+  }
   static constexpr size_t kSize = 1 << 20;
   FILE* f_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
+  size_t used_ = 0;
   int error_ = 0;
 };
 
@@ -90,12 +118,13 @@ class TempFile {
   FILE* file() const { return file_; }
   const std::string& error() const { return error_; }
 
-  // Closes the file after `out` and flushes it to disk; the text is empty on success.
+  // Closes the file after `out`; the text is empty on success. No fsync: the rename is
+  // what keeps an interrupted export from leaving part of a file, and syncing a large
+  // mesh would cost more than building it.
   std::string Close(Out& out) {
     out.Flush();
     int error = out.error();
     if (error == 0 && fflush(file_) != 0) error = errno;
-    if (error == 0 && fsync(fileno(file_)) != 0) error = errno;
     if (fclose(file_) != 0 && error == 0) error = errno;
     file_ = nullptr;
     return error != 0 ? Reason("Cannot write " + path_, error) : std::string();
@@ -135,27 +164,32 @@ struct Prepared {
 
 // The directed edges walked more often one way than back, once per walk in excess: the
 // outline of the surface. Bisection's fills meet some edges inside more than twice, so an
-// edge is on the outline by its balance, not by its missing reverse.
-std::vector<std::pair<uint32_t, uint32_t>> OutlineEdges(const std::vector<uint32_t>& indices) {
-  const auto key = [](uint32_t from, uint32_t to) { return (static_cast<uint64_t>(from) << 32) | to; };
-  std::vector<uint64_t> edges;
-  edges.reserve(indices.size());
+// edge is on the outline by its balance, not by its missing reverse. The edges are bucketed
+// by their first vertex; a vertex has few, so a bucket is searched straight through.
+std::vector<std::pair<uint32_t, uint32_t>> OutlineEdges(const std::vector<uint32_t>& indices, size_t vertices) {
+  std::vector<uint32_t> start(vertices + 1, 0);
+  for (size_t k = 0; k < indices.size(); ++k) ++start[indices[k] + 1];
+  for (size_t v = 0; v < vertices; ++v) start[v + 1] += start[v];
+  std::vector<uint32_t> ends(indices.size());
+  std::vector<uint32_t> fill(start.begin(), start.end() - 1);
   for (size_t t = 0; t + 2 < indices.size(); t += 3)
-    for (int k = 0; k < 3; ++k) edges.push_back(key(indices[t + k], indices[t + (k + 1) % 3]));
-  std::sort(edges.begin(), edges.end());
+    for (int k = 0; k < 3; ++k) ends[fill[indices[t + k]]++] = indices[t + (k + 1) % 3];
+  const auto walks = [&](uint32_t from, uint32_t to) {
+    return std::count(ends.begin() + start[from], ends.begin() + start[from + 1], to);
+  };
   std::vector<std::pair<uint32_t, uint32_t>> out;
-  for (auto run = edges.begin(); run != edges.end();) {
-    const auto end = std::upper_bound(run, edges.end(), *run);
-    const uint32_t from = static_cast<uint32_t>(*run >> 32), to = static_cast<uint32_t>(*run);
-    const auto back = std::equal_range(edges.begin(), edges.end(), key(to, from));
-    for (auto excess = (end - run) - (back.second - back.first); excess > 0; --excess) out.push_back({from, to});
-    run = end;
-  }
+  for (uint32_t from = 0; from < vertices; ++from)
+    for (uint32_t k = start[from]; k < start[from + 1]; ++k) {
+      const uint32_t to = ends[k];
+      if (std::find(ends.begin() + start[from], ends.begin() + k, to) != ends.begin() + k) continue;  // seen
+      for (auto excess = walks(from, to) - walks(to, from); excess > 0; --excess) out.push_back({from, to});
+    }
   return out;
 }
 
-void Prepare(const IndexedMesh& mesh, const DrawScales& scales, bool base, Prepared& p) {
-  FillVertexArrays(mesh, Shading::kTexture, scales, p.arrays);
+// Texture coordinates only for OBJ: fresh memory is much of an export's cost.
+void Prepare(const IndexedMesh& mesh, const DrawScales& scales, Format format, bool base, Prepared& p) {
+  FillVertexArrays(mesh, format == Format::kObj ? Shading::kTexture : Shading::kPlain, scales, p.arrays);
   const size_t n = mesh.points.size();
   p.corners.resize(n);
   float lowest = 0, highest = 0;
@@ -167,7 +201,7 @@ void Prepare(const IndexedMesh& mesh, const DrawScales& scales, bool base, Prepa
   }
   if (!base) return;
   p.bottom = static_cast<float>(BaseHeight(lowest, highest));
-  p.outline = OutlineEdges(mesh.indices);
+  p.outline = OutlineEdges(mesh.indices, n);
 }
 
 // Calls `emit(a, b, c)` with every triangle of the solid or surface as corner positions:
@@ -251,44 +285,48 @@ void WriteObj(const IndexedMesh& mesh, const Prepared& p, const std::string& mat
     const int32_t* v = &p.arrays.positions[3 * i];
     out.Text("v ");
     out.Number(v[0]);
-    out.Text(" ");
+    out.Char(' ');
     out.Number(v[1]);
-    out.Text(" ");
+    out.Char(' ');
     out.Number(v[2]);
-    out.Text("\n");
+    out.Char('\n');
   }
   for (size_t i = 0; i < n; ++i) {
     out.Text("vt ");
-    out.Number(p.arrays.texcoords[2 * i]);
-    out.Text(" ");
-    out.Number(1.0f - p.arrays.texcoords[2 * i + 1]);
-    out.Text("\n");
+    out.Fraction(p.arrays.texcoords[2 * i]);
+    out.Char(' ');
+    out.Fraction(1.0f - p.arrays.texcoords[2 * i + 1]);
+    out.Char('\n');
   }
   for (size_t i = 0; i < n; ++i) {
     const float* nv = &p.arrays.normals[3 * i];
     const float length = std::sqrt(nv[0] * nv[0] + nv[1] * nv[1] + nv[2] * nv[2]);
     const float scale = length > 0 ? 1 / length : 0;
     out.Text("vn ");
-    out.Number(nv[0] * scale);
-    out.Text(" ");
-    out.Number(nv[1] * scale);
-    out.Text(" ");
-    out.Number(nv[2] * scale);
-    out.Text("\n");
+    out.Fraction(nv[0] * scale);
+    out.Char(' ');
+    out.Fraction(nv[1] * scale);
+    out.Char(' ');
+    out.Fraction(nv[2] * scale);
+    out.Char('\n');
   }
   const std::vector<uint32_t>& ix = mesh.indices;
   for (size_t t = 0; t + 2 < ix.size(); t += 3) {
-    out.Text("f");
-    for (int k = 0; k < 3; ++k) {
-      const uint32_t one_based = ix[t + k] + 1;
-      out.Text(" ");
-      out.Number(one_based);
-      out.Text("/");
-      out.Number(one_based);
-      out.Text("/");
-      out.Number(one_based);
+    char line[3 * 36 + 2] = {'f'};
+    char* end = line + 1;
+    for (int k = 0; k < 3; ++k) {  // "a/a/a": the number formatted once
+      *end++ = ' ';
+      char* const number = end;
+      end = std::to_chars(end, line + sizeof line, ix[t + k] + 1).ptr;
+      const size_t length = static_cast<size_t>(end - number);
+      for (int copy = 0; copy < 2; ++copy) {
+        *end++ = '/';
+        memcpy(end, number, length);
+        end += length;
+      }
     }
-    out.Text("\n");
+    *end++ = '\n';
+    out.Bytes(line, static_cast<size_t>(end - line));
   }
 }
 
@@ -317,7 +355,7 @@ std::string Write(const IndexedMesh& mesh, const DrawScales& scales, const std::
   if (mesh.indices.empty()) return "Cannot write " + path + ": the mesh has no triangles.";
   const bool base = options.base && format != Format::kObj;
   Prepared prepared;
-  Prepare(mesh, scales, base, prepared);
+  Prepare(mesh, scales, format, base, prepared);
 
   TempFile file(path);
   if (!file.error().empty()) return file.error();
