@@ -292,7 +292,10 @@ void BuildPanel() {
     NoteLastItem("Properties");
     if (open) PropertiesColumns();
     ImGui::TableNextColumn();
-    // The button's id is 0: it does not go through GluiControl.
+    // The buttons have no control ids: they do not go through GluiControl.
+    if (ImGui::Button("Save Image")) RequestSnapshot();
+    NoteLastItem("Save Image");
+    ImGui::SameLine();
     if (ImGui::Button("Quit")) QuitViewer();
     NoteLastItem("Quit");
     ImGui::EndTable();
