@@ -285,7 +285,7 @@ void BuildPanel() {
   panel_top = top;
 
   bool open = false;
-  if (ImGui::BeginTable("##panel", 2, ImGuiTableFlags_BordersInnerV)) {
+  if (ImGui::BeginTable("##panel", 2)) {
     ImGui::TableSetupColumn("##rollout", ImGuiTableColumnFlags_WidthStretch);
     ImGui::TableSetupColumn("##quit", ImGuiTableColumnFlags_WidthFixed);
     ImGui::TableNextColumn();
