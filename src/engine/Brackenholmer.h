@@ -2,6 +2,8 @@
 // GLUT callbacks. Definitions are spread over one source file per concern.
 #pragma once
 
+#include <string>
+
 #include <GL/gl.h>
 
 #include "IndexedMesh.h"
@@ -128,6 +130,14 @@ void RenderScene();
 void ResetView();
 // The card listing every key and mouse action, over the frame.
 void RenderHelpCard();
+// Pictures of the view: the next frame writes its 3-D view, without overlay and panel, to
+// a numbered PNG named `snapshot_stem` in the current folder.
+extern std::string snapshot_stem;
+void RequestSnapshot();
+// In a frame, after the 3-D view is drawn and before anything goes over it.
+void SaveRequestedSnapshot();
+// How long the overlay says where a picture went, in milliseconds.
+constexpr int kSnapshotNoticeMs = 2000;
 // The pointer in window pixels (-1 while it is outside the window), and the probe that
 // reads the terrain under it after the 3-D part of a frame is drawn.
 extern int pointer_x, pointer_y;

@@ -41,6 +41,7 @@ GLint width = 0, height = 0;
 GLuint texture_id = 0;
 int main_window = 0;
 int show_help = 0;
+std::string snapshot_stem = "view";
 
 Normal** normales = nullptr;
 unsigned long normal_table_version = 0;

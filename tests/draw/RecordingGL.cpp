@@ -112,6 +112,7 @@ void glReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum type, GLvoid* p
   else
     *static_cast<GLfloat*>(pixels) = 1.0f;
 }
+void glPixelStorei(GLenum name, GLint value) { Record("glPixelStorei", {double(name), double(value)}); }
 void glGetDoublev(GLenum, GLdouble* v) {
   for (int i = 0; i < 16; ++i) v[i] = i % 5 == 0 ? 1 : 0;
 }

@@ -76,6 +76,21 @@ TEST_F(FrameStatsTest, OverlayHasFiveLinesWithRateAndCount) {
                "Right Button: Translate XZ\nLeft+Right Button: Translate XY\n");
 }
 
+TEST_F(FrameStatsTest, NoticeShowsUnderTheCountUntilItsEndHasPassed) {
+  fps = 60.0394f;
+  triangle_count = 8192;
+  ShowOverlayNotice("Saved ./g_3x4-001.png", 5000);
+  EXPECT_FALSE(ExpireOverlayNotice(5000));  // still its last millisecond
+  ComposeOverlayText();
+  EXPECT_STREQ(text_buffer,
+               "Fps: 60.0394\nTriangles: 8192\nSaved ./g_3x4-001.png\nLeft Button: Rotate\n"
+               "Right Button: Translate XZ\nLeft+Right Button: Translate XY\n");
+  EXPECT_TRUE(ExpireOverlayNotice(5001));
+  EXPECT_FALSE(ExpireOverlayNotice(5002));  // gone already
+  ComposeOverlayText();
+  EXPECT_EQ(std::string(text_buffer).find("Saved"), std::string::npos);
+}
+
 TEST_F(FrameStatsTest, OverlayStartsAfreshEachFrameAndShowsZeroCount) {
   std::strcpy(text_buffer, "left over from the last frame");
   triangle_count = 0;

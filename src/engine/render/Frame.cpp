@@ -68,10 +68,13 @@ void RequestRedraw() {
 
 void GlutDisplay() {
   RenderScene();
+  SaveRequestedSnapshot();
   ProbePointer();
 
-  UpdateFrameRate(glutGet(GLUT_ELAPSED_TIME));
+  const int now_ms = glutGet(GLUT_ELAPSED_TIME);
+  UpdateFrameRate(now_ms);
   if (frames == 0) figure_pending = false;  // just renewed
+  ExpireOverlayNotice(now_ms);
   ComposeOverlayText();
 
   glDisable(GL_TEXTURE_2D);

@@ -20,6 +20,9 @@ void UpdateFrameRate(int now_ms) {
 
 namespace {
 
+std::string notice;
+int notice_until_ms = 0;
+
 // Appends formatted text to text_buffer, never past its end.
 __attribute__((format(printf, 1, 2))) void AppendOverlay(const char* format, ...) {
   const size_t used = std::strlen(text_buffer);
@@ -54,6 +57,7 @@ void ComposeOverlayText() {
   text_buffer[0] = '\0';
   AppendOverlay("Fps: %.4f\n", fps);
   AppendOverlay("%s %i\n", "Triangles:", triangle_count);
+  if (!notice.empty()) AppendOverlay("%s\n", notice.c_str());
   // The budget or the memory stopped the mesh on screen short of the precision asked for.
   const IndexedMesh& mesh = Viewer.DrawnMesh();
   if (mesh.level < 0)
@@ -65,4 +69,15 @@ void ComposeOverlayText() {
   AppendOverlay("%s\n", "Left Button: Rotate");
   AppendOverlay("%s\n", "Right Button: Translate XZ");
   AppendOverlay("%s\n", "Left+Right Button: Translate XY");
+}
+
+void ShowOverlayNotice(const std::string& text, int until_ms) {
+  notice = text;
+  notice_until_ms = until_ms;
+}
+
+bool ExpireOverlayNotice(int now_ms) {
+  if (notice.empty() || now_ms <= notice_until_ms) return false;
+  notice.clear();
+  return true;
 }

@@ -2,6 +2,8 @@
 // and draws the composed text.
 #pragma once
 
+#include <string>
+
 // Counts one frame drawn at now_ms (GLUT elapsed time). Once more than 1000 ms have passed
 // since `timebase`, strictly, sets `fps` to the rate over that window and starts a new one.
 void UpdateFrameRate(int now_ms);
@@ -10,3 +12,10 @@ void UpdateFrameRate(int now_ms);
 // limited, its true error when it was measured, the mouse bindings) into `text_buffer` from
 // `fps`, `triangle_count` and the drawn mesh.
 void ComposeOverlayText();
+
+// A line the overlay shows under the triangle count until the clock passes until_ms
+// (GLUT elapsed time), such as where a picture of the view went.
+void ShowOverlayNotice(const std::string& text, int until_ms);
+
+// Drops the notice once now_ms has passed its end; true when it was dropped.
+bool ExpireOverlayNotice(int now_ms);

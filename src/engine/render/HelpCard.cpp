@@ -32,6 +32,7 @@ const HelpLine kHelpLines[] = {
     {"+ -", "one subdivision level more or less"},
     {"Home  r", "back to the start view"},
     {"h  F1", "show or hide this help"},
+    {"p", "save the view as a PNG picture"},
     {"Esc  q", "quit"},
 };
 constexpr const char* kTitle = "Keys and mouse";

@@ -284,19 +284,24 @@ void BuildPanel() {
   if (top != panel_top) glutPostRedisplay();
   panel_top = top;
 
-  if (ImGui::BeginTable("##panel", 2, ImGuiTableFlags_BordersInnerV)) {
+  bool open = false;
+  if (ImGui::BeginTable("##panel", 2)) {
     ImGui::TableSetupColumn("##rollout", ImGuiTableColumnFlags_WidthStretch);
     ImGui::TableSetupColumn("##quit", ImGuiTableColumnFlags_WidthFixed);
     ImGui::TableNextColumn();
-    const bool open = ImGui::CollapsingHeader("Properties");
+    open = ImGui::CollapsingHeader("Properties");
     NoteLastItem("Properties");
-    if (open) PropertiesColumns();
     ImGui::TableNextColumn();
-    // The button's id is 0: it does not go through GluiControl.
+    // The buttons have no control ids: they do not go through GluiControl.
+    if (ImGui::Button("Save Image")) RequestSnapshot();
+    NoteLastItem("Save Image");
+    ImGui::SameLine();
     if (ImGui::Button("Quit")) QuitViewer();
     NoteLastItem("Quit");
     ImGui::EndTable();
   }
+  // Below the header and the buttons, the groups have the panel's whole width.
+  if (open) PropertiesColumns();
   ImGui::End();
   // A field typed into that is no longer drawn (its header was closed) ends the typing
   // as a click elsewhere does: the entry takes effect now, not when the panel next

@@ -1,6 +1,6 @@
 // Mouse and keyboard navigation of the main window: drags, the wheel and keys turn into
 // camera moves, model turns, the spin switch, the subdivision limit, the start view, the
-// help card and quitting. Only events that the control panel does not take reach these
+// help card, pictures of the view and quitting. Only events that the control panel does not take reach these
 // callbacks.
 #include <GL/freeglut.h>
 
@@ -100,6 +100,7 @@ void GlutKeyboard(unsigned char key, int, int) {
     case 'm': animation = !animation; break;
     case 'r': ResetView(); Viewer.FlyingCamera(); break;
     case 'h': show_help = !show_help; break;
+    case 'p': RequestSnapshot(); return;
     case kEscape:
     case 'q': QuitViewer(); break;
     case '+': SetPrecision(max_precision + 1); break;

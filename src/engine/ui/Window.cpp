@@ -10,6 +10,7 @@
 
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
+#include "Snapshot.h"
 #include "TextureLoader.h"
 
 namespace {
@@ -78,6 +79,7 @@ void GlutInit(int /*argc*/, char** argv) {
 
   Viewer.CalcNormales();
   if (normales == nullptr) return;  // OpenViewer refuses the grid
+  if (argv[1] != nullptr) snapshot_stem = snapshot::NameStem(argv[1], input.cols, input.rows);
 
   if (argv[1] != nullptr && argv[2] != nullptr) {
     printf("\t%s %s %s\n\n", "Loading the texture file", argv[2], "..");

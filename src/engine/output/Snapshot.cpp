@@ -1,0 +1,107 @@
+#include "Snapshot.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+#pragma GCC diagnostic pop
+
+namespace snapshot {
+
+namespace {
+
+constexpr int kMaxNumber = 999;
+
+void AppendBytes(void* context, void* data, int size) {
+  auto* out = static_cast<std::vector<unsigned char>*>(context);
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  out->insert(out->end(), bytes, bytes + size);
+}
+
+// Writes all of bytes to a new file and makes sure they reached the disk, so that a full
+// disk shows up here and not as a truncated picture.
+bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& bytes,
+                  std::string* error) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (fd < 0) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      *error = std::strerror(n < 0 ? errno : ENOSPC);
+      close(fd);
+      unlink(path.c_str());
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (fsync(fd) != 0 || close(fd) != 0) {
+    *error = std::strerror(errno);
+    unlink(path.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string NameStem(const std::string& grid_path, int cols, int rows) {
+  std::string name = grid_path.substr(grid_path.find_last_of('/') + 1);
+  const size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  // The sample already carries its size in its name.
+  const std::string size = "_" + std::to_string(cols) + "x" + std::to_string(rows);
+  if (name.size() >= size.size() && name.compare(name.size() - size.size(), size.size(), size) == 0)
+    return name;
+  return name + size;
+}
+
+bool SavePng(const std::string& dir, const std::string& stem, int width, int height,
+             const unsigned char* rgb, std::string* written, std::string* error) {
+  std::vector<unsigned char> png;
+  if (width <= 0 || height <= 0 ||
+      !stbi_write_png_to_func(AppendBytes, &png, width, height, 3, rgb, width * 3)) {
+    *error = "no picture to encode";
+    return false;
+  }
+
+  const std::string folder = dir.empty() ? "." : dir;
+  const std::string temporary = folder + "/." + stem + "-" + std::to_string(getpid()) + ".tmp";
+  if (!WriteNewFile(temporary, png, error)) return false;
+
+  // A hard link fails on an existing name where a rename would replace it.
+  for (int number = 1; number <= kMaxNumber; ++number) {
+    char suffix[8];
+    std::snprintf(suffix, sizeof suffix, "-%03d", number);
+    const std::string path = folder + "/" + stem + suffix + ".png";
+    if (link(temporary.c_str(), path.c_str()) == 0) {
+      unlink(temporary.c_str());
+      *written = path;
+      return true;
+    }
+    if (errno != EEXIST) {
+      *error = std::strerror(errno);
+      unlink(temporary.c_str());
+      return false;
+    }
+  }
+  unlink(temporary.c_str());
+  *error = "all numbers up to 999 are taken";
+  return false;
+}
+
+}  // namespace snapshot

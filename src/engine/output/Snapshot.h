@@ -1,0 +1,21 @@
+// Pictures of the 3-D view as PNG files, free of GL: the window layer hands in the pixels.
+#pragma once
+
+#include <string>
+
+namespace snapshot {
+
+// "N36W085_1201x1201" for the grid dem/N36W085.hgt of 1201 columns and rows, and
+// "jacksboro_403x344" for data/jacksboro_403x344.asc:
+// the file name without its folder and last extension, then the size unless the name ends
+// with it already.
+std::string NameStem(const std::string& grid_path, int cols, int rows);
+
+// Writes width x height RGB pixels, rows top to bottom, as dir/stem-001.png, or -002 and so
+// on when that name is taken; an existing file is never replaced. The file appears whole
+// or not at all. On success `written` is the path; on failure `error` says why, and nothing
+// is left behind.
+bool SavePng(const std::string& dir, const std::string& stem, int width, int height,
+             const unsigned char* rgb, std::string* written, std::string* error);
+
+}  // namespace snapshot

@@ -1,0 +1,59 @@
+// Pictures of the view: the pixels come from the frame's back buffer once the terrain is
+// drawn and before the overlay, the panel and the help card go over it.
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "Brackenholmer.h"
+#include "FrameStats.h"
+#include "Snapshot.h"
+
+namespace {
+
+bool snapshot_requested = false;
+
+// The window draws nothing while nothing changes: this frame takes the notice away.
+void NoticeOver(int) { glutPostRedisplay(); }
+
+}  // namespace
+
+void RequestSnapshot() {
+  snapshot_requested = true;
+  glutPostRedisplay();
+}
+
+void SaveRequestedSnapshot() {
+  if (!snapshot_requested) return;
+  snapshot_requested = false;
+
+  GLint view[4];
+  glGetIntegerv(GL_VIEWPORT, view);
+  const int w = view[2], h = view[3];
+  const size_t row = static_cast<size_t>(w) * 3;
+  std::vector<unsigned char> bottom_up(row * static_cast<size_t>(h > 0 ? h : 0));
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  if (!bottom_up.empty())
+    glReadPixels(view[0], view[1], w, h, GL_RGB, GL_UNSIGNED_BYTE, bottom_up.data());
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  std::vector<unsigned char> top_down(bottom_up.size());
+  for (int y = 0; y < h; ++y)
+    std::copy_n(bottom_up.data() + row * static_cast<size_t>(h - 1 - y), row,
+                top_down.data() + row * static_cast<size_t>(y));
+
+  std::string written, error, line;
+  if (snapshot::SavePng(".", snapshot_stem, w, h, top_down.data(), &written, &error)) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(written, ec);
+    line = "Saved the view to " + (ec ? written : full.lexically_normal().string());
+  } else {
+    line = "Could not save the view: " + error;
+  }
+  printf("\t%s\n\n", line.c_str());
+  fflush(stdout);
+  ShowOverlayNotice(line, glutGet(GLUT_ELAPSED_TIME) + kSnapshotNoticeMs);
+  glutTimerFunc(kSnapshotNoticeMs + 20, NoticeOver, 0);
+}

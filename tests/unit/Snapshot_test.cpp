@@ -1,0 +1,139 @@
+// PNG pictures of the view: exact pixels, numbered names that never replace a file, and
+// failures that leave nothing behind.
+#include "Snapshot.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+#pragma GCC diagnostic pop
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh folder under the test's working folder, removed afterwards.
+class SnapshotFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::current_path() / ("snapshot_test_" + std::to_string(getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path dir_;
+};
+
+// 3 x 2 pixels, each channel distinct, rows top to bottom.
+const std::vector<unsigned char> kPixels = {
+    255, 0, 0,  0, 255, 0,  0, 0, 255,
+    1, 2, 3,    250, 128, 7,  9, 99, 199};
+
+std::string ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+}  // namespace
+
+TEST(SnapshotNameStem, FileNameWithoutFolderAndExtensionThenTheSize) {
+  EXPECT_EQ(snapshot::NameStem("data/jacksboro_403x344.asc", 403, 344), "jacksboro_403x344");
+  EXPECT_EQ(snapshot::NameStem("data/jacksboro_403x344.asc", 344, 403), "jacksboro_403x344_344x403");
+  EXPECT_EQ(snapshot::NameStem("/a.b/N36W085.hgt", 1201, 1201), "N36W085_1201x1201");
+  EXPECT_EQ(snapshot::NameStem("grid", 3, 4), "grid_3x4");
+  EXPECT_EQ(snapshot::NameStem("dir/.hidden", 3, 4), ".hidden_3x4");
+}
+
+TEST_F(SnapshotFolder, WritesThePixelsExactlyUnderTheFirstNumber) {
+  std::string written, error;
+  ASSERT_TRUE(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written, &error)) << error;
+  EXPECT_EQ(written, (dir_ / "g_3x2-001.png").string());
+  EXPECT_EQ(Names(), std::vector<std::string>{"g_3x2-001.png"});  // no temporary left
+
+  int w = 0, h = 0, channels = 0;
+  unsigned char* decoded = stbi_load(written.c_str(), &w, &h, &channels, 3);
+  ASSERT_NE(decoded, nullptr);
+  EXPECT_EQ(w, 3);
+  EXPECT_EQ(h, 2);
+  EXPECT_EQ(std::vector<unsigned char>(decoded, decoded + 18), kPixels);
+  stbi_image_free(decoded);
+}
+
+TEST_F(SnapshotFolder, TakesTheFirstFreeNumberAndLeavesExistingFilesAlone) {
+  std::ofstream(dir_ / "g_3x2-001.png") << "mine";
+  std::ofstream(dir_ / "g_3x2-002.png") << "also mine";
+  std::ofstream(dir_ / "g_3x2-004.png") << "mine too";
+  std::string written, error;
+  ASSERT_TRUE(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written, &error)) << error;
+  EXPECT_EQ(written, (dir_ / "g_3x2-003.png").string());
+  ASSERT_TRUE(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written, &error)) << error;
+  EXPECT_EQ(written, (dir_ / "g_3x2-005.png").string());
+
+  EXPECT_EQ(ReadAll(dir_ / "g_3x2-001.png"), "mine");
+  EXPECT_EQ(ReadAll(dir_ / "g_3x2-002.png"), "also mine");
+  EXPECT_EQ(ReadAll(dir_ / "g_3x2-004.png"), "mine too");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"g_3x2-001.png", "g_3x2-002.png", "g_3x2-003.png",
+                                               "g_3x2-004.png", "g_3x2-005.png"}));
+}
+
+TEST_F(SnapshotFolder, ADirectoryInTheWayOfANameIsSkippedToo) {
+  fs::create_directory(dir_ / "g_3x2-001.png");
+  std::string written, error;
+  ASSERT_TRUE(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written, &error)) << error;
+  EXPECT_EQ(written, (dir_ / "g_3x2-002.png").string());
+}
+
+TEST_F(SnapshotFolder, FailuresAreReportedAndLeaveNothingBehind) {
+  std::string written = "untouched", error;
+  // A folder that does not exist, and a "folder" that is a file.
+  EXPECT_FALSE(snapshot::SavePng(dir_ / "missing", "g", 3, 2, kPixels.data(), &written, &error));
+  EXPECT_EQ(error, "No such file or directory");
+  std::ofstream(dir_ / "plain") << "x";
+  EXPECT_FALSE(snapshot::SavePng(dir_ / "plain", "g", 3, 2, kPixels.data(), &written, &error));
+  EXPECT_EQ(error, "Not a directory");
+  // A read-only folder (root may write anyway: then this case says nothing).
+  fs::create_directory(dir_ / "ro");
+  fs::permissions(dir_ / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+  if (geteuid() != 0) {
+    EXPECT_FALSE(snapshot::SavePng(dir_ / "ro", "g", 3, 2, kPixels.data(), &written, &error));
+    EXPECT_EQ(error, "Permission denied");
+    EXPECT_TRUE(fs::is_empty(dir_ / "ro"));
+  }
+  fs::permissions(dir_ / "ro", fs::perms::owner_all);
+  // Nothing to encode.
+  EXPECT_FALSE(snapshot::SavePng(dir_, "g", 0, 2, kPixels.data(), &written, &error));
+  EXPECT_EQ(written, "untouched");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"plain", "ro"}));
+}
+
+TEST_F(SnapshotFolder, GivesUpWhenEveryNumberIsTaken) {
+  for (int n = 1; n <= 999; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "g-%03d.png", n);
+    std::ofstream(dir_ / name) << "";
+  }
+  std::string written, error;
+  EXPECT_FALSE(snapshot::SavePng(dir_, "g", 3, 2, kPixels.data(), &written, &error));
+  EXPECT_EQ(error, "all numbers up to 999 are taken");
+  EXPECT_EQ(Names().size(), 999u);
+}
