@@ -49,8 +49,16 @@ rollout_open() { shot open; is_header "$work/open.png" 500 "$header_open_y"; }
 wait_for rollout_open && echo "quick click opened Properties" ||
   fail "a quick click on Properties did not open it"
 
-# 2. "Wireframe" turns the solid terrain into outlines: much of the view goes black.
-lit_before=$(lit_fraction "$work/open.png" "$view_region")
+# 2. "Wireframe" turns the solid terrain into outlines: much of the view goes black. The
+# view shrinks to the rows above the panel a frame or two after the header moves: the
+# terrain is measured once two pictures in a row agree.
+settled_view() {
+  shot settle_a
+  shot settle_b
+  [ "$(lit_fraction "$work/settle_a.png" "$view_region")" = "$(lit_fraction "$work/settle_b.png" "$view_region")" ]
+}
+wait_for settled_view || fail "the view did not settle after Properties opened"
+lit_before=$(lit_fraction "$work/settle_b.png" "$view_region")
 # shellcheck disable=SC2086
 quick_click $wireframe
 outlines() { shot wireframe; ! at_least "$(lit_fraction "$work/wireframe.png" "$view_region")" "$(awk -v l="$lit_before" 'BEGIN { print l * 0.75 }')"; }
