@@ -144,10 +144,10 @@ int main(int argc, char** argv) {
   // A script must tell a refused grid from a viewed one.
   if (!loaded) return 1;
   // Said when it shows in four decimals: grids near the equator are drawn all but square.
-  if (std::fabs(input.column_ratio - 1.0) >= 0.00005) {
+  if (std::fabs(GridColumnRatio() - 1.0) >= 0.00005) {
     printf("\tThe grid is in degrees around latitude %.4f: its columns are drawn %.4f times as far apart as "
            "its rows (\"Square Cells\" draws them square).\n\n",
-           CentreLatitude(input.place, input.rows), input.column_ratio);
+           CentreLatitude(input.place, input.rows), GridColumnRatio());
     fflush(stdout);
   }
 

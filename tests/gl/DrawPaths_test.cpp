@@ -42,7 +42,7 @@ void DrawTerrainOneByOne() {
     Viewer.CreateQSDTriangles();
   // Columns of a grid in degrees lie closer than rows; the normals are those of the surface
   // so scaled, the grid's at unit steps with x and z times the height scale over the step.
-  const double ratio = square_cells ? 1.0 : input.column_ratio;
+  const double ratio = square_cells ? 1.0 : GridColumnRatio();
   const float fx = static_cast<float>(input.grid_space * static_cast<double>(xz_multiplier) * ratio);
   const float fz = static_cast<float>(input.grid_space * static_cast<double>(xz_multiplier));
   const float nx = static_cast<float>(y_multiplier / (xz_multiplier * ratio));

@@ -420,7 +420,7 @@ TEST_F(RenderTest, GridsInDegreesAreDrawnInTrueProportions) {
 
   square_cells = 1;
   const Picture square = from_above();
-  input.column_ratio = 1;  // as if the file gave no place
+  input.place = GridPlace{};  // as if the file gave no place
   refresh_mesh = true;
   const Picture unplaced = from_above();
   square_cells = 0;

@@ -16,7 +16,6 @@ inline void MakeTestGrid(int rows, int cols, int grid_space, const std::function
   input.cols = cols;
   input.grid_space = grid_space;
   input.place = GridPlace{};
-  input.column_ratio = 1.0;
   input.has_nodata = false;
   input.values = new int*[rows];
   input.y_min = height(0, 0);

@@ -80,7 +80,7 @@ TEST_F(RasterLoaderTest, GeoTiffInDegreesEqualsTheAsciiGridOfTheSameHeights) {
   // Three rows down from 36.5 degrees: the centre lies 1.5 cells below it.
   EXPECT_TRUE(input.place.known && input.place.degrees);
   EXPECT_DOUBLE_EQ(input.place.left, -84.4);
-  EXPECT_NEAR(input.column_ratio, std::cos((36.5 - 1.5 * kArcSeconds3) * M_PI / 180), 1e-12);
+  EXPECT_NEAR(GridColumnRatio(), std::cos((36.5 - 1.5 * kArcSeconds3) * M_PI / 180), 1e-12);
 }
 
 // Float heights round as the ASCII reader rounds; GDAL's Float32 NODATA default has no int
@@ -103,7 +103,7 @@ TEST_F(RasterLoaderTest, ProjectedGridsAreInMetresAndRotatedOnesAreRefused) {
   EXPECT_TRUE(input.place.known);
   EXPECT_FALSE(input.place.degrees);
   EXPECT_DOUBLE_EQ(input.place.bottom, 4100000.0 - 90);
-  EXPECT_EQ(input.column_ratio, 1.0);
+  EXPECT_EQ(GridColumnRatio(), 1.0);
 
   const std::string wide = GeoTiff("wide.tif", GDT_Int16, 3, 4, kHeights, 20, 10, 32617);
   ASSERT_TRUE(LoadAny(wide)) << Msg();
@@ -134,7 +134,7 @@ TEST_F(RasterLoaderTest, SrtmHgtTileLoadsWithThreeArcSecondSpacing) {
   EXPECT_EQ(input.values[0][0], height(0, 0));
   EXPECT_EQ(input.values[1200][17], height(1200, 17));
   EXPECT_EQ(input.values[345][1200], height(345, 1200));
-  EXPECT_NEAR(input.column_ratio, std::cos(36.5 * M_PI / 180), 1e-9);  // the tile spans 36 to 37 N
+  EXPECT_NEAR(GridColumnRatio(), std::cos(36.5 * M_PI / 180), 1e-9);  // the tile spans 36 to 37 N
 }
 
 // Headers the ASCII reader refuses go to GDAL, which says so; files neither reader takes

@@ -15,7 +15,7 @@
 class TerrainLoaderTest : public ::testing::Test {
  protected:
   // No real load produces these, so any write to `input` shows.
-  static constexpr data kSentinel{-7, -8, -9, -10, -11, nullptr, -12, true, GridPlace{true, true, -13, -14, -15, -16}, -17};
+  static constexpr data kSentinel{-7, -8, -9, -10, -11, nullptr, -12, true, GridPlace{true, true, -13, -14, -15, -16}};
 
   void SetUp() override {
     input = kSentinel;
@@ -69,8 +69,7 @@ class TerrainLoaderTest : public ::testing::Test {
     return input.rows == kSentinel.rows && input.cols == kSentinel.cols &&
            input.grid_space == kSentinel.grid_space && input.y_min == kSentinel.y_min &&
            input.y_max == kSentinel.y_max && input.values == nullptr && input.nodata == kSentinel.nodata &&
-           input.has_nodata == kSentinel.has_nodata && input.place.left == kSentinel.place.left &&
-           input.column_ratio == kSentinel.column_ratio;
+           input.has_nodata == kSentinel.has_nodata && input.place.left == kSentinel.place.left;
   }
 
   // The standard six header lines, as GDAL writes them.

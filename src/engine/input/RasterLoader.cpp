@@ -240,7 +240,6 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
   if (georeferenced) {
     const double bottom = std::min(gt[3], gt[3] + rows * gt[5]);
     grid.place = GridPlace{true, cell.degrees, gt[0] * cell.unit, bottom * cell.unit, cell.cell_x, cell.cell_y};
-    grid.column_ratio = ColumnRatio(grid.place, rows);
   }
   char suffix[96];
   snprintf(suffix, sizeof suffix, " was loaded succesfully (%s, %d x %d, spacing %.0f).", format, cols, rows,

@@ -581,7 +581,7 @@ data FinishGrid(int rows, int cols, int spacing, int** values, int least, int gr
       greatest = std::max(greatest, nodata);
     }
   }
-  return data{rows, cols, spacing, std::min(least, 100000), std::max(greatest, -100000), values, nodata, has_nodata, GridPlace{}, 1.0};
+  return data{rows, cols, spacing, std::min(least, 100000), std::max(greatest, -100000), values, nodata, has_nodata, GridPlace{}};
 }
 
 // ---------------------------------------------------------------- LoadArcASCIIFile
@@ -731,7 +731,6 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused) {
   if (header.corner_known) {
     const double half = header.corner_is_centre ? 0.5 * cellsize : 0.0;
     input.place = GridPlace{true, !metres, header.corner_x - half, header.corner_y - half, cellsize, cellsize};
-    input.column_ratio = ColumnRatio(input.place, rows);
   }
   Report(out.msg, "The file ", path, " was loaded succesfully.");
   return true;

@@ -31,11 +31,13 @@ struct data {
   int nodata;
   bool has_nodata;
   GridPlace place;
-  double column_ratio = 1.0;  // ColumnRatio(place, rows): set with the place
 };
 
 // The one grid of the process; all zero until a load succeeds, never freed.
 extern data input;
+
+// The column ratio of the loaded grid.
+inline double GridColumnRatio() { return ColumnRatio(input.place, input.rows); }
 
 // True for a height that marks a cell of the loaded grid as NODATA.
 inline bool IsNoData(int height) { return input.has_nodata && height == input.nodata; }

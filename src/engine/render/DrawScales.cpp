@@ -18,7 +18,7 @@ DrawScales ScalesFor(int grid_space, double column_ratio, float y_multiplier, fl
   return s;
 }
 
-double DrawnColumnRatio() { return square_cells ? 1.0 : input.column_ratio; }
+double DrawnColumnRatio() { return square_cells ? 1.0 : GridColumnRatio(); }
 
 DrawScales CurrentDrawScales() {
   return ScalesFor(input.grid_space, DrawnColumnRatio(), y_multiplier, xz_multiplier);

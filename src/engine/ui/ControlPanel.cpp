@@ -207,7 +207,7 @@ void ModifiersGroup() {
   FloatSpinner(kModifierLabels[2], kXZMultiplierId, &xz_multiplier, 0.1f, 0.0f, 20.0f, x);
   IntSpinner(kModifierLabels[3], kMaxApproxErrorId, &max_approx_error, 0.2f, 1, 100, x);
   // Only a grid in degrees draws its columns closer than its rows.
-  ImGui::BeginDisabled(input.column_ratio == 1.0);
+  ImGui::BeginDisabled(GridColumnRatio() == 1.0);
   Checkbox("Square Cells", &square_cells, kSquareCellsId);
   ImGui::EndDisabled();
   EndFrame();
