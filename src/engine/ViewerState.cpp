@@ -14,6 +14,7 @@ Vertex terrain_border_2 = {0, 0, 0};
 int max_precision = 6;
 int max_approx_error = 10;
 int mesh_simplification = 0;
+int strict_error = 1;
 int mesh_mode = 0;
 bool refresh_mesh = true;
 int show_nodata = 0;

@@ -15,7 +15,10 @@ ScopedGrid::ScopedGrid(int rows, int cols, int fill)
       saved_mode_(mesh_mode),
       saved_border_1_(terrain_border_1),
       saved_border_2_(terrain_border_2),
-      saved_budget_(mesh_triangle_budget) {
+      saved_budget_(mesh_triangle_budget),
+      saved_strict_(strict_error) {
+  // The lists pinned here are those of the meshers that judge each element at one place.
+  strict_error = 0;
   input.rows = rows;
   input.cols = cols;
   input.has_nodata = false;
@@ -43,6 +46,7 @@ ScopedGrid::~ScopedGrid() {
   terrain_border_1 = saved_border_1_;
   terrain_border_2 = saved_border_2_;
   mesh_triangle_budget = saved_budget_;
+  strict_error = saved_strict_;
 }
 
 void ScopedGrid::UseWholeGrid() {

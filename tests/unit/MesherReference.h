@@ -28,6 +28,7 @@ class ScopedGrid {
   int saved_size_, saved_precision_, saved_error_, saved_simplification_, saved_mode_;
   Vertex saved_border_1_, saved_border_2_;
   long long saved_budget_;
+  int saved_strict_;
 };
 
 // One triangle as the tests see it: corners as (column, height, row), and the code.

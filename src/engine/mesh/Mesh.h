@@ -62,6 +62,10 @@ void MeshWholeGrid();
 extern int max_precision;
 extern int max_approx_error;
 extern int mesh_simplification;
+// With simplification, elements are split until no grid point they cover departs from
+// them by more than the bound, and the mesh is closed where fine meets coarse; off, each
+// element is judged at one place, as the plain meshers always did.
+extern int strict_error;
 extern int mesh_mode;
 extern bool refresh_mesh;
 // NODATA cells drawn as the heights they hold; otherwise they are holes in the terrain.

@@ -15,6 +15,7 @@ struct Settings {
   Vertex border_1{}, border_2{};
   long long budget = kDefaultMeshTriangleBudget;
   bool show_nodata = false;  // NODATA cells as heights; otherwise their triangles are left out
+  bool strict = false;       // with `adaptive`: the bound holds at every grid point, no cracks
 };
 
 // The settings the panel and the keys have set now.
@@ -27,6 +28,12 @@ template <class Builder>
 int BuildQuadMesh(const Settings& s, Builder& out);
 template <class Builder>
 int BuildTriangleMesh(const Settings& s, Builder& out);
+
+// The adaptive meshes under a strict bound; the plain meshers hand over to them.
+template <class Builder>
+int BuildStrictQuadMesh(const Settings& s, Builder& out);
+template <class Builder>
+int BuildStrictTriangleMesh(const Settings& s, Builder& out);
 
 template <class Builder>
 int BuildMesh(const Settings& s, Builder& out) {

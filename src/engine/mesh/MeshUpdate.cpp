@@ -24,6 +24,7 @@ mesh::Settings mesh::CurrentSettings() {
   s.border_2 = terrain_border_2;
   s.budget = mesh_triangle_budget;
   s.show_nodata = show_nodata != 0;
+  s.strict = strict_error != 0;
   return s;
 }
 

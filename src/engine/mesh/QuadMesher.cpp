@@ -90,6 +90,7 @@ bool Brackenholmer::ApproxError(Quad q) { return DiagonalStrays(q.a, q.c, max_ap
 
 template <class Builder>
 int mesh::BuildQuadMesh(const Settings& s, Builder& out) {
+  if (s.adaptive && s.strict) return mesh::BuildStrictQuadMesh(s, out);
   const Vertex corner = mesh::GridVertex(std::max(s.size, 0), std::max(s.size, 0));
   const QuadSpan start{0, 0, corner.x, corner.z};
   const Borders borders{s.border_1.x, s.border_1.z, s.border_2.x, s.border_2.z};

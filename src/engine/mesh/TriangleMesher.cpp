@@ -100,6 +100,7 @@ bool Brackenholmer::ApproxError(Triangle t) {
 
 template <class Builder>
 int mesh::BuildTriangleMesh(const Settings& s, Builder& out) {
+  if (s.adaptive && s.strict) return mesh::BuildStrictTriangleMesh(s, out);
   const int size = std::max(s.size, 0);
   const Vertex origin = mesh::GridVertex(0, 0);
   const Vertex right = mesh::GridVertex(size, 0);

@@ -185,6 +185,7 @@ void GeneralGroup() {
   Checkbox("Light", &light, kLightId);
   Checkbox("Show NODATA", &show_nodata, kShowNoDataId);
   Checkbox("Mesh Simplification", &mesh_simplification, kMeshSimplificationId);
+  Checkbox("Strict Error", &strict_error, kStrictErrorId);
   Checkbox("Animation", &animation, kAnimationId);
   FloatSpinner("Air-Speed:", kAirSpeedId, &Viewer.air_speed, 0.5f, 0.0f, air_speed_max, 0);
 }

@@ -7,6 +7,7 @@ void GluiControl(int control) {
   switch (control) {
     case kMeshModeId:
     case kMeshSimplificationId:
+    case kStrictErrorId:
     case kPrecisionId:
     case kMaxApproxErrorId:
     case kBorderX1Id:
