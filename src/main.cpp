@@ -1,5 +1,11 @@
 // Entry point: greets the user, loads the height grid named on the command line and
-// hands over to the viewer window.
+// hands over to the viewer window, or writes a mesh file. Pictures without a window come
+// from a second program built from this file (BRACKENHOLMER_OFFSCREEN) with Mesa's
+// off-screen renderer in place of the system's OpenGL, to which --snapshot hands over.
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -8,16 +14,21 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "CommandLine.h"
 #include "DrawScales.h"
 #include "MeshBuild.h"
 #include "MeshExport.h"
 #include "TerrainLoader.h"
+#ifdef BRACKENHOLMER_OFFSCREEN
+#include "OffscreenRender.h"
+#endif
 
 namespace {
 
 const char kHelp[] =
-    "Usage: %s GRID [TEXTURE]\n"
-    "       %s GRID [TEXTURE] --export OUT.{obj,stl,ply} [--base]\n"
+    "Usage: %s GRID [TEXTURE] [SETTINGS]\n"
+    "       %s GRID [TEXTURE] [SETTINGS] --snapshot OUT.png\n"
+    "       %s GRID [TEXTURE] [SETTINGS] --export OUT.{obj,stl,ply} [--base]\n"
     "       %s --help | --version\n"
     "\n"
     "Shows the elevation model GRID as a 3-D terrain in a window, optionally draped\n"
@@ -33,6 +44,24 @@ const char kHelp[] =
     "              a window: OBJ (with an .mtl naming TEXTURE), binary STL or binary\n"
     "              PLY by the ending. An existing OUT is left alone.\n"
     "--base        STL and PLY get walls and a flat bottom: a closed solid to print.\n"
+    "--snapshot OUT  draws the start view into the picture OUT (PNG) with no window and\n"
+    "              no display needed. An existing OUT is left alone.\n"
+    "\n"
+    "SETTINGS, as the panel sets them (the window, --snapshot and --export use them):\n"
+    "  --size WxH           window or picture size (1024x768)\n"
+    "  --precision N        subdivision levels, 0 to 100 (6)\n"
+    "  --error N            Max. Approx. Error, 1 to 100 (10)\n"
+    "  --triangles          triangle subdivision instead of quads\n"
+    "  --simplify           Mesh Simplification: adaptive meshes within the error\n"
+    "  --strict, --no-strict  Strict Error on (the default) or off\n"
+    "  --shading color|texture|plain   Rendering Mode (color)\n"
+    "  --wireframe, --no-light\n"
+    "  --y-scale F          Y-Multiplier, -20 to 20 (1)\n"
+    "  --xz-scale F         X-Z-Multiplier, 0 to 20 (1)\n"
+    "  --camera X,Y,Z,TILT,HEADING  the camera's place in world units (the terrain's\n"
+    "                       centre is 0,0,0, y up), TILT degrees below the horizon,\n"
+    "                       HEADING degrees (0 looks north, 90 west); default: south of\n"
+    "                       the terrain, 30 degrees down. Home and r come back to it.\n"
     "\n"
     "In the window:\n"
     "  left drag            turn the camera (one pixel is one degree)\n"
@@ -44,10 +73,14 @@ const char kHelp[] =
     "  x y z (X Y Z)        turn the model about its axes\n"
     "  m                    start or stop the spin\n"
     "  + -                  one subdivision level more or less\n"
+    "  p                    save the view as a numbered PNG in the current folder\n"
+    "  Home r               back to the start view      h F1  the key card\n"
+    "  Esc q                quit\n"
     "  Properties (bottom)  shading, mesh, scales, error bound, borders; Quit\n"
     "\n"
-    "Exit status: 0 after Quit or closing the window or a written export; 1 when no grid\n"
-    "is given, the grid cannot be loaded, the export fails, or there is no display.\n";
+    "Exit status: 0 after Quit or closing the window or a written file; 1 when no grid\n"
+    "is given, the grid cannot be loaded, a file cannot be written, or there is no\n"
+    "display; 2 for an unknown option or a bad value.\n";
 
 // Each line of `text` as a console line of its own.
 void PrintLines(const char* text) {
@@ -59,6 +92,7 @@ void PrintLines(const char* text) {
   }
 }
 
+#ifndef BRACKENHOLMER_OFFSCREEN
 // Builds the mesh of the loaded grid at the start-up settings and writes it to `out`, with
 // no display; prints the outcome. The exit status.
 int ExportMesh(const char* out, const char* texture, bool base) {
@@ -81,44 +115,47 @@ int ExportMesh(const char* out, const char* texture, bool base) {
   return 0;
 }
 
+// Hands the whole command line to the off-screen program beside this one. Returns only
+// when it cannot be started.
+int HandOverToOffscreenRenderer(char** argv) {
+  char self[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  std::string path = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string(argv[0]);
+  path = path.substr(0, path.find_last_of('/') + 1) + "brackenholmer-offscreen";
+  fflush(stdout);
+  execv(path.c_str(), argv);
+  printf("\t!!! Cannot start %s for --snapshot: %s !!!\n\n", path.c_str(), strerror(errno));
+  return 1;
+}
+
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const char* self = argv[0] ? argv[0] : "brackenholmer";
-  // --export OUT and --base may stand anywhere; the rest keep their places.
-  const char* export_path = nullptr;
-  bool base = false;
-  std::vector<char*> args;
-  for (int i = 0; i < argc && argv[i] != nullptr; ++i) {
-    if (i > 0 && strcmp(argv[i], "--base") == 0) {
-      base = true;
-    } else if (i > 0 && strcmp(argv[i], "--export") == 0) {
-      if (i + 1 >= argc || argv[i + 1] == nullptr) {
-        printf("\t!!! --export needs a file name ending in .obj, .stl or .ply !!!\n\n");
-        return 1;
-      }
-      export_path = argv[++i];
-    } else {
-      args.push_back(argv[i]);
-    }
+  command_line::Options options;
+  std::string error;
+  if (!command_line::Parse(argc, argv, &options, &error)) {
+    printf("\t!!! %s !!!\n\n", error.c_str());
+    return 2;
   }
-  args.push_back(nullptr);
-  argc = static_cast<int>(args.size()) - 1;
-  argv = args.data();
-  if (base && export_path == nullptr) {
-    printf("\t!!! --base goes with --export !!!\n\n");
-    return 1;
+  if (options.help) {
+    printf(kHelp, self, self, self, self);
+    return 0;
   }
-  if (argc >= 2 && argv[1] != nullptr) {
-    if (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0) {
-      printf(kHelp, self, self, self);
-      return 0;
-    }
-    if (strcmp(argv[1], "--version") == 0) {
-      puts("Brackenholmer 1.0");
-      return 0;
-    }
+  if (options.version) {
+    puts("Brackenholmer 1.0");
+    return 0;
   }
+#ifdef BRACKENHOLMER_OFFSCREEN
+  if (options.snapshot_path.empty()) {
+    printf("\t!!! %s draws pictures: --snapshot OUT.png is needed !!!\n\n", self);
+    return 2;
+  }
+#else
+  if (!options.snapshot_path.empty()) return HandOverToOffscreenRenderer(argv);
+#endif
 
   TerrainLoader loader;
 
@@ -126,14 +163,20 @@ int main(int argc, char** argv) {
   puts("\t|   Welcome to Brackenholmer 1.0    |");
   puts("\t-------------------------------------\n");
 
-  if (argc < 2 || argv[1] == nullptr) {
+  if (options.files.empty()) {
     printf("\t!!! Usage: %s [TERRAIN FILE] [TEXTURE FILE]!!!\n\n", self);
     return 1;
   }
+  // The program, the grid and the texture, as the window and the pictures take them.
+  std::vector<char*> files{argv[0]};
+  for (size_t i = 0; i < options.files.size() && i < 2; ++i) files.push_back(options.files[i].data());
+  files.push_back(nullptr);
+  const char* grid = files[1];
+  [[maybe_unused]] const char* texture = files[2];
 
-  printf("\t%s %s %s\n\n", "Loading terrain file", argv[1], "..");
+  printf("\t%s %s %s\n\n", "Loading terrain file", grid, "..");
   fflush(stdout);
-  bool loaded = loader.LoadTerrainFile(argv[1]);
+  bool loaded = loader.LoadTerrainFile(grid);
   PrintLines(loader.note);
   printf("\t%s\n\n", loader.msg);
   PrintLines(loader.reason);
@@ -151,10 +194,20 @@ int main(int argc, char** argv) {
     fflush(stdout);
   }
 
-  if (export_path != nullptr) {
-    const int status = ExportMesh(export_path, argc >= 3 ? argv[2] : nullptr, base);
-    fflush(stdout);
-    return status;
+  command_line::ApplySettings(options);
+  const int file_count = static_cast<int>(files.size()) - 1;
+  int status = 0;
+#ifdef BRACKENHOLMER_OFFSCREEN
+  status = RenderSnapshot(options.snapshot_path.c_str(), options.width, options.height, file_count, files.data());
+#else
+  if (!options.export_path.empty()) {
+    status = ExportMesh(options.export_path.c_str(), texture, options.base);
+  } else {
+    width = options.width;
+    height = options.height;
+    status = OpenViewer(file_count, files.data());
   }
-  return OpenViewer(argc, argv);
+#endif
+  fflush(stdout);
+  return status;
 }

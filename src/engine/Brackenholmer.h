@@ -3,9 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <GL/gl.h>
 
+#include "CommandLine.h"
 #include "IndexedMesh.h"
 #include "Mesh.h"
 #include "TerrainLoader.h"
@@ -125,6 +127,9 @@ void RequestRedraw();
 constexpr unsigned kMeshWatchMs = 15;
 // The 3-D part of a frame: camera, floodlight, spin, model rotations and terrain.
 void RenderScene();
+// The start camera the command line gave, in place of the view from the south-east.
+extern bool start_camera_given;
+extern command_line::CameraPlace start_camera;
 // Camera: the camera, the model turns and the spin back to their start values; the air
 // speed stays.
 void ResetView();
@@ -136,6 +141,8 @@ extern std::string snapshot_stem;
 void RequestSnapshot();
 // In a frame, after the 3-D view is drawn and before anything goes over it.
 void SaveRequestedSnapshot();
+// The pixels of the 3-D view (the viewport) as RGB rows from top to bottom.
+std::vector<unsigned char> ReadViewPixels(int* width, int* height);
 // How long the overlay says where a picture went, in milliseconds.
 constexpr int kSnapshotNoticeMs = 2000;
 // The pointer in window pixels (-1 while it is outside the window), and the probe that

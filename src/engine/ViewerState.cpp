@@ -43,6 +43,8 @@ GLuint texture_id = 0;
 int main_window = 0;
 int show_help = 0;
 std::string snapshot_stem = "view";
+bool start_camera_given = false;
+command_line::CameraPlace start_camera;
 
 Normal** normales = nullptr;
 unsigned long normal_table_version = 0;

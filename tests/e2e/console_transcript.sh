@@ -94,7 +94,7 @@ done
 printf 'Brackenholmer 1.0\n' > "$work/expected"
 check "version" 0 $status
 "$bin" --help > "$work/out" 2> "$work/err"; status=$?
-printf 'Usage: %s GRID [TEXTURE]\n' "$bin" > "$work/expected"
+printf 'Usage: %s GRID [TEXTURE] [SETTINGS]\n' "$bin" > "$work/expected"
 PREFIX=1 check "help" 0 $status
 grep -q '^  + -  *one subdivision level more or less$' "$work/out" || { echo "FAIL help: no key table"; failures=$((failures + 1)); }
 

@@ -38,7 +38,7 @@ run stl 0 "Wrote 4225 vertices and 8192 triangles to t.stl." --base "$grid" --ex
 
 run again 1 "t.stl exists already; it is left as it was." "$grid" --export t.stl
 run folder 1 "Cannot write none/t.ply: No such file or directory." "$grid" --export none/t.ply
-run base-alone 1 "!!! --base goes with --export !!!" "$grid" --base
+run base-alone 2 "!!! --base goes with --export !!!" "$grid" --base
 [ "$(ls "$work" | grep -cv '\.out$')" -eq 3 ] || fail "files left behind: $(ls "$work")"
 
 [ "$failures" -eq 0 ] || exit 1

@@ -57,6 +57,20 @@ bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& byt
   return true;
 }
 
+// The PNG of the pixels, written to a hidden temporary file in `folder`; its path, or
+// empty with `error` set.
+std::string EncodeToTemporary(const std::string& folder, const std::string& stem, int width, int height,
+                              const unsigned char* rgb, std::string* error) {
+  std::vector<unsigned char> png;
+  if (width <= 0 || height <= 0 ||
+      !stbi_write_png_to_func(AppendBytes, &png, width, height, 3, rgb, width * 3)) {
+    *error = "no picture to encode";
+    return "";
+  }
+  const std::string temporary = folder + "/." + stem + "-" + std::to_string(getpid()) + ".tmp";
+  return WriteNewFile(temporary, png, error) ? temporary : "";
+}
+
 }  // namespace
 
 std::string NameStem(const std::string& grid_path, int cols, int rows) {
@@ -64,7 +78,10 @@ std::string NameStem(const std::string& grid_path, int cols, int rows) {
   const size_t dot = name.find_last_of('.');
   if (dot != std::string::npos && dot > 0) name.erase(dot);
   // The sample already carries its size in its name.
-  const std::string size = "_" + std::to_string(cols) + "x" + std::to_string(rows);
+  std::string size = "_";
+  size += std::to_string(cols);
+  size += 'x';
+  size += std::to_string(rows);
   if (name.size() >= size.size() && name.compare(name.size() - size.size(), size.size(), size) == 0)
     return name;
   return name + size;
@@ -72,16 +89,9 @@ std::string NameStem(const std::string& grid_path, int cols, int rows) {
 
 bool SavePng(const std::string& dir, const std::string& stem, int width, int height,
              const unsigned char* rgb, std::string* written, std::string* error) {
-  std::vector<unsigned char> png;
-  if (width <= 0 || height <= 0 ||
-      !stbi_write_png_to_func(AppendBytes, &png, width, height, 3, rgb, width * 3)) {
-    *error = "no picture to encode";
-    return false;
-  }
-
   const std::string folder = dir.empty() ? "." : dir;
-  const std::string temporary = folder + "/." + stem + "-" + std::to_string(getpid()) + ".tmp";
-  if (!WriteNewFile(temporary, png, error)) return false;
+  const std::string temporary = EncodeToTemporary(folder, stem, width, height, rgb, error);
+  if (temporary.empty()) return false;
 
   // A hard link fails on an existing name where a rename would replace it.
   for (int number = 1; number <= kMaxNumber; ++number) {
@@ -102,6 +112,18 @@ bool SavePng(const std::string& dir, const std::string& stem, int width, int hei
   unlink(temporary.c_str());
   *error = "all numbers up to 999 are taken";
   return false;
+}
+
+bool SavePngAs(const std::string& path, int width, int height, const unsigned char* rgb, std::string* error) {
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+  const std::string temporary = EncodeToTemporary(folder, name, width, height, rgb, error);
+  if (temporary.empty()) return false;
+  const bool linked = link(temporary.c_str(), path.c_str()) == 0;
+  if (!linked) *error = errno == EEXIST ? "it exists already; it is left as it was" : std::strerror(errno);
+  unlink(temporary.c_str());
+  return linked;
 }
 
 }  // namespace snapshot

@@ -18,4 +18,8 @@ std::string NameStem(const std::string& grid_path, int cols, int rows);
 bool SavePng(const std::string& dir, const std::string& stem, int width, int height,
              const unsigned char* rgb, std::string* written, std::string* error);
 
+// Writes the pixels as the PNG file `path`, whole or not at all; an existing file is left
+// as it was and is an error.
+bool SavePngAs(const std::string& path, int width, int height, const unsigned char* rgb, std::string* error);
+
 }  // namespace snapshot

@@ -29,7 +29,8 @@ void Brackenholmer::FlyingCamera() {
 }
 
 // The start view: 1.5 terrain sides out along +z, one side high, looking 30 degrees down
-// at the terrain's centre; the model unturned and still. The air speed is the user's.
+// at the terrain's centre, or the camera the command line gave; the model unturned and
+// still. The air speed is the user's.
 void ResetView() {
   // In double: the product of a large grid and its spacing leaves the int range.
   const double side = static_cast<double>(input.rows) * input.grid_space;
@@ -38,6 +39,13 @@ void ResetView() {
   Viewer.cam_x = 0.0;
   Viewer.cam_y = side;
   Viewer.cam_z = side * 1.5;
+  if (start_camera_given) {
+    Viewer.cam_x_angle = 90.0 + start_camera.tilt;
+    Viewer.cam_y_angle = start_camera.heading;
+    Viewer.cam_x = start_camera.x;
+    Viewer.cam_y = start_camera.y;
+    Viewer.cam_z = start_camera.z;
+  }
   angle_x = angle_y = angle_z = 0;
   animation = 0;
 }

@@ -48,7 +48,8 @@ int OpenViewer(int argc, char** argv) {
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowPosition(50, 50);
-  glutInitWindowSize(1024, 768);
+  // The size the command line gave, else 1024 x 768.
+  glutInitWindowSize(width > 0 ? width : 1024, height > 0 ? height : 768);
   main_window = glutCreateWindow("Brackenholmer");
 
   GlutInit(argc, argv);

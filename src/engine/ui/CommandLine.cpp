@@ -1,0 +1,180 @@
+#include "CommandLine.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "Brackenholmer.h"
+#include "CameraMath.h"
+#include "Mesh.h"
+
+namespace command_line {
+
+namespace {
+
+// A whole number filling all of `text`, within [lo, hi].
+bool WholeNumber(const char* text, int lo, int hi, int* value) {
+  errno = 0;
+  char* end = nullptr;
+  const long v = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || errno != 0 || v < lo || v > hi) return false;
+  *value = static_cast<int>(v);
+  return true;
+}
+
+// A finite number filling all of `text`, within [lo, hi].
+bool RealNumber(const char* text, double lo, double hi, double* value) {
+  errno = 0;
+  char* end = nullptr;
+  const double v = std::strtod(text, &end);
+  if (end == text || *end != '\0' || errno != 0 || !std::isfinite(v) || v < lo || v > hi) return false;
+  *value = v;
+  return true;
+}
+
+// "WxH", each side 1 to kMaxPictureSide.
+bool PictureSize(const char* text, int* w, int* h) {
+  const char* x = std::strchr(text, 'x');
+  if (x == nullptr) return false;
+  const std::string first(text, x);
+  return WholeNumber(first.c_str(), 1, kMaxPictureSide, w) && WholeNumber(x + 1, 1, kMaxPictureSide, h);
+}
+
+// "X,Y,Z,TILT,HEADING".
+bool Camera(const char* text, CameraPlace* camera) {
+  double v[5];
+  const double tilt_limit = 90.0 - camera_math::kMinTilt;
+  std::string rest = text;
+  for (int i = 0; i < 5; ++i) {
+    const size_t comma = rest.find(',');
+    if ((comma == std::string::npos) != (i == 4)) return false;
+    const std::string part = rest.substr(0, comma);
+    const double lo = i == 3 ? -tilt_limit : -1e15, hi = i == 3 ? tilt_limit : 1e15;
+    if (!RealNumber(part.c_str(), lo, hi, &v[i])) return false;
+    if (comma != std::string::npos) rest.erase(0, comma + 1);
+  }
+  *camera = CameraPlace{v[0], v[1], v[2], v[3], v[4]};
+  return true;
+}
+
+// The options that take a value, and what the value must be.
+struct ValueOption {
+  const char* name;
+  const char* needs;
+};
+const ValueOption kValueOptions[] = {
+    {"--export", "a file name ending in .obj, .stl or .ply"},
+    {"--snapshot", "a file name ending in .png"},
+    {"--size", "a picture size WxH, each side from 1 to 16384"},
+    {"--precision", "a whole number from 0 to 100"},
+    {"--error", "a whole number from 1 to 100"},
+    {"--shading", "color, texture or plain"},
+    {"--y-scale", "a number from -20 to 20"},
+    {"--xz-scale", "a number from 0 to 20"},
+    {"--camera", "X,Y,Z,TILT,HEADING: five numbers, TILT from -89.5 to 89.5"},
+};
+
+bool EndsWith(const std::string& s, const char* end) {
+  const size_t n = std::strlen(end);
+  return s.size() > n && s.compare(s.size() - n, n, end) == 0;
+}
+
+// Reads the value of `name`; false when it is not what the option needs.
+bool ReadValue(const std::string& name, const char* value, Options* o) {
+  double real = 0;
+  if (name == "--export") {
+    o->export_path = value;
+    return EndsWith(o->export_path, ".obj") || EndsWith(o->export_path, ".stl") ||
+           EndsWith(o->export_path, ".ply");
+  }
+  if (name == "--snapshot") {
+    o->snapshot_path = value;
+    return EndsWith(o->snapshot_path, ".png");
+  }
+  if (name == "--size") return o->size_given = PictureSize(value, &o->width, &o->height);
+  if (name == "--precision") return WholeNumber(value, kMinPrecision, kMaxPrecision, &o->precision);
+  if (name == "--error") return WholeNumber(value, 1, 100, &o->error);
+  if (name == "--shading") {
+    const char* const kinds[] = {"color", "texture", "plain"};
+    o->shading = -1;
+    for (int i = 0; i < 3; ++i)
+      if (std::strcmp(value, kinds[i]) == 0) o->shading = i;
+    return o->shading >= 0;
+  }
+  if (name == "--y-scale") {
+    if (!RealNumber(value, -20, 20, &real)) return false;
+    o->y_scale = static_cast<float>(real);
+    return o->y_scale_given = true;
+  }
+  if (name == "--xz-scale") {
+    if (!RealNumber(value, 0, 20, &real)) return false;
+    o->xz_scale = static_cast<float>(real);
+    return o->xz_scale_given = true;
+  }
+  return o->camera_given = Camera(value, &o->camera);
+}
+
+}  // namespace
+
+bool Parse(int argc, const char* const* argv, Options* o, std::string* error) {
+  *o = Options{};
+  for (int i = 1; i < argc && argv[i] != nullptr; ++i) {
+    const std::string word = argv[i];
+    if (word.size() < 2 || word[0] != '-') {
+      o->files.push_back(word);
+      continue;
+    }
+    if (word == "--help" || word == "-h") o->help = true;
+    else if (word == "--version") o->version = true;
+    else if (word == "--base") o->base = true;
+    else if (word == "--triangles") o->triangles = true;
+    else if (word == "--simplify") o->simplify = true;
+    else if (word == "--strict") o->strict = 1;
+    else if (word == "--no-strict") o->strict = 0;
+    else if (word == "--wireframe") o->wireframe = true;
+    else if (word == "--no-light") o->no_light = true;
+    else {
+      const ValueOption* option = nullptr;
+      for (const ValueOption& v : kValueOptions)
+        if (word == v.name) option = &v;
+      if (option == nullptr) {
+        *error = word + " is not an option; --help lists them";
+        return false;
+      }
+      const bool has_value = i + 1 < argc && argv[i + 1] != nullptr;
+      if (!has_value || !ReadValue(word, argv[i + 1], o)) {
+        *error = word + " needs " + option->needs +
+                 (has_value ? std::string(", not \"") + argv[i + 1] + "\"" : std::string());
+        return false;
+      }
+      ++i;
+    }
+  }
+  if (o->base && o->export_path.empty()) {
+    *error = "--base goes with --export";
+    return false;
+  }
+  if (!o->export_path.empty() && !o->snapshot_path.empty()) {
+    *error = "--export and --snapshot go one at a time";
+    return false;
+  }
+  return true;
+}
+
+void ApplySettings(const Options& o) {
+  if (o.precision >= 0) max_precision = o.precision;
+  if (o.error >= 0) max_approx_error = o.error;
+  if (o.triangles) mesh_mode = 1;
+  if (o.simplify) mesh_simplification = 1;
+  if (o.strict >= 0) strict_error = o.strict;
+  if (o.shading >= 0) rendering_mode = o.shading;
+  if (o.wireframe) wireframe = 1;
+  if (o.no_light) light = 0;
+  if (o.y_scale_given) y_multiplier = o.y_scale;
+  if (o.xz_scale_given) xz_multiplier = o.xz_scale;
+  start_camera_given = o.camera_given;
+  if (o.camera_given) start_camera = o.camera;
+}
+
+}  // namespace command_line

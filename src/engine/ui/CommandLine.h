@@ -1,0 +1,52 @@
+// The command line: the grid and texture, what to do with them (a window, a picture
+// rendered off screen, a mesh file), and the settings the panel would otherwise set, so
+// that a picture or a mesh made from a script is the view a user set up.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace command_line {
+
+// The camera as a user gives it: a place in world units and the view direction, TILT in
+// degrees below the horizon and HEADING in degrees (0 looks along -z, 90 along -x).
+struct CameraPlace {
+  double x = 0, y = 0, z = 0, tilt = 0, heading = 0;
+};
+
+// Each setting keeps its start value unless its option was given.
+struct Options {
+  std::vector<std::string> files;  // GRID [TEXTURE]
+  bool help = false;
+  bool version = false;
+  std::string export_path;
+  bool base = false;
+  std::string snapshot_path;
+  bool size_given = false;
+  int width = 1024, height = 768;
+  int precision = -1;  // -1: not given
+  int error = -1;
+  bool triangles = false;
+  bool simplify = false;
+  int strict = -1;    // -1: not given, else 0 or 1
+  int shading = -1;   // 0 colour, 1 texture, 2 plain
+  bool wireframe = false;
+  bool no_light = false;
+  bool y_scale_given = false, xz_scale_given = false;
+  float y_scale = 1.0f, xz_scale = 1.0f;
+  bool camera_given = false;
+  CameraPlace camera;
+};
+
+// The largest picture side: what the off-screen renderer can draw in one go.
+constexpr int kMaxPictureSide = 16384;
+
+// Reads argv[1..argc-1]. Options may stand anywhere; the other words are the files. On a
+// bad option or value, false, with `error` the one line that says which and why.
+bool Parse(int argc, const char* const* argv, Options* options, std::string* error);
+
+// Sets the viewer's settings the options give; the camera waits for the window or the
+// off-screen picture (see `start_camera`).
+void ApplySettings(const Options& options);
+
+}  // namespace command_line

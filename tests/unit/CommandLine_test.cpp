@@ -1,0 +1,85 @@
+// The command line: options anywhere among the files, values checked whole, and the
+// settings they give.
+#include "CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Brackenholmer.h"
+
+namespace {
+
+bool Parse(std::vector<const char*> words, command_line::Options* o, std::string* error) {
+  words.insert(words.begin(), "brackenholmer");
+  return command_line::Parse(static_cast<int>(words.size()), words.data(), o, error);
+}
+
+TEST(CommandLine, OptionsStandAnywhereAndGiveThePanelsSettings) {
+  command_line::Options o;
+  std::string error;
+  ASSERT_TRUE(Parse({"--precision", "8", "g.asc", "--triangles", "--simplify", "--no-strict", "t.bmp",
+                     "--shading", "plain", "--error", "3", "--wireframe", "--no-light", "--y-scale", "-2.5",
+                     "--xz-scale", "0", "--camera", "1,-2,3e3,-30,270", "--size", "800x600", "--snapshot",
+                     "v.png"},
+                    &o, &error))
+      << error;
+  EXPECT_EQ(o.files, (std::vector<std::string>{"g.asc", "t.bmp"}));
+  EXPECT_EQ(o.snapshot_path, "v.png");
+  EXPECT_EQ(o.width, 800);
+  EXPECT_EQ(o.height, 600);
+
+  const int saved[] = {max_precision, max_approx_error, mesh_mode, mesh_simplification, strict_error,
+                       rendering_mode, wireframe, light};
+  const float saved_scales[] = {y_multiplier, xz_multiplier};
+  command_line::ApplySettings(o);
+  EXPECT_EQ(max_precision, 8);
+  EXPECT_EQ(max_approx_error, 3);
+  EXPECT_EQ(mesh_mode, 1);
+  EXPECT_EQ(mesh_simplification, 1);
+  EXPECT_EQ(strict_error, 0);
+  EXPECT_EQ(rendering_mode, 2);
+  EXPECT_EQ(wireframe, 1);
+  EXPECT_EQ(light, 0);
+  EXPECT_EQ(y_multiplier, -2.5f);
+  EXPECT_EQ(xz_multiplier, 0.0f);
+  ASSERT_TRUE(start_camera_given);
+  EXPECT_EQ(start_camera.y, -2.0);
+  EXPECT_EQ(start_camera.z, 3000.0);
+  EXPECT_EQ(start_camera.tilt, -30.0);
+  EXPECT_EQ(start_camera.heading, 270.0);
+
+  // No option leaves every setting as it was.
+  max_precision = 6;
+  ASSERT_TRUE(Parse({"g.asc"}, &o, &error));
+  command_line::ApplySettings(o);
+  EXPECT_EQ(max_precision, 6);
+  EXPECT_FALSE(start_camera_given);
+  EXPECT_EQ(o.width, 1024);
+  EXPECT_EQ(o.height, 768);
+
+  max_precision = saved[0], max_approx_error = saved[1], mesh_mode = saved[2], mesh_simplification = saved[3];
+  strict_error = saved[4], rendering_mode = saved[5], wireframe = saved[6], light = saved[7];
+  y_multiplier = saved_scales[0], xz_multiplier = saved_scales[1];
+}
+
+TEST(CommandLine, ValuesThatAreNotWholeOrOutOfRangeAreRefusedByName) {
+  const std::vector<std::vector<const char*>> refused = {
+      {"--precision", "101"},       {"--precision", "8.5"},  {"--error", "0"},
+      {"--size", "800x"},           {"--size", "800x600x2"}, {"--size", "16385x10"},
+      {"--y-scale", "nan"},         {"--xz-scale", "-1"},    {"--camera", "1,2,3,90,0"},
+      {"--camera", "1,2,3,4,5,6"},  {"--camera", "1,,3,4,5"}, {"--export", "mesh.txt"},
+      {"--snapshot", "view.jpg"},   {"--shading", "colour"}, {"--base"},
+      {"--export", "a.stl", "--snapshot", "a.png"},
+  };
+  for (const auto& words : refused) {
+    command_line::Options o;
+    std::string error;
+    std::vector<const char*> line{"g.asc"};
+    line.insert(line.end(), words.begin(), words.end());
+    EXPECT_FALSE(Parse(line, &o, &error)) << words[0] << " " << (words.size() > 1 ? words[1] : "");
+    EXPECT_NE(error.find(words[0]), std::string::npos) << error;
+  }
+}
+
+}  // namespace
