@@ -139,6 +139,12 @@ void RenderHelpCard();
 // a numbered PNG named `snapshot_stem` in the current folder.
 extern std::string snapshot_stem;
 void RequestSnapshot();
+// Writes the mesh on screen next to the pictures, as OBJ, or as a closed STL solid when
+// `export_base` is on; the console and the overlay say where it went.
+extern int export_base;
+void ExportDrawnMesh();
+// The texture file the terrain is draped with; empty when none was given.
+extern std::string texture_file;
 // In a frame, after the 3-D view is drawn and before anything goes over it.
 void SaveRequestedSnapshot();
 // The pixels of the 3-D view (the viewport) as RGB rows from top to bottom.

@@ -43,6 +43,8 @@ GLuint texture_id = 0;
 int main_window = 0;
 int show_help = 0;
 std::string snapshot_stem = "view";
+int export_base = 0;
+std::string texture_file;
 bool start_camera_given = false;
 command_line::CameraPlace start_camera;
 

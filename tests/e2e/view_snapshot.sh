@@ -59,9 +59,21 @@ wait_for written "$work/out/jacksboro_403x344-002.png" || fail "the second p did
 shot noticed
 [ -n "$keep" ] && cp "$work/noticed.png" "$keep/"
 
-# "Save Image", left of "Quit" in the closed panel, does what p does.
-quick_click 932 748
+# "Save Image" in the closed panel does what p does.
+quick_click 780 748
 wait_for written "$work/out/jacksboro_403x344-003.png" || fail "Save Image did not write -003"
+
+# "Export Mesh" writes the mesh on screen as OBJ; with "Base" ticked as a closed STL solid.
+exported() { [ -s "$1" ] && grep -q "Saved the mesh (8192 triangles) to $1" "$work/app.out"; }
+quick_click 870 748
+wait_for exported "$work/out/jacksboro_403x344-001.obj" || fail "Export Mesh wrote no OBJ"
+[ "$(grep -c '^f ' "$work/out/jacksboro_403x344-001.obj")" -eq 8192 ] || fail "the OBJ does not hold the 8192 triangles"
+quick_click 930 748
+quick_click 870 748
+wait_for exported "$work/out/jacksboro_403x344-001.stl" || fail "Export Mesh with Base wrote no STL"
+# A binary STL: 84 header bytes, then 50 a triangle; the base adds walls and a bottom.
+stl_triangles=$(( ($(stat -c %s "$work/out/jacksboro_403x344-001.stl") - 84) / 50 ))
+[ "$stl_triangles" -gt 8192 ] || fail "the STL with a base holds $stl_triangles triangles"
 move 512 300  # keys go to the panel while the pointer rests on it
 
 # With its folder gone the viewer says so and stays.

@@ -1,5 +1,6 @@
-// Pictures of the view: the pixels come from the frame's back buffer once the terrain is
-// drawn and before the overlay, the panel and the help card go over it.
+// Keeping what is on screen. Pictures of the view: the pixels come from the frame's back
+// buffer once the terrain is drawn and before the overlay, the panel and the help card go
+// over it. The mesh on screen: written as it is drawn.
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 
@@ -9,7 +10,9 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "DrawScales.h"
 #include "FrameStats.h"
+#include "MeshExport.h"
 #include "Snapshot.h"
 
 namespace {
@@ -18,6 +21,21 @@ bool snapshot_requested = false;
 
 // The window draws nothing while nothing changes: this frame takes the notice away.
 void NoticeOver(int) { glutPostRedisplay(); }
+
+// The console line, and the overlay's notice for a while.
+void Tell(const std::string& line) {
+  printf("\t%s\n\n", line.c_str());
+  fflush(stdout);
+  ShowOverlayNotice(line, glutGet(GLUT_ELAPSED_TIME) + kSnapshotNoticeMs);
+  glutTimerFunc(kSnapshotNoticeMs + 20, NoticeOver, 0);
+  glutPostRedisplay();
+}
+
+std::string FullPath(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return ec ? path : full.lexically_normal().string();
+}
 
 }  // namespace
 
@@ -50,16 +68,23 @@ void SaveRequestedSnapshot() {
 
   int w = 0, h = 0;
   const std::vector<unsigned char> top_down = ReadViewPixels(&w, &h);
-  std::string written, error, line;
-  if (snapshot::SavePng(".", snapshot_stem, w, h, top_down.data(), &written, &error)) {
-    std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(written, ec);
-    line = "Saved the view to " + (ec ? written : full.lexically_normal().string());
-  } else {
-    line = "Could not save the view: " + error;
-  }
-  printf("\t%s\n\n", line.c_str());
-  fflush(stdout);
-  ShowOverlayNotice(line, glutGet(GLUT_ELAPSED_TIME) + kSnapshotNoticeMs);
-  glutTimerFunc(kSnapshotNoticeMs + 20, NoticeOver, 0);
+  std::string written, error;
+  if (snapshot::SavePng(".", snapshot_stem, w, h, top_down.data(), &written, &error))
+    Tell("Saved the view to " + FullPath(written));
+  else
+    Tell("Could not save the view: " + error);
+}
+
+void ExportDrawnMesh() {
+  const IndexedMesh& mesh = Viewer.DrawnMesh();
+  mesh_export::Options options;
+  options.base = export_base != 0;
+  options.texture = texture_file;
+  std::string written;
+  const std::string error = mesh_export::WriteNumbered(mesh, CurrentDrawScales(), ".", snapshot_stem,
+                                                       options.base ? ".stl" : ".obj", options, &written);
+  if (error.empty())
+    Tell("Saved the mesh (" + std::to_string(mesh.indices.size() / 3) + " triangles) to " + FullPath(written));
+  else
+    Tell(error);
 }

@@ -297,6 +297,12 @@ void BuildPanel() {
     if (ImGui::Button("Save Image")) RequestSnapshot();
     NoteLastItem("Save Image");
     ImGui::SameLine();
+    if (ImGui::Button("Export Mesh")) ExportDrawnMesh();
+    NoteLastItem("Export Mesh");
+    ImGui::SameLine();
+    // A closed solid for a 3-D printer: STL with walls and a flat bottom.
+    Checkbox("Base", &export_base, kExportBaseId);
+    ImGui::SameLine();
     if (ImGui::Button("Quit")) QuitViewer();
     NoteLastItem("Quit");
     ImGui::EndTable();

@@ -34,6 +34,7 @@ constexpr int kBorderZ2Id = 115;
 constexpr int kSquareCellsId = 116;
 constexpr int kShowNoDataId = 117;
 constexpr int kStrictErrorId = 118;
+constexpr int kExportBaseId = 119;
 
 // What the panel calls with a control's id; GluiControl unless a test wraps it.
 extern void (*panel_control_callback)(int);

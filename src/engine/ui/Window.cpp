@@ -86,6 +86,7 @@ void GlutInit(int /*argc*/, char** argv) {
     printf("\t%s %s %s\n\n", "Loading the texture file", argv[2], "..");
     fflush(stdout);
     texture_id = texture_loader.LoadBMPTexture(argv[2]);
+    if (texture_id != 0) texture_file = argv[2];
     printf("\t%s\n\n", texture_loader.msg);
     if (texture_loader.reason[0] != 0) printf("\t%s\n\n", texture_loader.reason);
     fflush(stdout);
