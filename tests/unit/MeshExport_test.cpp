@@ -293,6 +293,29 @@ TEST_F(MeshExport, BaseMakesStlAndPlyClosedSolidsWithAFlatBottom) {
   EXPECT_EQ(mesh_export::BaseHeight(7, 7), 6);  // a flat mesh still gets a slab one unit thick
 }
 
+// Without holes the outline is one loop, and the bottom is a fan from its middle: one
+// triangle an outline edge instead of the whole mesh once more, still closed and simple.
+TEST_F(MeshExport, BaseOfAGridWithoutHolesIsAFanUnderTheOutline) {
+  ScopedGrid grid(9, 13);
+  for (int r = 0; r < 9; ++r)
+    for (int c = 0; c < 13; ++c) grid.at(c, r) = (r * 37 + c * 53) % 90;
+  const IndexedMesh m = Build(0, 4, 0);
+  mesh_export::Options options;
+  options.base = true;
+  ASSERT_EQ(mesh_export::Write(m, Scales(), At("fan.stl"), options), "");
+  ASSERT_EQ(mesh_export::Write(m, Scales(), At("fan.ply"), options), "");
+  const auto stl = ReadStl(At("fan.stl"));
+  ExpectClosed(stl, true);
+  // Cells of one unit (13 columns take 16 at precision 4): 12 + 8 + 12 + 8 outline edges,
+  // each with a fan triangle and two wall triangles under the 2 x 12 x 8 of the surface.
+  const size_t outline = 40;
+  ASSERT_EQ(m.indices.size() / 3, 192u);
+  EXPECT_EQ(stl.size(), 192 + 3 * outline);
+  const Ply ply = ReadPly(At("fan.ply"));
+  EXPECT_EQ(ply.vertices.size(), 2 * m.points.size() + 1);
+  EXPECT_EQ(ply.indices.size() / 3, stl.size());
+}
+
 TEST_F(MeshExport, RefusedWritesLeaveNothingBehindAndReplaceNothing) {
   ScopedGrid grid(9, 9);
   LakeGrid(grid, 9, 9);

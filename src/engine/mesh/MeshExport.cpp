@@ -160,30 +160,60 @@ struct Prepared {
   std::vector<Corner> corners;
   std::vector<std::pair<uint32_t, uint32_t>> outline;  // directed edges with no reverse
   float bottom = 0;
+  // The bottom as a fan from `centre` to the outline when the centre sees every outline
+  // edge from inside (one loop, no holes): a tiny fraction of a mirrored mesh.
+  bool fan = false;
+  Corner centre{};
 };
+
+// True when `c` lies strictly on the inner side of every outline edge, seen from above: the
+// outline is then one loop around it, and a fan from it covers the inside once.
+bool SeesEveryEdgeFromInside(const std::vector<Corner>& corners, const std::vector<std::pair<uint32_t, uint32_t>>& outline,
+                             const Corner& c) {
+  for (const auto& [from, to] : outline) {
+    const Corner& a = corners[from];
+    const Corner& b = corners[to];
+    // The upward part of (b - a) x (c - a): the surface's triangles turn counter-clockwise.
+    const double up = static_cast<double>(b.z - a.z) * (c.x - a.x) - static_cast<double>(b.x - a.x) * (c.z - a.z);
+    if (!(up > 0)) return false;
+  }
+  return !outline.empty();
+}
 
 // The directed edges walked more often one way than back, once per walk in excess: the
 // outline of the surface. Bisection's fills meet some edges inside more than twice, so an
-// edge is on the outline by its balance, not by its missing reverse. The edges are bucketed
-// by their first vertex; a vertex has few, so a bucket is searched straight through.
+// edge is on the outline by its balance, not by its missing reverse. Each edge is filed
+// under its lower vertex as the other vertex times two, plus one when walked downward; a
+// vertex has few edges, so sorting its bucket brings the walks of each edge together.
 std::vector<std::pair<uint32_t, uint32_t>> OutlineEdges(const std::vector<uint32_t>& indices, size_t vertices) {
-  std::vector<uint32_t> start(vertices + 1, 0);
-  for (size_t k = 0; k < indices.size(); ++k) ++start[indices[k] + 1];
-  for (size_t v = 0; v < vertices; ++v) start[v + 1] += start[v];
-  std::vector<uint32_t> ends(indices.size());
-  std::vector<uint32_t> fill(start.begin(), start.end() - 1);
-  for (size_t t = 0; t + 2 < indices.size(); t += 3)
-    for (int k = 0; k < 3; ++k) ends[fill[indices[t + k]]++] = indices[t + (k + 1) % 3];
-  const auto walks = [&](uint32_t from, uint32_t to) {
-    return std::count(ends.begin() + start[from], ends.begin() + start[from + 1], to);
-  };
-  std::vector<std::pair<uint32_t, uint32_t>> out;
-  for (uint32_t from = 0; from < vertices; ++from)
-    for (uint32_t k = start[from]; k < start[from + 1]; ++k) {
-      const uint32_t to = ends[k];
-      if (std::find(ends.begin() + start[from], ends.begin() + k, to) != ends.begin() + k) continue;  // seen
-      for (auto excess = walks(from, to) - walks(to, from); excess > 0; --excess) out.push_back({from, to});
+  std::vector<uint32_t> start(vertices + 2, 0);
+  const size_t walked = indices.size() - indices.size() % 3;
+  for (size_t t = 0; t < walked; t += 3)
+    for (int k = 0; k < 3; ++k) ++start[std::min(indices[t + k], indices[t + (k + 1) % 3]) + 2];
+  for (size_t v = 0; v < vertices; ++v) start[v + 2] += start[v + 1];
+  // Every entry is written below before it is read: no need to clear fresh memory first.
+  const std::unique_ptr<uint32_t[]> filed_memory(new uint32_t[walked]);
+  uint32_t* const filed = filed_memory.get();
+  for (size_t t = 0; t < walked; t += 3)
+    for (int k = 0; k < 3; ++k) {
+      const uint32_t from = indices[t + k], to = indices[t + (k + 1) % 3];
+      filed[start[std::min(from, to) + 1]++] = from < to ? 2 * to : 2 * from + 1;
     }
+  // start[v] is now where the bucket of v begins, start[v + 1] where it ends.
+  std::vector<std::pair<uint32_t, uint32_t>> out;
+  for (uint32_t low = 0; low < vertices; ++low) {
+    uint32_t* const first = filed + start[low];
+    uint32_t* const last = filed + start[low + 1];
+    for (uint32_t* i = first + 1; i < last; ++i)  // a handful of entries: insertion sort
+      for (uint32_t* j = i; j > first && *(j - 1) > *j; --j) std::swap(*(j - 1), *j);
+    for (uint32_t* i = first; i < last;) {
+      const uint32_t high = *i / 2;
+      int balance = 0;
+      for (; i < last && *i / 2 == high; ++i) balance += (*i & 1) != 0 ? -1 : 1;
+      for (; balance > 0; --balance) out.push_back({low, high});
+      for (; balance < 0; ++balance) out.push_back({high, low});
+    }
+  }
   return out;
 }
 
@@ -202,17 +232,30 @@ void Prepare(const IndexedMesh& mesh, const DrawScales& scales, Format format, b
   if (!base) return;
   p.bottom = static_cast<float>(BaseHeight(lowest, highest));
   p.outline = OutlineEdges(mesh.indices, n);
+  float x0 = 0, x1 = 0, z0 = 0, z1 = 0;
+  for (size_t k = 0; k < p.outline.size(); ++k) {
+    const Corner& c = p.corners[p.outline[k].first];
+    x0 = k == 0 ? c.x : std::min(x0, c.x), x1 = k == 0 ? c.x : std::max(x1, c.x);
+    z0 = k == 0 ? c.z : std::min(z0, c.z), z1 = k == 0 ? c.z : std::max(z1, c.z);
+  }
+  p.centre = Corner{(x0 + x1) / 2, p.bottom, (z0 + z1) / 2};
+  p.fan = SeesEveryEdgeFromInside(p.corners, p.outline, p.centre);
 }
 
 // Calls `emit(a, b, c)` with every triangle of the solid or surface as corner positions:
-// the mesh, then with a base its mirror on the bottom and the walls along the outline.
+// the mesh, then with a base the bottom (a fan, or the mesh mirrored) and the walls along
+// the outline.
 template <class Emit>
 void ForEachTriangle(const IndexedMesh& mesh, const Prepared& p, bool base, Emit emit) {
   const std::vector<uint32_t>& ix = mesh.indices;
   for (size_t t = 0; t + 2 < ix.size(); t += 3) emit(p.corners[ix[t]], p.corners[ix[t + 1]], p.corners[ix[t + 2]]);
   if (!base) return;
   const auto down = [&](uint32_t i) { return Corner{p.corners[i].x, p.bottom, p.corners[i].z}; };
-  for (size_t t = 0; t + 2 < ix.size(); t += 3) emit(down(ix[t]), down(ix[t + 2]), down(ix[t + 1]));
+  if (p.fan) {
+    for (const auto& [from, to] : p.outline) emit(down(from), p.centre, down(to));
+  } else {
+    for (size_t t = 0; t + 2 < ix.size(); t += 3) emit(down(ix[t]), down(ix[t + 2]), down(ix[t + 1]));
+  }
   for (const auto& [from, to] : p.outline) {
     emit(p.corners[to], p.corners[from], down(from));
     emit(p.corners[to], down(from), down(to));
@@ -221,7 +264,7 @@ void ForEachTriangle(const IndexedMesh& mesh, const Prepared& p, bool base, Emit
 
 size_t SolidTriangles(const IndexedMesh& mesh, const Prepared& p, bool base) {
   const size_t top = mesh.indices.size() / 3;
-  return base ? 2 * top + 2 * p.outline.size() : top;
+  return base ? top + (p.fan ? p.outline.size() : top) + 2 * p.outline.size() : top;
 }
 
 void WriteStl(const IndexedMesh& mesh, const Prepared& p, bool base, Out& out) {
@@ -244,13 +287,14 @@ void WriteStl(const IndexedMesh& mesh, const Prepared& p, bool base, Out& out) {
 void WritePly(const IndexedMesh& mesh, const Prepared& p, bool base, Out& out) {
   const size_t n = p.corners.size();
   out.Text("ply\nformat binary_little_endian 1.0\ncomment Brackenholmer terrain, y up\nelement vertex ");
-  out.Number(base ? 2 * n : n);
+  out.Number(base ? 2 * n + (p.fan ? 1 : 0) : n);
   out.Text("\nproperty float x\nproperty float y\nproperty float z\nelement face ");
   out.Number(SolidTriangles(mesh, p, base));
   out.Text("\nproperty list uchar int vertex_indices\nend_header\n");
   for (const Corner& c : p.corners) out.Raw(c);
   if (base)
     for (const Corner& c : p.corners) out.Raw(Corner{c.x, p.bottom, c.z});
+  if (base && p.fan) out.Raw(p.centre);
   const auto face = [&](uint32_t a, uint32_t b, uint32_t c) {
     out.Raw(uint8_t{3});
     const int32_t corners[3] = {static_cast<int32_t>(a), static_cast<int32_t>(b), static_cast<int32_t>(c)};
@@ -260,7 +304,11 @@ void WritePly(const IndexedMesh& mesh, const Prepared& p, bool base, Out& out) {
   for (size_t t = 0; t + 2 < ix.size(); t += 3) face(ix[t], ix[t + 1], ix[t + 2]);
   if (!base) return;
   const uint32_t low = static_cast<uint32_t>(n);  // the bottom copy of a vertex
-  for (size_t t = 0; t + 2 < ix.size(); t += 3) face(low + ix[t], low + ix[t + 2], low + ix[t + 1]);
+  if (p.fan) {
+    for (const auto& [from, to] : p.outline) face(low + from, 2 * low, low + to);
+  } else {
+    for (size_t t = 0; t + 2 < ix.size(); t += 3) face(low + ix[t], low + ix[t + 2], low + ix[t + 1]);
+  }
   for (const auto& [from, to] : p.outline) {
     face(to, from, low + from);
     face(to, low + from, low + to);
