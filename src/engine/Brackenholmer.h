@@ -143,7 +143,8 @@ void RequestSnapshot();
 // `export_base` is on; the console and the overlay say where it went.
 extern int export_base;
 void ExportDrawnMesh();
-// The texture file the terrain is draped with; empty when none was given.
+// The grid file shown, and the texture file it is draped with (empty when none).
+extern std::string grid_file;
 extern std::string texture_file;
 // In a frame, after the 3-D view is drawn and before anything goes over it.
 void SaveRequestedSnapshot();

@@ -44,6 +44,7 @@ int main_window = 0;
 int show_help = 0;
 std::string snapshot_stem = "view";
 int export_base = 0;
+std::string grid_file;
 std::string texture_file;
 bool start_camera_given = false;
 command_line::CameraPlace start_camera;

@@ -82,4 +82,42 @@ TEST(CommandLine, ValuesThatAreNotWholeOrOutOfRangeAreRefusedByName) {
   }
 }
 
+// The window prints the options of what it shows; read back, they give the same settings.
+TEST(CommandLine, DescribedSettingsReadBackToTheSame) {
+  const int saved[] = {max_precision, max_approx_error, mesh_mode, mesh_simplification, strict_error,
+                       rendering_mode, wireframe, light};
+  const float saved_scales[] = {y_multiplier, xz_multiplier};
+  max_precision = 6, max_approx_error = 10, mesh_mode = 0, mesh_simplification = 0, strict_error = 1;
+  rendering_mode = 0, wireframe = 0, light = 1, y_multiplier = 1, xz_multiplier = 1;
+  EXPECT_EQ(command_line::DescribeSettings({1.5, -2, 3, 30, 0}), " --camera 1.5,-2,3,30,0");
+
+  max_precision = 11, max_approx_error = 4, mesh_mode = 1, mesh_simplification = 1, strict_error = 0;
+  rendering_mode = 1, wireframe = 1, light = 0, y_multiplier = 0.1f, xz_multiplier = 2.7f;
+  const command_line::CameraPlace camera{-30000.123456, 22000, 1.0 / 3, 29.99, -45};
+  const std::string described = command_line::DescribeSettings(camera);
+  EXPECT_EQ(described,
+            " --precision 11 --error 4 --triangles --simplify --no-strict --shading texture --wireframe --no-light"
+            " --y-scale 0.100000001 --xz-scale 2.70000005 --camera -30000.12346,22000,0.3333333333,29.99,-45");
+  std::vector<std::string> words{"brackenholmer", "g.asc"};
+  for (size_t at = 1, end; at < described.size(); at = end + 1) {
+    end = described.find(' ', at);
+    if (end == std::string::npos) end = described.size();
+    words.push_back(described.substr(at, end - at));
+  }
+  std::vector<const char*> argv;
+  for (const std::string& w : words) argv.push_back(w.c_str());
+  command_line::Options o;
+  std::string error;
+  ASSERT_TRUE(command_line::Parse(static_cast<int>(argv.size()), argv.data(), &o, &error)) << error;
+  max_precision = 6, max_approx_error = 10, mesh_mode = 0, mesh_simplification = 0, strict_error = 1;
+  rendering_mode = 0, wireframe = 0, light = 1, y_multiplier = 1, xz_multiplier = 1;
+  command_line::ApplySettings(o);
+  EXPECT_EQ(command_line::DescribeSettings(camera), described);
+
+  max_precision = saved[0], max_approx_error = saved[1], mesh_mode = saved[2], mesh_simplification = saved[3];
+  strict_error = saved[4], rendering_mode = saved[5], wireframe = saved[6], light = saved[7];
+  y_multiplier = saved_scales[0], xz_multiplier = saved_scales[1];
+  start_camera_given = false;
+}
+
 }  // namespace

@@ -37,6 +37,28 @@ std::string FullPath(const std::string& path) {
   return ec ? path : full.lexically_normal().string();
 }
 
+// A path as one shell word.
+std::string ShellWord(const std::string& word) {
+  if (word.find_first_of(" \t'\"$\\") == std::string::npos) return word;
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// The command line that draws the same picture without a window; the model's turns are
+// not among its options, so only an unturned model gets one.
+void TellCommandLine(const std::string& picture, int w, int h) {
+  if (angle_x != 0 || angle_y != 0 || angle_z != 0 || grid_file.empty()) return;
+  const command_line::CameraPlace camera{Viewer.cam_x, Viewer.cam_y, Viewer.cam_z, Viewer.cam_x_angle - 90.0,
+                                         Viewer.cam_y_angle};
+  std::string line = "The same picture without a window: brackenholmer " + ShellWord(grid_file);
+  if (!texture_file.empty()) line += " " + ShellWord(texture_file);
+  line += " --snapshot " + ShellWord(std::filesystem::path(picture).stem().string() + "-offscreen.png") + " --size " +
+          std::to_string(w) + "x" + std::to_string(h) + command_line::DescribeSettings(camera);
+  printf("\t%s\n\n", line.c_str());
+  fflush(stdout);
+}
+
 }  // namespace
 
 void RequestSnapshot() {
@@ -69,9 +91,10 @@ void SaveRequestedSnapshot() {
   int w = 0, h = 0;
   const std::vector<unsigned char> top_down = ReadViewPixels(&w, &h);
   std::string written, error;
-  if (snapshot::SavePng(".", snapshot_stem, w, h, top_down.data(), &written, &error))
+  if (snapshot::SavePng(".", snapshot_stem, w, h, top_down.data(), &written, &error)) {
     Tell("Saved the view to " + FullPath(written));
-  else
+    TellCommandLine(written, w, h);
+  } else
     Tell("Could not save the view: " + error);
 }
 

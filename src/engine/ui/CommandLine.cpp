@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <cstdio>
 
 #include "Brackenholmer.h"
 #include "CameraMath.h"
@@ -175,6 +176,28 @@ void ApplySettings(const Options& o) {
   if (o.xz_scale_given) xz_multiplier = o.xz_scale;
   start_camera_given = o.camera_given;
   if (o.camera_given) start_camera = o.camera;
+}
+
+std::string DescribeSettings(const CameraPlace& camera) {
+  std::string out;
+  char word[160];
+  const auto add = [&](const char* format, auto... values) {
+    std::snprintf(word, sizeof word, format, values...);
+    out += word;
+  };
+  if (max_precision != 6) add(" --precision %d", max_precision);
+  if (max_approx_error != 10) add(" --error %d", max_approx_error);
+  if (mesh_mode != 0) out += " --triangles";
+  if (mesh_simplification != 0) out += " --simplify";
+  if (strict_error == 0) out += " --no-strict";
+  const char* const kinds[] = {"color", "texture", "plain"};
+  if (rendering_mode > 0 && rendering_mode < 3) add(" --shading %s", kinds[rendering_mode]);
+  if (wireframe != 0) out += " --wireframe";
+  if (light == 0) out += " --no-light";
+  if (y_multiplier != 1.0f) add(" --y-scale %.9g", static_cast<double>(y_multiplier));
+  if (xz_multiplier != 1.0f) add(" --xz-scale %.9g", static_cast<double>(xz_multiplier));
+  add(" --camera %.10g,%.10g,%.10g,%.10g,%.10g", camera.x, camera.y, camera.z, camera.tilt, camera.heading);
+  return out;
 }
 
 }  // namespace command_line

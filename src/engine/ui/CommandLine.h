@@ -49,4 +49,8 @@ bool Parse(int argc, const char* const* argv, Options* options, std::string* err
 // off-screen picture (see `start_camera`).
 void ApplySettings(const Options& options);
 
+// The options that give the viewer's present settings and `camera` (those at their start
+// values left out), in the order --help lists them: " --precision 8 --camera ...".
+std::string DescribeSettings(const CameraPlace& camera);
+
 }  // namespace command_line

@@ -80,7 +80,10 @@ void GlutInit(int /*argc*/, char** argv) {
 
   Viewer.CalcNormales();
   if (normales == nullptr) return;  // OpenViewer refuses the grid
-  if (argv[1] != nullptr) snapshot_stem = snapshot::NameStem(argv[1], input.cols, input.rows);
+  if (argv[1] != nullptr) {
+    snapshot_stem = snapshot::NameStem(argv[1], input.cols, input.rows);
+    grid_file = argv[1];
+  }
 
   if (argv[1] != nullptr && argv[2] != nullptr) {
     printf("\t%s %s %s\n\n", "Loading the texture file", argv[2], "..");
