@@ -44,6 +44,7 @@ if [ -s "$work/out/out.png" ]; then
   [ -n "$keep" ] && cp "$work/out/out.png" "$keep/"
 fi
 run again 1 "Cannot write out.png: it exists already; it is left as it was." "$grid" --snapshot out.png
+run folder 1 "Cannot write gone/out.png: No such file or directory." "$grid" --snapshot gone/out.png
 
 # The window with the same settings: its `p` picture is the view above the panel.
 start_x_server
