@@ -1,7 +1,9 @@
 #include "QuadErrorHierarchy.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <mutex>
+#include <type_traits>
 
 #include "TerrainLoader.h"
 
@@ -17,15 +19,19 @@ struct Plane {
 };
 
 // The largest |side * height - plane| over columns lo..hi of the row r of a quad whose
-// first column `row` points at.
+// first column `row` points at. `Wide` holds every figure of the quad: 32 bits suffice on
+// most grids (and let the loop run four columns at a time), 64 bits on every grid.
+template <class Wide>
 inline uint64_t RowDeviation(const int* row, int lo, int hi, int shift, const Plane& p, int r) {
-  int64_t v = p.base + p.gz * r + p.gx * lo;
-  uint64_t largest = 0;
+  using Unsigned = std::make_unsigned_t<Wide>;
+  Wide v = static_cast<Wide>(p.base + p.gz * r + p.gx * lo);
+  const Wide step = static_cast<Wide>(p.gx);
+  Unsigned largest = 0;
   for (int x = lo; x <= hi; ++x) {
-    const int64_t d = static_cast<int64_t>(row[x]) * (int64_t{1} << shift) - v;
-    const uint64_t a = static_cast<uint64_t>(d < 0 ? -d : d);
+    const Wide d = static_cast<Wide>(row[x]) * (Wide{1} << shift) - v;
+    const Unsigned a = d < 0 ? Unsigned{0} - static_cast<Unsigned>(d) : static_cast<Unsigned>(d);
     largest = a > largest ? a : largest;
-    v += p.gx;
+    v += step;
   }
   return largest;
 }
@@ -37,6 +43,22 @@ struct Deviations {
   uint64_t diagonal = 0, anti_diagonal = 0, fan = 0;
 };
 
+// A quad two cells wide: every point but the midpoints of its sides and its centre is a
+// corner of each of its triangles, so the deviations are those of the five.
+Deviations MeasurePair(int x0, int z0) {
+  const int* top = input.values[z0] + x0;
+  const int* middle = input.values[z0 + 1] + x0;
+  const int* bottom = input.values[z0 + 2] + x0;
+  auto off = [](int64_t twice, int64_t p, int64_t q) { return static_cast<uint64_t>(std::llabs(2 * twice - p - q)); };
+  const int64_t h0 = top[0], h1 = top[2], h2 = bottom[2], h3 = bottom[0], hc = middle[1];
+  Deviations d;
+  d.fan = std::max({off(top[1], h0, h1), off(middle[2], h1, h2), off(bottom[1], h2, h3), off(middle[0], h3, h0)});
+  d.diagonal = std::max(d.fan, off(hc, h0, h2));
+  d.anti_diagonal = std::max(d.fan, off(hc, h1, h3));
+  return d;
+}
+
+template <class Wide>
 Deviations Measure(int x0, int z0, int shift, bool anti_diagonal) {
   const int w = 1 << shift;
   const int half = w / 2;
@@ -50,15 +72,15 @@ Deviations Measure(int x0, int z0, int shift, bool anti_diagonal) {
   Deviations d;
   for (int r = 0; r <= w; ++r) {
     const int* row = input.values[z0 + r] + x0;
-    d.diagonal = std::max({d.diagonal, RowDeviation(row, r, w, shift, abc, r), RowDeviation(row, 0, r, shift, acd, r)});
+    d.diagonal = std::max({d.diagonal, RowDeviation<Wide>(row, r, w, shift, abc, r), RowDeviation<Wide>(row, 0, r, shift, acd, r)});
     if (anti_diagonal)
-      d.anti_diagonal = std::max({d.anti_diagonal, RowDeviation(row, 0, w - r, shift, abd, r),
-                                  RowDeviation(row, w - r, w, shift, bcd, r)});
+      d.anti_diagonal = std::max({d.anti_diagonal, RowDeviation<Wide>(row, 0, w - r, shift, abd, r),
+                                  RowDeviation<Wide>(row, w - r, w, shift, bcd, r)});
     const int in = std::min(r, w - r);  // the left and right triangles reach this far in
-    const uint64_t middle = r <= half ? RowDeviation(row, r, w - r, shift, top, r)
-                                      : RowDeviation(row, w - r, r, shift, bottom, r);
-    d.fan = std::max({d.fan, middle, RowDeviation(row, 0, in, shift, left, r),
-                      RowDeviation(row, w - in, w, shift, right, r)});
+    const uint64_t middle = r <= half ? RowDeviation<Wide>(row, r, w - r, shift, top, r)
+                                      : RowDeviation<Wide>(row, w - r, r, shift, bottom, r);
+    d.fan = std::max({d.fan, middle, RowDeviation<Wide>(row, 0, in, shift, left, r),
+                      RowDeviation<Wide>(row, w - in, w, shift, right, r)});
   }
   return d;
 }
@@ -86,11 +108,20 @@ uint64_t HashOfHeights() {
 QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
     : last_x_(std::max(input.cols - 1, 0)), last_z_(std::max(input.rows - 1, 0)), depth_(0) {
   while ((1 << depth_) < std::max(last_x_, last_z_)) ++depth_;
+  for (int level = 0; level <= depth_; ++level) {
+    across_.push_back(Count(last_x_, level));
+    down_.push_back(Count(last_z_, level));
+  }
   error_.resize(static_cast<size_t>(depth_));
+  int64_t tallest = 0;  // the largest height from zero, either way
+  for (int z = 0; z < input.rows; ++z)
+    for (int x = 0; x < input.cols; ++x) tallest = std::max(tallest, std::abs(static_cast<int64_t>(input.values[z][x])));
   // The a-c and b-d deviations of the level below, rounded up; the parents' fans use them.
   std::vector<int64_t> diagonal_below, anti_below, diagonal, anti;
   for (int level = depth_ - 1; level >= 0; --level) {
     const int shift = depth_ - level, across = Across(level), down = Down(level);
+    // Every figure of a quad lies within 4 * side * tallest; 32 bits hold it with room.
+    const bool narrow = (int64_t{1} << shift) * tallest < (int64_t{1} << 28);
     const bool cells_below = level + 1 == depth_;
     const int across_below = cells_below ? 0 : Across(level + 1);
     auto below = [&](const std::vector<int64_t>& v, int i, int j) {
@@ -111,7 +142,11 @@ QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
           if (ci < Across(level + 1) && cj < Down(level + 1)) e = std::max(e, Error(level + 1, ci, cj));
         }
         if (!Straddles(level, i, j)) {
-          const Deviations d = Measure(i << shift, j << shift, shift, ((i + j) & 1) != 0);
+          const int x0 = i << shift, z0 = j << shift;
+          const bool anti_diagonal = ((i + j) & 1) != 0;
+          const Deviations d = shift == 1 ? MeasurePair(x0, z0)
+                               : narrow   ? Measure<int32_t>(x0, z0, shift, anti_diagonal)
+                                          : Measure<int64_t>(x0, z0, shift, anti_diagonal);
           diagonal[at] = RoundUp(d.diagonal, shift);
           anti[at] = RoundUp(d.anti_diagonal, shift);
           // The fan's triangles from the centre to a corner and a side's midpoint are the

@@ -37,8 +37,8 @@ class QuadErrorHierarchy {
   int Side(int level) const { return 1 << (depth_ - level); }
   // How many quads of `level` reach into the grid along a row and along a column. Zero
   // for a grid of one row or one column, which has no area to cover.
-  int Across(int level) const { return Count(last_x_, level); }
-  int Down(int level) const { return Count(last_z_, level); }
+  int Across(int level) const { return across_[static_cast<size_t>(level)]; }
+  int Down(int level) const { return down_[static_cast<size_t>(level)]; }
   bool Straddles(int level, int i, int j) const {
     const int side = Side(level);
     return (i + 1) * side > last_x_ || (j + 1) * side > last_z_;
@@ -58,6 +58,7 @@ class QuadErrorHierarchy {
 
   int last_x_, last_z_;  // the last column and row: the grid's size in steps
   int depth_;
+  std::vector<int> across_, down_;           // per level, cells included
   std::vector<std::vector<int64_t>> error_;  // levels 0 to depth - 1, row by row
   int64_t largest_ = 0;
 };

@@ -22,13 +22,20 @@ class QuadCut {
   explicit QuadCut(const QuadErrorHierarchy& h) : h_(h), split_(static_cast<size_t>(h.Depth())),
                                                    listed_(static_cast<size_t>(h.Depth())) {}
 
+  // Does nothing when the quads are cut at `bound` already.
   void Cut(int64_t bound, const std::function<void()>& poll) {
+    if (done_ && bound == bound_) return;
+    done_ = false;
     const int depth = h_.Depth();
     for (int level = 0; level < depth; ++level) {
       split_[level].assign(static_cast<size_t>(h_.Across(level)) * h_.Down(level), 0);
       listed_[level].clear();
     }
-    if (depth == 0 || h_.Across(0) == 0 || h_.Down(0) == 0) return;
+    if (depth == 0 || h_.Across(0) == 0 || h_.Down(0) == 0) {
+      bound_ = bound;
+      done_ = true;
+      return;
+    }
     auto wanted = [&](int level, int i, int j) { return h_.Straddles(level, i, j) || h_.Error(level, i, j) > bound; };
     if (wanted(0, 0, 0)) Mark(0, 0, 0);
     // By error and by the grid's edge, from the top down.
@@ -57,6 +64,8 @@ class QuadCut {
             Mark(level - 1, ni / 2, nj / 2);
       }
     }
+    bound_ = bound;
+    done_ = true;
   }
 
   // False for quads outside the grid and for cells.
@@ -77,6 +86,8 @@ class QuadCut {
   const QuadErrorHierarchy& h_;
   std::vector<std::vector<uint8_t>> split_;  // per level, row by row
   std::vector<std::vector<uint32_t>> listed_;  // per level, the split quads
+  int64_t bound_ = 0;
+  bool done_ = false;
 };
 
 // A leaf of the cut: the quad and which of its sides (top, right, bottom, left) border
