@@ -1,6 +1,6 @@
 // Quad subdivision under a strict bound, on the 1025 x 1025 fractal (FractalGrid.h) and
 // the 1201 x 1201 grid resampled at build time: the time to make the error hierarchy, the
-// time of a build from it (into the drawn mesh and into a triangle list), and, printed
+// time of a build from it (into the drawn mesh, a triangle list, or only counted), and, printed
 // before the timings, the triangle count and true error at each bound beside the plain
 // adaptive quad mesher (precision 100) at the largest bound whose true error is no worse.
 #include <benchmark/benchmark.h>
@@ -45,16 +45,22 @@ void HierarchyReal(benchmark::State& state) { MakeHierarchy(state, real_grid); }
 BENCHMARK(HierarchyFractal)->Unit(benchmark::kMillisecond);
 BENCHMARK(HierarchyReal)->Unit(benchmark::kMillisecond);
 
-// The hierarchy is made before the timing; builds at any bound reuse it.
-void Build(benchmark::State& state, const data& grid, bool drawn) {
+// The hierarchy is made before the timing; builds at any bound reuse it. Into the drawn
+// mesh, a triangle list, or only counted: the mesher's own part.
+enum class Into { kDrawn, kList, kCount };
+void Build(benchmark::State& state, const data& grid, Into into) {
   const mesh::Settings s = Quads(grid, static_cast<int>(state.range(0)), true);
   mesh::QuadErrorHierarchy::Of([] {});
   long long triangles = 0;
   for (auto _ : state) {
-    if (drawn) {
+    if (into == Into::kDrawn) {
       IndexedMeshBuilder builder(input.rows, input.cols);
       mesh::BuildQuadMesh(s, builder);
       triangles = builder.Finish().triangle_count;
+    } else if (into == Into::kCount) {
+      mesh::CountingBuilder counter;
+      mesh::BuildStrictQuadMesh(s, counter);
+      triangles = counter.Count();
     } else {
       mesh::TriangleListBuilder list;
       mesh::BuildQuadMesh(s, list);
@@ -65,12 +71,16 @@ void Build(benchmark::State& state, const data& grid, bool drawn) {
   }
   state.counters["triangles"] = static_cast<double>(triangles);
 }
-void DrawnFractal(benchmark::State& state) { Build(state, fractal_grid, true); }
-void DrawnReal(benchmark::State& state) { Build(state, real_grid, true); }
-void ListFractal(benchmark::State& state) { Build(state, fractal_grid, false); }
+void DrawnFractal(benchmark::State& state) { Build(state, fractal_grid, Into::kDrawn); }
+void DrawnReal(benchmark::State& state) { Build(state, real_grid, Into::kDrawn); }
+void ListFractal(benchmark::State& state) { Build(state, fractal_grid, Into::kList); }
+void CountedFractal(benchmark::State& state) { Build(state, fractal_grid, Into::kCount); }
+void CountedReal(benchmark::State& state) { Build(state, real_grid, Into::kCount); }
 BENCHMARK(DrawnFractal)->Arg(1)->Arg(5)->Arg(10)->Arg(20)->Arg(50)->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawnReal)->Arg(1)->Arg(5)->Arg(10)->Arg(20)->Arg(50)->Unit(benchmark::kMillisecond);
 BENCHMARK(ListFractal)->Arg(1)->Arg(5)->Arg(10)->Arg(20)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(CountedFractal)->Arg(1)->Arg(5)->Arg(10)->Arg(20)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(CountedReal)->Arg(1)->Arg(5)->Arg(10)->Arg(20)->Arg(50)->Unit(benchmark::kMillisecond);
 
 void Compare(const char* name, const data& grid) {
   printf("%s\n%6s %10s %8s | %11s %10s %8s\n", name, "bound", "triangles", "true max", "plain bound",

@@ -223,3 +223,4 @@ int mesh::BuildStrictQuadMesh(const Settings& s, Builder& out) {
 
 template int mesh::BuildStrictQuadMesh(const Settings&, mesh::TriangleListBuilder&);
 template int mesh::BuildStrictQuadMesh(const Settings&, IndexedMeshBuilder&);
+template int mesh::BuildStrictQuadMesh(const Settings&, mesh::CountingBuilder&);
