@@ -116,20 +116,19 @@ QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
   int64_t tallest = 0;  // the largest height from zero, either way
   for (int z = 0; z < input.rows; ++z)
     for (int x = 0; x < input.cols; ++x) tallest = std::max(tallest, std::abs(static_cast<int64_t>(input.values[z][x])));
-  // The a-c and b-d deviations of the level below, rounded up; the parents' fans use them.
-  std::vector<int64_t> diagonal_below, anti_below, diagonal, anti;
+  // The b-d deviations of the level below, rounded up; the parents' fans use them.
+  std::vector<int64_t> anti_below, anti;
   for (int level = depth_ - 1; level >= 0; --level) {
     const int shift = depth_ - level, across = Across(level), down = Down(level);
     // Every figure of a quad lies within 4 * side * tallest; 32 bits hold it with room.
     const bool narrow = (int64_t{1} << shift) * tallest < (int64_t{1} << 28);
     const bool cells_below = level + 1 == depth_;
     const int across_below = cells_below ? 0 : Across(level + 1);
-    auto below = [&](const std::vector<int64_t>& v, int i, int j) {
-      return cells_below ? int64_t{0} : v[static_cast<size_t>(j) * across_below + i];
+    auto anti_of_child = [&](int i, int j) {
+      return cells_below ? int64_t{0} : anti_below[static_cast<size_t>(j) * across_below + i];
     };
     std::vector<int64_t>& error = error_[static_cast<size_t>(level)];
     error.assign(static_cast<size_t>(across) * down, 0);
-    diagonal.assign(error.size(), 0);
     anti.assign(error.size(), 0);
     for (int j = 0; j < down; ++j) {
       poll();
@@ -147,19 +146,17 @@ QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
           const Deviations d = shift == 1 ? MeasurePair(x0, z0)
                                : narrow   ? Measure<int32_t>(x0, z0, shift, anti_diagonal)
                                           : Measure<int64_t>(x0, z0, shift, anti_diagonal);
-          diagonal[at] = RoundUp(d.diagonal, shift);
           anti[at] = RoundUp(d.anti_diagonal, shift);
           // The fan's triangles from the centre to a corner and a side's midpoint are the
-          // a-c halves of children 1 and 3 and the b-d halves of children 2 and 4.
-          e = std::max({e, diagonal[at], RoundUp(d.fan, shift), below(diagonal_below, 2 * i, 2 * j),
-                        below(diagonal_below, 2 * i + 1, 2 * j + 1), below(anti_below, 2 * i + 1, 2 * j),
-                        below(anti_below, 2 * i, 2 * j + 1)});
+          // a-c halves of children 1 and 3, in their errors already, and the b-d halves of
+          // children 2 and 4.
+          e = std::max({e, RoundUp(d.diagonal, shift), RoundUp(d.fan, shift), anti_of_child(2 * i + 1, 2 * j),
+                        anti_of_child(2 * i, 2 * j + 1)});
         }
         error[at] = e;
         largest_ = std::max(largest_, e);
       }
     }
-    diagonal_below.swap(diagonal);
     anti_below.swap(anti);
   }
 }
