@@ -28,6 +28,7 @@ std::vector<Triangle> StrictList(int bound) {
   mesh::TriangleListBuilder list;
   mesh::BuildQuadMesh(s, list);
   std::vector<Triangle> tris;
+  tris.reserve(static_cast<size_t>(list.Count()));
   for (const TriangleList* n = list.Head(); n != nullptr; n = n->next) tris.push_back(n->t);
   TriangleList* head = list.Head();
   mesh::ReleaseTriangleList(head);
@@ -41,7 +42,6 @@ std::vector<Triangle> StrictList(int bound) {
 std::string Faults(const std::vector<Triangle>& tris, bool whole) {
   const int cols = input.cols, rows = input.rows;
   std::vector<char> corner(static_cast<size_t>(cols) * rows, 0);
-  std::vector<int> walked;  // directed edges as grid index pairs, flattened
   auto index = [&](const Vertex& v) { return v.z * cols + v.x; };
   long long twice_area = 0;
   for (const Triangle& t : tris) {
@@ -52,6 +52,7 @@ std::string Faults(const std::vector<Triangle>& tris, bool whole) {
     for (const Vertex* v : {&t.a, &t.b, &t.c}) corner[index(*v)] = 1;
   }
   std::vector<std::pair<int, int>> edges;
+  edges.reserve(3 * tris.size());
   for (const Triangle& t : tris)
     for (const auto& [p, q] : {std::pair{t.a, t.b}, std::pair{t.b, t.c}, std::pair{t.c, t.a}}) {
       edges.push_back({index(p), index(q)});
