@@ -26,43 +26,13 @@ class QuadCut {
   void Cut(int64_t bound, const std::function<void()>& poll) {
     if (done_ && bound == bound_) return;
     done_ = false;
-    const int depth = h_.Depth();
-    for (int level = 0; level < depth; ++level) {
+    for (int level = 0; level < h_.Depth(); ++level) {
       split_[level].assign(static_cast<size_t>(h_.Across(level)) * h_.Down(level), 0);
       listed_[level].clear();
     }
-    if (depth == 0 || h_.Across(0) == 0 || h_.Down(0) == 0) {
-      bound_ = bound;
-      done_ = true;
-      return;
-    }
-    auto wanted = [&](int level, int i, int j) { return h_.Straddles(level, i, j) || h_.Error(level, i, j) > bound; };
-    if (wanted(0, 0, 0)) Mark(0, 0, 0);
-    // By error and by the grid's edge, from the top down.
-    for (int level = 0; level + 1 < depth; ++level) {
-      poll();
-      const int across = h_.Across(level), across_below = h_.Across(level + 1), down_below = h_.Down(level + 1);
-      for (uint32_t at : listed_[level]) {
-        const int i = static_cast<int>(at % across), j = static_cast<int>(at / across);
-        for (int c = 0; c < 4; ++c) {
-          const int ci = 2 * i + (c & 1), cj = 2 * j + (c >> 1);
-          if (ci < across_below && cj < down_below && wanted(level + 1, ci, cj)) Mark(level + 1, ci, cj);
-        }
-      }
-    }
-    // From the bottom up: a split quad needs its parent and the parents of the quads beside
-    // it split, so that no leaf borders one more than a level finer.
-    for (int level = depth - 1; level >= 1; --level) {
-      poll();
-      const int across = h_.Across(level), down = h_.Down(level);
-      for (size_t k = 0; k < listed_[level].size(); ++k) {
-        const uint32_t at = listed_[level][k];
-        const int i = static_cast<int>(at % across), j = static_cast<int>(at / across);
-        const int beside[5][2] = {{i, j}, {i - 1, j}, {i + 1, j}, {i, j - 1}, {i, j + 1}};
-        for (const auto& [ni, nj] : beside)
-          if (ni >= 0 && nj >= 0 && ni < across && nj < down && !IsSplit(level - 1, ni / 2, nj / 2))
-            Mark(level - 1, ni / 2, nj / 2);
-      }
+    if (h_.Depth() > 0 && h_.Across(0) > 0 && h_.Down(0) > 0) {
+      SplitByError(bound, poll);
+      Balance(poll);
     }
     bound_ = bound;
     done_ = true;
@@ -77,6 +47,39 @@ class QuadCut {
   const QuadErrorHierarchy& Hierarchy() const { return h_; }
 
  private:
+  // From the top down, the quads that stray by more than the bound or reach past the grid.
+  void SplitByError(int64_t bound, const std::function<void()>& poll) {
+    auto wanted = [&](int level, int i, int j) { return h_.Straddles(level, i, j) || h_.Error(level, i, j) > bound; };
+    if (wanted(0, 0, 0)) Mark(0, 0, 0);
+    for (int level = 0; level + 1 < h_.Depth(); ++level) {
+      poll();
+      const int across = h_.Across(level), across_below = h_.Across(level + 1), down_below = h_.Down(level + 1);
+      for (uint32_t at : listed_[level]) {
+        const int i = static_cast<int>(at % across), j = static_cast<int>(at / across);
+        for (int c = 0; c < 4; ++c) {
+          const int ci = 2 * i + (c & 1), cj = 2 * j + (c >> 1);
+          if (ci < across_below && cj < down_below && wanted(level + 1, ci, cj)) Mark(level + 1, ci, cj);
+        }
+      }
+    }
+  }
+
+  // From the bottom up: a split quad needs its parent and the parents of the quads beside
+  // it split, so that no leaf borders one more than a level finer.
+  void Balance(const std::function<void()>& poll) {
+    for (int level = h_.Depth() - 1; level >= 1; --level) {
+      poll();
+      const int across = h_.Across(level), down = h_.Down(level);
+      for (uint32_t at : listed_[level]) {
+        const int i = static_cast<int>(at % across), j = static_cast<int>(at / across);
+        const int beside[5][2] = {{i, j}, {i - 1, j}, {i + 1, j}, {i, j - 1}, {i, j + 1}};
+        for (const auto& [ni, nj] : beside)
+          if (ni >= 0 && nj >= 0 && ni < across && nj < down && !IsSplit(level - 1, ni / 2, nj / 2))
+            Mark(level - 1, ni / 2, nj / 2);
+      }
+    }
+  }
+
   void Mark(int level, int i, int j) {
     const uint32_t at = static_cast<uint32_t>(j) * static_cast<uint32_t>(h_.Across(level)) + static_cast<uint32_t>(i);
     split_[level][at] = 1;
