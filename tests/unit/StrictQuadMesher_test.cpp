@@ -140,14 +140,15 @@ TEST(StrictQuadMesher, RandomGridsStayWithinTheBoundWithoutCracksOrUncoveredPoin
     const int cols = uniform(0, 1) ? sides[uniform(0, 6)] : uniform(1, 40);
     ScopedGrid grid(rows, cols);
     UseStrictQuads();
-    const int style = uniform(0, 3), amplitude = uniform(1, 400);
+    const int style = uniform(0, 4), amplitude = uniform(1, 400);
     for (int r = 0; r < rows; ++r)
       for (int c = 0; c < cols; ++c) {
         const int noise = uniform(-amplitude, amplitude);
         grid.at(c, r) = style == 0   ? noise
                         : style == 1 ? 3 * c * c - 2 * r * c + noise / 8
                         : style == 2 ? (c + r > cols / 2 ? amplitude * 3 : 0) + noise / 16
-                                     : (uniform(0, 30) == 0 ? noise * 5 : 0);
+                        : style == 3 ? (uniform(0, 30) == 0 ? noise * 5 : 0)
+                                     : 2000000000 - 40000000 * c - 10000000 * r + noise;  // wide figures
       }
     input.has_nodata = uniform(0, 2) == 0;
     input.nodata = -9999;
