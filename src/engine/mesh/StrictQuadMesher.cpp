@@ -205,19 +205,23 @@ int mesh::BuildStrictQuadMesh(const Settings& s, Builder& out) {
     return -1;
   }
   QuadCut cut(*hierarchy);
-  // The precision does not limit the depth; only the budget does, through the bound.
+  // The precision does not limit the depth; only the budget does, through the bound. No
+  // mesh holds more than two triangles a cell (a fan's eight cover four cells at least), so
+  // most grids need no count.
   int64_t bound = s.bound;
   int planned = precision;
-  const long long count = CountTriangles(cut, s, bound, poll);
-  if (count > s.budget) {
+  const int cells_across = hierarchy->Across(hierarchy->Depth()), cells_down = hierarchy->Down(hierarchy->Depth());
+  if (2LL * cells_across * cells_down > s.budget && CountTriangles(cut, s, bound, poll) > s.budget) {
     bound = LeastBoundWithin(cut, s, bound, s.budget, poll);
     planned = std::max(precision - 1, 0);
   }
-  // Without the memory for the planned mesh, meshes of a quarter the triangles a level below.
-  const long long planned_count = count > s.budget ? CountTriangles(cut, s, bound, poll) : count;
   auto fill = [&](int level, Builder& list) {
     int64_t at = bound;
-    if (level < planned) at = LeastBoundWithin(cut, s, bound, planned_count >> (2 * std::min(planned - level, 31)), poll);
+    if (level < planned) {
+      // Without the memory for the planned mesh: a quarter of its triangles a level below.
+      const long long planned_count = CountTriangles(cut, s, bound, poll);
+      at = LeastBoundWithin(cut, s, bound, planned_count >> (2 * std::min(planned - level, 31)), poll);
+    }
     cut.Cut(at, poll);
     Emit(cut, s, list);
   };
