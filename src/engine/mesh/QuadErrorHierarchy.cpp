@@ -43,13 +43,14 @@ struct Deviations {
   uint64_t diagonal = 0, anti_diagonal = 0, fan = 0;
 };
 
-// A quad two cells wide: every point but the midpoints of its sides and its centre is a
-// corner of each of its triangles, so the deviations are those of the five.
+// A quad two cells wide holds nine points: corners, side midpoints and centre. Whichever of
+// the midpoints and the centre a triangle of it does not have as a corner lies on one of its
+// edges, where the surface is the mean of the edge's ends.
 Deviations MeasurePair(int x0, int z0) {
   const int* top = input.values[z0] + x0;
   const int* middle = input.values[z0 + 1] + x0;
   const int* bottom = input.values[z0 + 2] + x0;
-  auto off = [](int64_t twice, int64_t p, int64_t q) { return static_cast<uint64_t>(std::llabs(2 * twice - p - q)); };
+  auto off = [](int64_t m, int64_t p, int64_t q) { return static_cast<uint64_t>(std::llabs(2 * m - p - q)); };
   const int64_t h0 = top[0], h1 = top[2], h2 = bottom[2], h3 = bottom[0], hc = middle[1];
   Deviations d;
   d.fan = std::max({off(top[1], h0, h1), off(middle[2], h1, h2), off(bottom[1], h2, h3), off(middle[0], h3, h0)});
@@ -72,7 +73,8 @@ Deviations Measure(int x0, int z0, int shift, bool anti_diagonal) {
   Deviations d;
   for (int r = 0; r <= w; ++r) {
     const int* row = input.values[z0 + r] + x0;
-    d.diagonal = std::max({d.diagonal, RowDeviation<Wide>(row, r, w, shift, abc, r), RowDeviation<Wide>(row, 0, r, shift, acd, r)});
+    d.diagonal = std::max({d.diagonal, RowDeviation<Wide>(row, r, w, shift, abc, r),
+                           RowDeviation<Wide>(row, 0, r, shift, acd, r)});
     if (anti_diagonal)
       d.anti_diagonal = std::max({d.anti_diagonal, RowDeviation<Wide>(row, 0, w - r, shift, abd, r),
                                   RowDeviation<Wide>(row, w - r, w, shift, bcd, r)});
@@ -115,7 +117,8 @@ QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
   error_.resize(static_cast<size_t>(depth_));
   int64_t tallest = 0;  // the largest height from zero, either way
   for (int z = 0; z < input.rows; ++z)
-    for (int x = 0; x < input.cols; ++x) tallest = std::max(tallest, std::abs(static_cast<int64_t>(input.values[z][x])));
+    for (int x = 0; x < input.cols; ++x)
+      tallest = std::max(tallest, std::abs(static_cast<int64_t>(input.values[z][x])));
   // The b-d deviations of the level below, rounded up; the parents' fans use them.
   std::vector<int64_t> anti_below, anti;
   for (int level = depth_ - 1; level >= 0; --level) {

@@ -19,8 +19,8 @@ using mesh::QuadErrorHierarchy;
 // Which quads are split at one bound. Cells (the hierarchy's last level) never are.
 class QuadCut {
  public:
-  explicit QuadCut(const QuadErrorHierarchy& h) : h_(h), split_(static_cast<size_t>(h.Depth())),
-                                                   listed_(static_cast<size_t>(h.Depth())) {}
+  explicit QuadCut(const QuadErrorHierarchy& h)
+      : h_(h), split_(static_cast<size_t>(h.Depth())), listed_(static_cast<size_t>(h.Depth())) {}
 
   // Does nothing when the quads are cut at `bound` already.
   void Cut(int64_t bound, const std::function<void()>& poll) {
@@ -81,7 +81,7 @@ class QuadCut {
   }
 
   void Mark(int level, int i, int j) {
-    const uint32_t at = static_cast<uint32_t>(j) * static_cast<uint32_t>(h_.Across(level)) + static_cast<uint32_t>(i);
+    const uint32_t at = static_cast<uint32_t>(j * h_.Across(level) + i);
     split_[level][at] = 1;
     listed_[level].push_back(at);
   }
