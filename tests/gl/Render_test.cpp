@@ -473,6 +473,29 @@ TEST_F(RenderTest, UniformTrianglesOnTheSampleLeaveNoGapsSeenFromAbove) {
   }
 }
 
+// Quads under a strict bound meet their finer neighbours with fans: seen from above, the
+// adaptive mesh of the sample shows no background inside its outline at any bound.
+TEST_F(RenderTest, StrictAdaptiveQuadsOnTheSampleLeaveNoGapsSeenFromAbove) {
+  TerrainLoader loader;
+  ASSERT_TRUE(loader.LoadArcASCIIFile(REPO_DATA_DIR "/jacksboro_403x344.asc"));
+  StartOnTheGrid();
+  mesh_mode = 0;
+  mesh_simplification = 1;
+  strict_error = 1;
+  Viewer.cam_x = Viewer.cam_z = 0;
+  Viewer.cam_y = 45000;
+  Viewer.cam_x_angle = 180;
+  for (int bound : {100, 20, 5, 1}) {
+    max_approx_error = bound;
+    refresh_mesh = true;
+    DrawScene();
+    const Picture pic = ReadBack();
+    ASSERT_GT(pic.CountIf(NotBlack), 300000) << "bound " << bound;
+    EXPECT_EQ(EnclosedBackground(pic), 0) << "bound " << bound;
+    EXPECT_LE(Viewer.DrawnMesh().true_error.max, bound);
+  }
+}
+
 // The pointer over known grid points of a tilted plane, with the model turned and scaled:
 // the probe reads back their row, column and height within one cell; over the sky, or
 // with a button down, it says nothing.

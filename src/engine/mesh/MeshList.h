@@ -59,6 +59,20 @@ class TriangleListBuilder {
   long long count_ = 0;
 };
 
+// Counts a build's triangles and keeps none: times a mesher without the cost of its output.
+class CountingBuilder {
+ public:
+  void Append(const Triangle&) { ++count_; }
+  void Bisected(const Vertex&, const Vertex&, const Vertex&) {}
+  long long Count() const { return count_; }
+  void Discard() { count_ = 0; }
+  void Trim() {}
+  void Poll() {}
+
+ private:
+  long long count_ = 0;
+};
+
 // The console line, if any, that says why a build stopped at `level` below `precision`:
 // the budget (at `planned`) or the memory (-1: not even level 0 fitted).
 void ReportBuild(long long count, int level, int planned, int precision);
