@@ -1,8 +1,7 @@
 // Mesh build times and peak memory for both meshers.
 //
-// Grids: the 1201 x 1201 Jacksboro grid resampled at build time (tests/tools), and a 1025 x 1025
-// diamond-square fractal made here (std::mt19937 seeded 4242, displacement up to 600
-// height units at the top level, times 0.6 at every finer level, heights around 1000).
+// Grids: the 1201 x 1201 Jacksboro grid resampled at build time (tests/tools), and the
+// 1025 x 1025 diamond-square fractal of FractalGrid.h.
 //
 // Per benchmark: time per triangle, and the peak resident memory above what the process
 // held before the benchmark (VmHWM, reset through /proc/self/clear_refs) per triangle.
@@ -17,15 +16,13 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "FractalGrid.h"
 #include "MeshBuild.h"
 
 namespace {
 
 data real_grid{};
 data fractal_grid{};
-constexpr unsigned kFractalSeed = 4242;
-constexpr int kFractalSide = 1025;
-constexpr double kRoughness = 0.6;  // displacement kept per level (Hurst exponent ~0.74)
 
 long StatusKb(const char* key) {
   FILE* f = fopen("/proc/self/status", "r");
@@ -44,45 +41,6 @@ void ResetPeak() {
     fputs("5", f);
     fclose(f);
   }
-}
-
-data DiamondSquare(int side, unsigned seed) {
-  std::mt19937 engine(seed);
-  auto uniform = [&] { return static_cast<double>(engine()) / 4294967296.0 * 2.0 - 1.0; };
-  std::vector<double> h(static_cast<size_t>(side) * side, 0.0);
-  auto at = [&](int r, int c) -> double& { return h[static_cast<size_t>(r) * side + c]; };
-  const int last = side - 1;
-  double amplitude = 600.0;
-  at(0, 0) = uniform() * amplitude;
-  at(0, last) = uniform() * amplitude;
-  at(last, 0) = uniform() * amplitude;
-  at(last, last) = uniform() * amplitude;
-  for (int step = last; step > 1; step /= 2, amplitude *= kRoughness) {
-    const int half = step / 2;
-    for (int r = half; r < side; r += step)  // diamond: centres of squares
-      for (int c = half; c < side; c += step)
-        at(r, c) = (at(r - half, c - half) + at(r - half, c + half) + at(r + half, c - half) +
-                    at(r + half, c + half)) / 4 + uniform() * amplitude;
-    for (int r = 0; r < side; r += half)  // square: edge midpoints
-      for (int c = (r / half % 2 == 0) ? half : 0; c < side; c += step) {
-        double sum = 0;
-        int n = 0;
-        if (r >= half) sum += at(r - half, c), ++n;
-        if (r + half < side) sum += at(r + half, c), ++n;
-        if (c >= half) sum += at(r, c - half), ++n;
-        if (c + half < side) sum += at(r, c + half), ++n;
-        at(r, c) = sum / n + uniform() * amplitude;
-      }
-  }
-  data grid{};
-  grid.rows = grid.cols = side;
-  grid.grid_space = 90;
-  grid.values = new int*[side];
-  for (int r = 0; r < side; ++r) {
-    grid.values[r] = new int[side];
-    for (int c = 0; c < side; ++c) grid.values[r][c] = 1000 + static_cast<int>(at(r, c));
-  }
-  return grid;
 }
 
 // Leaves the viewer without a mesh (a border rectangle that admits no quad).
