@@ -16,22 +16,37 @@ struct Plane {
   long long per_x, per_z;
 };
 
+// The largest |s * h[u] - (first + per_x * (u - lo))| over u in [lo, hi], s = 2^shift,
+// in the narrowest type that holds every figure, so that the loop runs on vectors.
+template <class T>
+long long RowWorst(const int* h, int lo, int hi, int shift, long long first, long long per_x) {
+  const T start = static_cast<T>(first), step = static_cast<T>(per_x);
+  T most = 0;
+  const int n = hi - lo;
+  h += lo;
+  for (int i = 0; i <= n; ++i) {
+    T d = static_cast<T>(static_cast<T>(h[i]) << shift) - static_cast<T>(start + step * i);
+    d = d < 0 ? -d : d;
+    most = d > most ? d : most;
+  }
+  return most;
+}
+
 class Rasteriser {
  public:
-  Rasteriser(int* const* values, int x0, int z0, int s) : values_(values), x0_(x0), z0_(z0), s_(s) {}
+  Rasteriser(int* const* values, int x0, int z0, int s, bool narrow)
+      : values_(values), x0_(x0), z0_(z0), s_(s), narrow_(narrow) {
+    while ((1 << shift_) < s) ++shift_;
+  }
 
   // Widens the running maximum of |s * h - plane| over row w, columns u in [lo, hi]
   // (cell-relative).
   void Row(const Plane& p, int w, int lo, int hi, long long& worst) const {
     const int* h = values_[z0_ + w] + x0_;
-    long long plane = p.at_origin + p.per_z * w + p.per_x * lo;
-    const long long s = s_;
-    long long most = worst;
-    for (int u = lo; u <= hi; ++u, plane += p.per_x) {
-      const long long d = std::llabs(s * h[u] - plane);
-      most = d > most ? d : most;
-    }
-    worst = most;
+    const long long first = p.at_origin + p.per_z * w + p.per_x * lo;
+    const long long row = narrow_ ? RowWorst<int32_t>(h, lo, hi, shift_, first, p.per_x)
+                                  : RowWorst<int64_t>(h, lo, hi, shift_, first, p.per_x);
+    worst = std::max(worst, row);
   }
 
   // The exact error in whole units, rounded up: above a whole bound exactly when the
@@ -46,6 +61,8 @@ class Rasteriser {
  private:
   int* const* values_;
   int x0_, z0_, s_;
+  int shift_ = 0;
+  bool narrow_;
 };
 
 }  // namespace
@@ -58,26 +75,16 @@ TriangleErrorHierarchy::TriangleErrorHierarchy(int rows, int cols, int* const* v
   side_ = 1;
   while (side_ < std::max(last_x, last_z)) side_ *= 2;
   values_.assign(static_cast<size_t>(rows) * cols, 0);
+  // Plane figures stay within 4 * side * the largest height: 32 bits hold them for most grids.
+  long long highest = 0;
+  for (int z = 0; z < rows; ++z)
+    for (int x = 0; x < cols; ++x) highest = std::max(highest, std::llabs(values[z][x]));
+  const bool narrow = 4 * static_cast<long long>(side_) * (highest + 1) < (1LL << 31);
   // How many triangles inside the grid are split at each point: 0, 1 or 2.
   std::vector<uint8_t> splitting(values_.size(), 0);
   auto value = [&](int x, int z) -> uint32_t& { return values_[static_cast<size_t>(z) * cols + x]; };
   // Corners past the grid belong to triangles that are never measured.
   auto height = [&](int x, int z) -> long long { return x <= last_x && z <= last_z ? values[z][x] : 0; };
-  // Folds triangle t (split at m) into m's value: its own error and its children's values.
-  auto fold = [&](const TreeTriangle& t, const TreePoint& m, uint32_t error, const TreePoint* children,
-                  int child_count) {
-    const Placement placement = PlacementOf(t, last_x, last_z);
-    if (placement == Placement::kOutside || m.x > last_x || m.z > last_z) return;
-    uint32_t& v = value(m.x, m.z);
-    if (placement == Placement::kStraddling) {
-      v = kMustSplit;
-      return;
-    }
-    ++splitting[static_cast<size_t>(m.z) * cols + m.x];
-    v = std::max(v, error);
-    for (int i = 0; i < child_count; ++i) v = std::max(v, value(children[i].x, children[i].z));
-  };
-  auto inside = [&](const TreeTriangle& t) { return PlacementOf(t, last_x, last_z) == Placement::kInside; };
 
   // From the finest split points up: for each square side s, the triangles whose
   // hypotenuse is a side of the s-squares (split at the side's midpoint, children split
@@ -85,43 +92,61 @@ TriangleErrorHierarchy::TriangleErrorHierarchy(int rows, int cols, int* const* v
   // s-square (split at its centre, children split at the side midpoints just done).
   for (int s = 2; s <= side_; s *= 2) {
     const int h = s / 2, q = s / 4;
+    // Folds triangle t, split at m on its hypotenuse p-q, into m's value: its own error
+    // and its children's values. Straddling the grid's edge it must split.
+    auto fold = [&](const TreeTriangle& t, bool whole, const TreePoint& p, const TreePoint& q, const TreePoint& m,
+                    auto rasterise, const TreePoint* children, int child_count) {
+      const Placement placement = whole ? Placement::kInside : PlacementOf(t, last_x, last_z);
+      if (placement == Placement::kOutside || m.x > last_x || m.z > last_z) return;
+      uint32_t& v = value(m.x, m.z);
+      if (placement == Placement::kStraddling) {
+        v = kMustSplit;
+        return;
+      }
+      ++splitting[static_cast<size_t>(m.z) * cols + m.x];
+      // Two steps across, the split point is the only point off the corners and the legs
+      // (whose points belong to the children, against the same line).
+      const uint32_t error =
+          s == 2 ? static_cast<uint32_t>((std::llabs(2 * height(m.x, m.z) - height(p.x, p.z) - height(q.x, q.z)) + 1) / 2)
+                 : rasterise();
+      v = std::max(v, error);
+      for (int i = 0; i < child_count; ++i) v = std::max(v, value(children[i].x, children[i].z));
+    };
     for (int z0 = 0; z0 < last_z; z0 += s) {
       poll();
       for (int x0 = 0; x0 < last_x; x0 += s) {
         const TreePoint p00{x0, z0}, p10{x0 + s, z0}, p11{x0 + s, z0 + s}, p01{x0, z0 + s}, c{x0 + h, z0 + h};
-        const TreeTriangle top{p00, p10, c, 1}, right{p10, p11, c, 1}, bottom{p11, p01, c, 1}, left{p01, p00, c, 1};
-        const Rasteriser r(values, x0, z0, s);
+        const Rasteriser r(values, x0, z0, s, narrow);
         const bool whole = x0 + s <= last_x && z0 + s <= last_z;
         const long long h00 = height(x0, z0), h10 = height(x0 + s, z0), h01 = height(x0, z0 + s),
                         h11 = height(x0 + s, z0 + s), hc = height(x0 + h, z0 + h);
         const TreePoint a{x0 + q, z0 + q}, b{x0 + s - q, z0 + q}, d{x0 + s - q, z0 + s - q}, e{x0 + q, z0 + s - q};
         const int kids = q > 0 ? 2 : 0;
         // The four triangles around the centre, each against its own plane.
-        auto side_error = [&](const TreeTriangle& t, const Plane& p, int which) -> uint32_t {
-          if (!whole && !inside(t)) return 0;
-          long long worst = 0;
-          for (int w = 0; w <= s; ++w) {
-            const int lo_mid = std::min(w, s - w), hi_mid = std::max(w, s - w);
-            switch (which) {
-              case 0: if (w <= h) r.Row(p, w, lo_mid, hi_mid, worst); break;
-              case 1: r.Row(p, w, hi_mid, s, worst); break;
-              case 2: if (w >= h) r.Row(p, w, lo_mid, hi_mid, worst); break;
-              default: r.Row(p, w, 0, lo_mid, worst); break;
+        auto rows = [&](const Plane& p, int which) {
+          return [&r, p, which, s, h] {
+            long long worst = 0;
+            for (int w = 0; w <= s; ++w) {
+              const int lo_mid = std::min(w, s - w), hi_mid = std::max(w, s - w);
+              switch (which) {
+                case 0: if (w <= h) r.Row(p, w, lo_mid, hi_mid, worst); break;
+                case 1: r.Row(p, w, hi_mid, s, worst); break;
+                case 2: if (w >= h) r.Row(p, w, lo_mid, hi_mid, worst); break;
+                default: r.Row(p, w, 0, lo_mid, worst); break;
+              }
             }
-          }
-          return r.Error(worst);
+            return r.Error(worst);
+          };
         };
-        {
-          const TreePoint kids_top[2] = {a, b}, kids_right[2] = {b, d}, kids_bottom[2] = {d, e}, kids_left[2] = {e, a};
-          const Plane pt{s * h00, h10 - h00, 2 * hc - h00 - h10};
-          const Plane pr{s * h10 - s * (h10 + h11 - 2 * hc), h10 + h11 - 2 * hc, h11 - h10};
-          const Plane pb{s * h01 - s * (h01 + h11 - 2 * hc), h11 - h01, h01 + h11 - 2 * hc};
-          const Plane pl{s * h00, 2 * hc - h00 - h01, h01 - h00};
-          fold(top, {x0 + h, z0}, side_error(top, pt, 0), kids_top, kids);
-          fold(right, {x0 + s, z0 + h}, side_error(right, pr, 1), kids_right, kids);
-          fold(bottom, {x0 + h, z0 + s}, side_error(bottom, pb, 2), kids_bottom, kids);
-          fold(left, {x0, z0 + h}, side_error(left, pl, 3), kids_left, kids);
-        }
+        const TreePoint kids_top[2] = {a, b}, kids_right[2] = {b, d}, kids_bottom[2] = {d, e}, kids_left[2] = {e, a};
+        const Plane pt{s * h00, h10 - h00, 2 * hc - h00 - h10};
+        const Plane pr{s * h10 - s * (h10 + h11 - 2 * hc), h10 + h11 - 2 * hc, h11 - h10};
+        const Plane pb{s * h01 - s * (h01 + h11 - 2 * hc), h11 - h01, h01 + h11 - 2 * hc};
+        const Plane pl{s * h00, 2 * hc - h00 - h01, h01 - h00};
+        fold({p00, p10, c, 1}, whole, p00, p10, {x0 + h, z0}, rows(pt, 0), kids_top, kids);
+        fold({p10, p11, c, 1}, whole, p10, p11, {x0 + s, z0 + h}, rows(pr, 1), kids_right, kids);
+        fold({p11, p01, c, 1}, whole, p11, p01, {x0 + h, z0 + s}, rows(pb, 2), kids_bottom, kids);
+        fold({p01, p00, c, 1}, whole, p01, p00, {x0, z0 + h}, rows(pl, 3), kids_left, kids);
       }
     }
     for (int z0 = 0; z0 < last_z; z0 += s) {
@@ -129,32 +154,32 @@ TriangleErrorHierarchy::TriangleErrorHierarchy(int rows, int cols, int* const* v
       for (int x0 = 0; x0 < last_x; x0 += s) {
         const TreePoint p00{x0, z0}, p10{x0 + s, z0}, p11{x0 + s, z0 + s}, p01{x0, z0 + s}, c{x0 + h, z0 + h};
         const TreePoint top{x0 + h, z0}, right{x0 + s, z0 + h}, bottom{x0 + h, z0 + s}, left{x0, z0 + h};
-        const Rasteriser r(values, x0, z0, s);
+        const Rasteriser r(values, x0, z0, s, narrow);
         const bool whole = x0 + s <= last_x && z0 + s <= last_z;
         const long long h00 = height(x0, z0), h10 = height(x0 + s, z0), h01 = height(x0, z0 + s),
                         h11 = height(x0 + s, z0 + s);
         // The diagonal runs from the corner the s-square shares with the 2s-square's
         // centre, which alternates: (x0, z0)-(x0+s, z0+s) when x0/s + z0/s is even.
         const bool falling = ((x0 / s + z0 / s) & 1) == 0;
-        auto error = [&](const TreeTriangle& t, const Plane& p, bool upper) -> uint32_t {
-          if (!whole && !inside(t)) return 0;
-          long long worst = 0;
-          for (int w = 0; w <= s; ++w) {
-            if (falling) upper ? r.Row(p, w, w, s, worst) : r.Row(p, w, 0, w, worst);
-            else upper ? r.Row(p, w, 0, s - w, worst) : r.Row(p, w, s - w, s, worst);
-          }
-          return r.Error(worst);
+        auto rows = [&](const Plane& p, bool upper) {
+          return [&r, p, upper, falling, s] {
+            long long worst = 0;
+            for (int w = 0; w <= s; ++w) {
+              if (falling) upper ? r.Row(p, w, w, s, worst) : r.Row(p, w, 0, w, worst);
+              else upper ? r.Row(p, w, 0, s - w, worst) : r.Row(p, w, s - w, s, worst);
+            }
+            return r.Error(worst);
+          };
         };
         if (falling) {
-          const TreeTriangle upper{p00, p10, p11, 3}, lower{p00, p11, p01, 1};
           const TreePoint kids_upper[2] = {top, right}, kids_lower[2] = {bottom, left};
-          fold(upper, c, error(upper, Plane{s * h00, h10 - h00, h11 - h10}, true), kids_upper, 2);
-          fold(lower, c, error(lower, Plane{s * h00, h11 - h01, h01 - h00}, false), kids_lower, 2);
+          fold({p00, p10, p11, 3}, whole, p00, p11, c, rows(Plane{s * h00, h10 - h00, h11 - h10}, true), kids_upper, 2);
+          fold({p00, p11, p01, 1}, whole, p00, p11, c, rows(Plane{s * h00, h11 - h01, h01 - h00}, false), kids_lower, 2);
         } else {
-          const TreeTriangle upper{p00, p10, p01, 2}, lower{p10, p11, p01, 3};
           const TreePoint kids_upper[2] = {top, left}, kids_lower[2] = {right, bottom};
-          fold(upper, c, error(upper, Plane{s * h00, h10 - h00, h01 - h00}, true), kids_upper, 2);
-          fold(lower, c, error(lower, Plane{s * (h10 + h01 - h11), h11 - h01, h11 - h10}, false), kids_lower, 2);
+          fold({p00, p10, p01, 2}, whole, p10, p01, c, rows(Plane{s * h00, h10 - h00, h01 - h00}, true), kids_upper, 2);
+          fold({p10, p11, p01, 3}, whole, p10, p01, c,
+               rows(Plane{s * (h10 + h01 - h11), h11 - h01, h11 - h10}, false), kids_lower, 2);
         }
       }
     }
