@@ -139,22 +139,28 @@ void WalkBisection(int side, int last_x, int last_z, Value value, long long boun
                    Poll poll) {
   if (side <= 0) return;
   const int n = side;
-  std::vector<TreeTriangle> stack{{{0, 0}, {n, n}, {0, n}, 1}, {{0, 0}, {n, 0}, {n, n}, 3}};
+  struct Pending {
+    TreeTriangle t;
+    bool inside;  // known to lie inside, as every child of a triangle inside does
+  };
+  std::vector<Pending> stack{{{{0, 0}, {n, n}, {0, n}, 1}, false}, {{{0, 0}, {n, 0}, {n, n}, 3}, false}};
   unsigned long long visited = 0;
   TreeTriangle child[2];
   while (!stack.empty()) {
     if ((++visited & 0xFFF) == 0) poll();
-    const TreeTriangle t = stack.back();
+    const Pending p = stack.back();
     stack.pop_back();
-    const Placement placement = PlacementOf(t, last_x, last_z);
+    const TreeTriangle& t = p.t;
+    const Placement placement = p.inside ? Placement::kInside : PlacementOf(t, last_x, last_z);
     if (placement == Placement::kOutside) continue;
     bool leaf = false;
     const TreePoint m = SplitPointOf(t, leaf);
     if (leaf && placement == Placement::kStraddling) continue;  // cannot occur: cells lie on one side
     if (placement == Placement::kStraddling || (!leaf && static_cast<long long>(value(m)) > bound)) {
       BisectTree(t, m, child);
-      stack.push_back(child[1]);
-      stack.push_back(child[0]);
+      const bool inside = placement == Placement::kInside;
+      stack.push_back({child[1], inside});
+      stack.push_back({child[0], inside});
       continue;
     }
     emit(t);
