@@ -56,6 +56,7 @@ int mesh::BuildStrictTriangleMesh(const Settings& s, Builder& out) {
       const long long last = ladder.back();
       ladder.push_back(fitting(last + 1, count(last, s.budget) / 2));
     }
+    list.Reserve(count(ladder[step], s.budget));
     Triangle triangle{};
     auto vertex = [](const TreePoint& p) { return Vertex{p.x, input.values[p.z][p.x], p.z}; };
     h.Walk(
