@@ -149,19 +149,10 @@ std::vector<uint32_t> MidpointErrors(const data& g, int side) {
 IndexedMesh BuildClassic(const data& g, int side, const std::vector<uint32_t>& errors, int bound) {
   input = g;
   IndexedMeshBuilder builder(g.rows, g.cols);
-  Triangle tri{};
-  auto vertex = [&](const TreePoint& p) { return Vertex{p.x, g.values[p.z][p.x], p.z}; };
   mesh::WalkBisection(
       side, g.cols - 1, g.rows - 1, [&](const TreePoint& m) { return errors[static_cast<size_t>(m.z) * g.cols + m.x]; },
-      bound,
-      [&](const TreeTriangle& t) {
-        tri.a = vertex(t.a);
-        tri.b = vertex(t.b);
-        tri.c = vertex(t.c);
-        tri.hypotenuse = t.hypotenuse;
-        builder.Append(tri);
-      },
-      [] { return false; }, [] {});
+      bound, [&](const TreeTriangle& t) { builder.Append(mesh::GridTriangle(t, g.values)); }, [] { return false; },
+      [] {});
   return builder.Finish();
 }
 

@@ -57,17 +57,8 @@ int mesh::BuildStrictTriangleMesh(const Settings& s, Builder& out) {
       ladder.push_back(fitting(last + 1, count(last, s.budget) / 2));
     }
     list.Reserve(count(ladder[step], s.budget));
-    Triangle triangle{};
-    auto vertex = [](const TreePoint& p) { return Vertex{p.x, input.values[p.z][p.x], p.z}; };
     h.Walk(
-        ladder[step],
-        [&](const TreeTriangle& t) {
-          triangle.a = vertex(t.a);
-          triangle.b = vertex(t.b);
-          triangle.c = vertex(t.c);
-          triangle.hypotenuse = t.hypotenuse;
-          list.Append(triangle);
-        },
+        ladder[step], [&](const TreeTriangle& t) { list.Append(GridTriangle(t, input.values)); },
         [] { return false; }, poll);
   };
   return mesh::FillLastLevelThatFits(out, planned, precision, fill);

@@ -21,6 +21,8 @@
 #include <memory>
 #include <vector>
 
+#include "Mesh.h"
+
 namespace mesh {
 
 // A corner of the bisection tree in grid steps (column x, row z); it may lie past the grid.
@@ -34,6 +36,18 @@ struct TreeTriangle {
   TreePoint a, b, c;
   int hypotenuse;
 };
+
+// The triangle as the mesh builders take it (no normals or texture corners: the drawing
+// reads those by grid position), heights from `values`.
+inline Triangle GridTriangle(const TreeTriangle& t, int* const* values) {
+  auto vertex = [values](const TreePoint& p) { return Vertex{p.x, values[p.z][p.x], p.z}; };
+  Triangle out{};
+  out.a = vertex(t.a);
+  out.b = vertex(t.b);
+  out.c = vertex(t.c);
+  out.hypotenuse = t.hypotenuse;
+  return out;
+}
 
 enum class Placement { kInside, kStraddling, kOutside };
 
