@@ -6,11 +6,13 @@
 #include <cstdlib>
 #include <map>
 #include <random>
+#include <string>
 #include <utility>
 
 #include "Brackenholmer.h"
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
+#include "MeshList.h"
 #include "MesherReference.h"
 
 namespace {
@@ -56,6 +58,33 @@ void ExpectTiling(const IndexedMesh& m) {
     if (n != (border ? 1 : 2) && ++faults <= 3)
       ADD_FAILURE() << "edge (" << px << "," << pz << ")-(" << qx << "," << qz << ") has " << n << " triangles";
   }
+}
+
+// Triangles as (column, row) corners and hypotenuse code, in mesh order.
+std::string Listed(const mesh::Settings& s) {
+  mesh::TriangleListBuilder list;
+  mesh::BuildTriangleMesh(s, list);
+  std::string text;
+  for (const TriangleList* n = list.Head(); n != nullptr; n = n->next)
+    text += mesher_test::ToString(mesher_test::At(n->t.a.x, n->t.a.z, n->t.b.x, n->t.b.z, n->t.c.x, n->t.c.z,
+                                                  n->t.hypotenuse)) + "\n";
+  list.Discard();
+  return text;
+}
+
+TEST(StrictTriangleMesher, APeakAboveTheBoundSplitsAndAHeightChangedInPlaceIsSeen) {
+  ScopedGrid grid(3, 3);
+  grid.at(1, 1) = 10;  // on the bound: the two start triangles hold
+  EXPECT_EQ(Listed(Strict(10)), "(0,0,0)(2,0,0)(2,0,2) 3\n(0,0,0)(2,0,2)(0,0,2) 1\n");
+  grid.at(1, 1) = 11;  // same grid, same place in memory
+  EXPECT_EQ(Listed(Strict(10)),
+            "(0,0,0)(2,0,0)(1,11,1) 1\n(1,11,1)(2,0,0)(2,0,2) 2\n(0,0,0)(1,11,1)(0,0,2) 3\n(1,11,1)(2,0,2)(0,0,2) 2\n");
+  // A point the plain mesher never samples: (1, 0) lies on no hypotenuse it splits.
+  ScopedGrid wide(5, 5);
+  wide.at(1, 0) = 40;
+  const IndexedMesh m = mesh::BuildIndexedMesh(Strict(10, true));
+  EXPECT_EQ(m.true_error.max, 0);
+  ExpectTiling(m);
 }
 
 TEST(StrictTriangleMesher, RandomGridsStayWithinTheBoundWithoutCracks) {

@@ -47,7 +47,8 @@ int mesh::BuildStrictTriangleMesh(const Settings& s, Builder& out) {
 
   // Over the budget, the mesh of a larger bound is shown, as a level below the precision.
   const long long bound = fitting(s.bound, s.budget);
-  const int planned = bound > s.bound ? std::max(precision - 1, 0) : precision;
+  const bool limited = bound > s.bound || count(bound, s.budget) > s.budget;
+  const int planned = limited ? std::max(precision - 1, 0) : precision;
   // When memory runs out, each level down takes a bound that halves the mesh.
   std::vector<long long> ladder{bound};
   auto fill = [&](int level, Builder& list) {
