@@ -106,15 +106,13 @@ class TriangleErrorHierarchy {
  public:
   static constexpr uint32_t kMustSplit = UINT32_MAX;
 
-  // Builds the hierarchy of the grid `input` (rows x cols heights, NODATA values taken as
+  // Builds the hierarchy of the rows x cols heights `values` (NODATA values taken as
   // heights). `poll` is called now and then and may throw to abandon the build.
   TriangleErrorHierarchy(int rows, int cols, int* const* values, const std::function<void()>& poll);
 
   // False for a grid of one row or one column: no triangle has area on it.
   bool HasArea() const { return side_ > 0; }
   int Side() const { return side_; }
-  int LastX() const { return cols_ - 1; }
-  int LastZ() const { return rows_ - 1; }
   // The value at split point m (inside the grid).
   uint32_t ValueAt(const TreePoint& m) const { return values_[static_cast<size_t>(m.z) * cols_ + m.x]; }
   // The largest value below kMustSplit: at or above it only forced splits remain.
