@@ -81,15 +81,16 @@ void Walk(benchmark::State& state, const data* grid) {
   long long triangles = 0;
   for (auto _ : state) {
     triangles = 0;
-    h->Walk(state.range(0), [&](const TreeTriangle&) { ++triangles; }, [] { return false; }, [] {});
+    h->Walk(
+        state.range(0), [&](const TreeTriangle&) { ++triangles; }, [] { return false; }, [] {});
   }
   state.counters["triangles"] = static_cast<double>(triangles);
 }
 
-#define STRICT_BENCH(kind, grid)                                                                   \
+#define STRICT_BENCH(kind, grid)                                                                  \
   BENCHMARK_CAPTURE(kind, grid, &grid##_grid)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { \
-    if (std::string(#kind) != "Hierarchy")                                                         \
-      for (int bound : kBounds) b->Arg(bound);                                                     \
+    if (std::string(#kind) != "Hierarchy")                                                        \
+      for (int bound : kBounds) b->Arg(bound);                                                    \
   })
 STRICT_BENCH(Hierarchy, fractal);
 STRICT_BENCH(Hierarchy, real);
@@ -126,7 +127,8 @@ std::vector<uint32_t> MidpointErrors(const data& g, int side) {
           const TreePoint p00{x0, z0}, p10{x0 + s, z0}, p11{x0 + s, z0 + s}, p01{x0, z0 + s}, c{x0 + h, z0 + h};
           const TreePoint top{x0 + h, z0}, right{x0 + s, z0 + h}, bottom{x0 + h, z0 + s}, left{x0, z0 + h};
           if (pass == 0) {  // hypotenuses on the square's sides
-            const TreePoint a{x0 + q, z0 + q}, b{x0 + s - q, z0 + q}, d{x0 + s - q, z0 + s - q}, e{x0 + q, z0 + s - q};
+            const TreePoint a{x0 + q, z0 + q}, b{x0 + s - q, z0 + q}, d{x0 + s - q, z0 + s - q},
+                e{x0 + q, z0 + s - q};
             const TreePoint kt[2] = {a, b}, kr[2] = {b, d}, kb[2] = {d, e}, kl[2] = {e, a};
             fold(p00, p10, c, p00, p10, top, kt, n);
             fold(p10, p11, c, p10, p11, right, kr, n);
@@ -150,8 +152,9 @@ IndexedMesh BuildClassic(const data& g, int side, const std::vector<uint32_t>& e
   input = g;
   IndexedMeshBuilder builder(g.rows, g.cols);
   mesh::WalkBisection(
-      side, g.cols - 1, g.rows - 1, [&](const TreePoint& m) { return errors[static_cast<size_t>(m.z) * g.cols + m.x]; },
-      bound, [&](const TreeTriangle& t) { builder.Append(mesh::GridTriangle(t, g.values)); }, [] { return false; },
+      side, g.cols - 1, g.rows - 1,
+      [&](const TreePoint& m) { return errors[static_cast<size_t>(m.z) * g.cols + m.x]; }, bound,
+      [&](const TreeTriangle& t) { builder.Append(mesh::GridTriangle(t, g.values)); }, [] { return false; },
       [] {});
   return builder.Finish();
 }
@@ -161,8 +164,9 @@ void CompareWithClassic(const char* name, const data& g) {
   const TriangleErrorHierarchy strict(g.rows, g.cols, g.values, [] {});
   const std::vector<uint32_t> classic = MidpointErrors(g, strict.Side());
   printf("\n%s: strict bisection against classic midpoint-error bisection\n", name);
-  printf("| bound | strict triangles | strict true max | classic at same bound: triangles, true max | "
-         "classic bound with true max <= strict's | its triangles |\n|---|---|---|---|---|---|\n");
+  printf(
+      "| bound | strict triangles | strict true max | classic at same bound: triangles, true max | "
+      "classic bound with true max <= strict's | its triangles |\n|---|---|---|---|---|---|\n");
   for (int bound : kBounds) {
     const IndexedMesh m = BuildStrict(g, bound);
     const double max = TrueMax(g, m);

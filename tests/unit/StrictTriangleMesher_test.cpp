@@ -53,7 +53,8 @@ void ExpectTiling(const IndexedMesh& m) {
   EXPECT_EQ(twice_area, 2 * last_x * last_z);
   int faults = 0;
   for (const auto& [edge, n] : edges) {
-    const long long px = edge.first % cols, pz = edge.first / cols, qx = edge.second % cols, qz = edge.second / cols;
+    const long long px = edge.first % cols, pz = edge.first / cols, qx = edge.second % cols,
+                    qz = edge.second / cols;
     const bool border = (px == qx && (px == 0 || px == last_x)) || (pz == qz && (pz == 0 || pz == last_z));
     if (n != (border ? 1 : 2) && ++faults <= 3)
       ADD_FAILURE() << "edge (" << px << "," << pz << ")-(" << qx << "," << qz << ") has " << n << " triangles";
@@ -66,8 +67,9 @@ std::string Listed(const mesh::Settings& s) {
   mesh::BuildTriangleMesh(s, list);
   std::string text;
   for (const TriangleList* n = list.Head(); n != nullptr; n = n->next)
-    text += mesher_test::ToString(mesher_test::At(n->t.a.x, n->t.a.z, n->t.b.x, n->t.b.z, n->t.c.x, n->t.c.z,
-                                                  n->t.hypotenuse)) + "\n";
+    text += mesher_test::ToString(
+                mesher_test::At(n->t.a.x, n->t.a.z, n->t.b.x, n->t.b.z, n->t.c.x, n->t.c.z, n->t.hypotenuse)) +
+            "\n";
   list.Discard();
   return text;
 }
@@ -77,8 +79,9 @@ TEST(StrictTriangleMesher, APeakAboveTheBoundSplitsAndAHeightChangedInPlaceIsSee
   grid.at(1, 1) = 10;  // on the bound: the two start triangles hold
   EXPECT_EQ(Listed(Strict(10)), "(0,0,0)(2,0,0)(2,0,2) 3\n(0,0,0)(2,0,2)(0,0,2) 1\n");
   grid.at(1, 1) = 11;  // same grid, same place in memory
-  EXPECT_EQ(Listed(Strict(10)),
-            "(0,0,0)(2,0,0)(1,11,1) 1\n(1,11,1)(2,0,0)(2,0,2) 2\n(0,0,0)(1,11,1)(0,0,2) 3\n(1,11,1)(2,0,2)(0,0,2) 2\n");
+  EXPECT_EQ(
+      Listed(Strict(10)),
+      "(0,0,0)(2,0,0)(1,11,1) 1\n(1,11,1)(2,0,0)(2,0,2) 2\n(0,0,0)(1,11,1)(0,0,2) 3\n(1,11,1)(2,0,2)(0,0,2) 2\n");
   // A pyramid 2^30 high on 5 x 5 points: the start triangles miss its top by 2^30, and
   // their children, flat, fit exactly.
   ScopedGrid pyramid(5, 5);
@@ -108,8 +111,10 @@ TEST(StrictTriangleMesher, RandomGridsStayWithinTheBoundWithoutCracks) {
     const int spike = uniform(0, 300);
     for (int r = 0; r < rows; ++r)
       for (int c = 0; c < cols; ++c)
-        grid.at(c, r) = (c > 0 ? grid.at(c - 1, r) : r > 0 ? grid.at(0, r - 1) : 500) + uniform(-20, 20) +
-                        (uniform(0, 30) == 0 ? spike : 0);
+        grid.at(c, r) = (c > 0   ? grid.at(c - 1, r)
+                         : r > 0 ? grid.at(0, r - 1)
+                                 : 500) +
+                        uniform(-20, 20) + (uniform(0, 30) == 0 ? spike : 0);
     // Every fourth grid in millions of units, with bounds to match: errors past 32 bits
     // of plane figures and past the size histogram's range.
     const int scale = round % 4 == 3 ? 1 << 16 : 1;

@@ -29,7 +29,8 @@ int mesh::BuildStrictTriangleMesh(const Settings& s, Builder& out) {
     long long n = h.CountFromHistogram(bound);
     if (n >= 0) return n;
     n = 0;
-    h.Walk(bound, [&](const TreeTriangle&) { ++n; }, [&] { return n > limit; }, poll);
+    h.Walk(
+        bound, [&](const TreeTriangle&) { ++n; }, [&] { return n > limit; }, poll);
     return n;
   };
   // The smallest bound from `from` on whose mesh holds at most `limit` triangles; where

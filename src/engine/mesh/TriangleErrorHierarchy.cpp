@@ -53,9 +53,8 @@ class Rasteriser {
   // error itself is.
   uint32_t Error(long long worst) const {
     const long long e = (worst + s_ - 1) / s_;
-    return e >= static_cast<long long>(TriangleErrorHierarchy::kMustSplit)
-               ? TriangleErrorHierarchy::kMustSplit - 1
-               : static_cast<uint32_t>(e);
+    return e >= static_cast<long long>(TriangleErrorHierarchy::kMustSplit) ? TriangleErrorHierarchy::kMustSplit - 1
+                                                                           : static_cast<uint32_t>(e);
   }
 
  private:
@@ -91,11 +90,11 @@ TriangleErrorHierarchy::TriangleErrorHierarchy(int rows, int cols, int* const* v
   // at the centres of the s/2-squares), then those whose hypotenuse is a diagonal of an
   // s-square (split at its centre, children split at the side midpoints just done).
   for (int s = 2; s <= side_; s *= 2) {
-    const int h = s / 2, q = s / 4;
-    // Folds triangle t, split at m on its hypotenuse p-q, into m's value: its own error
+    const int half = s / 2, quarter = s / 4;
+    // Folds triangle t, split at m on its hypotenuse from-to, into m's value: its own error
     // and its children's values. Straddling the grid's edge it must split.
-    auto fold = [&](const TreeTriangle& t, bool whole, const TreePoint& p, const TreePoint& q, const TreePoint& m,
-                    auto rasterise, const TreePoint* children, int child_count) {
+    auto fold = [&](const TreeTriangle& t, bool whole, const TreePoint& from, const TreePoint& to,
+                    const TreePoint& m, auto rasterise, const TreePoint* children, int child_count) {
       const Placement placement = whole ? Placement::kInside : PlacementOf(t, last_x, last_z);
       if (placement == Placement::kOutside || m.x > last_x || m.z > last_z) return;
       uint32_t& v = value(m.x, m.z);
@@ -107,7 +106,8 @@ TriangleErrorHierarchy::TriangleErrorHierarchy(int rows, int cols, int* const* v
       // Two steps across, the split point is the only point off the corners and the legs
       // (whose points belong to the children, against the same line).
       const uint32_t error =
-          s == 2 ? static_cast<uint32_t>((std::llabs(2 * height(m.x, m.z) - height(p.x, p.z) - height(q.x, q.z)) + 1) / 2)
+          s == 2 ? static_cast<uint32_t>(
+                       (std::llabs(2 * height(m.x, m.z) - height(from.x, from.z) - height(to.x, to.z)) + 1) / 2)
                  : rasterise();
       v = std::max(v, error);
       for (int i = 0; i < child_count; ++i) v = std::max(v, value(children[i].x, children[i].z));
@@ -115,45 +115,58 @@ TriangleErrorHierarchy::TriangleErrorHierarchy(int rows, int cols, int* const* v
     for (int z0 = 0; z0 < last_z; z0 += s) {
       poll();
       for (int x0 = 0; x0 < last_x; x0 += s) {
-        const TreePoint p00{x0, z0}, p10{x0 + s, z0}, p11{x0 + s, z0 + s}, p01{x0, z0 + s}, c{x0 + h, z0 + h};
+        const TreePoint p00{x0, z0}, p10{x0 + s, z0}, p11{x0 + s, z0 + s}, p01{x0, z0 + s},
+            c{x0 + half, z0 + half};
         const Rasteriser r(values, x0, z0, s, narrow);
         const bool whole = x0 + s <= last_x && z0 + s <= last_z;
         const long long h00 = height(x0, z0), h10 = height(x0 + s, z0), h01 = height(x0, z0 + s),
-                        h11 = height(x0 + s, z0 + s), hc = height(x0 + h, z0 + h);
-        const TreePoint a{x0 + q, z0 + q}, b{x0 + s - q, z0 + q}, d{x0 + s - q, z0 + s - q}, e{x0 + q, z0 + s - q};
-        const int kids = q > 0 ? 2 : 0;
+                        h11 = height(x0 + s, z0 + s), hc = height(x0 + half, z0 + half);
+        const TreePoint a{x0 + quarter, z0 + quarter}, b{x0 + s - quarter, z0 + quarter},
+            d{x0 + s - quarter, z0 + s - quarter}, e{x0 + quarter, z0 + s - quarter};
+        const int kids = quarter > 0 ? 2 : 0;
         // The four triangles around the centre, each against its own plane.
         auto rows = [&](const Plane& p, int which) {
-          return [&r, p, which, s, h] {
+          return [&r, p, which, s, half] {
             long long worst = 0;
             for (int w = 0; w <= s; ++w) {
               const int lo_mid = std::min(w, s - w), hi_mid = std::max(w, s - w);
               switch (which) {
-                case 0: if (w <= h) r.Row(p, w, lo_mid, hi_mid, worst); break;
-                case 1: r.Row(p, w, hi_mid, s, worst); break;
-                case 2: if (w >= h) r.Row(p, w, lo_mid, hi_mid, worst); break;
-                default: r.Row(p, w, 0, lo_mid, worst); break;
+                case 0:
+                  if (w <= half) r.Row(p, w, lo_mid, hi_mid, worst);
+                  break;
+                case 1:
+                  r.Row(p, w, hi_mid, s, worst);
+                  break;
+                case 2:
+                  if (w >= half) r.Row(p, w, lo_mid, hi_mid, worst);
+                  break;
+                default:
+                  r.Row(p, w, 0, lo_mid, worst);
+                  break;
               }
             }
             return r.Error(worst);
           };
         };
-        const TreePoint kids_top[2] = {a, b}, kids_right[2] = {b, d}, kids_bottom[2] = {d, e}, kids_left[2] = {e, a};
+        const TreePoint kids_top[2] = {a, b}, kids_right[2] = {b, d}, kids_bottom[2] = {d, e},
+                        kids_left[2] = {e, a};
         const Plane pt{s * h00, h10 - h00, 2 * hc - h00 - h10};
         const Plane pr{s * h10 - s * (h10 + h11 - 2 * hc), h10 + h11 - 2 * hc, h11 - h10};
         const Plane pb{s * h01 - s * (h01 + h11 - 2 * hc), h11 - h01, h01 + h11 - 2 * hc};
         const Plane pl{s * h00, 2 * hc - h00 - h01, h01 - h00};
-        fold({p00, p10, c, 1}, whole, p00, p10, {x0 + h, z0}, rows(pt, 0), kids_top, kids);
-        fold({p10, p11, c, 1}, whole, p10, p11, {x0 + s, z0 + h}, rows(pr, 1), kids_right, kids);
-        fold({p11, p01, c, 1}, whole, p11, p01, {x0 + h, z0 + s}, rows(pb, 2), kids_bottom, kids);
-        fold({p01, p00, c, 1}, whole, p01, p00, {x0, z0 + h}, rows(pl, 3), kids_left, kids);
+        fold({p00, p10, c, 1}, whole, p00, p10, {x0 + half, z0}, rows(pt, 0), kids_top, kids);
+        fold({p10, p11, c, 1}, whole, p10, p11, {x0 + s, z0 + half}, rows(pr, 1), kids_right, kids);
+        fold({p11, p01, c, 1}, whole, p11, p01, {x0 + half, z0 + s}, rows(pb, 2), kids_bottom, kids);
+        fold({p01, p00, c, 1}, whole, p01, p00, {x0, z0 + half}, rows(pl, 3), kids_left, kids);
       }
     }
     for (int z0 = 0; z0 < last_z; z0 += s) {
       poll();
       for (int x0 = 0; x0 < last_x; x0 += s) {
-        const TreePoint p00{x0, z0}, p10{x0 + s, z0}, p11{x0 + s, z0 + s}, p01{x0, z0 + s}, c{x0 + h, z0 + h};
-        const TreePoint top{x0 + h, z0}, right{x0 + s, z0 + h}, bottom{x0 + h, z0 + s}, left{x0, z0 + h};
+        const TreePoint p00{x0, z0}, p10{x0 + s, z0}, p11{x0 + s, z0 + s}, p01{x0, z0 + s},
+            c{x0 + half, z0 + half};
+        const TreePoint top{x0 + half, z0}, right{x0 + s, z0 + half}, bottom{x0 + half, z0 + s},
+            left{x0, z0 + half};
         const Rasteriser r(values, x0, z0, s, narrow);
         const bool whole = x0 + s <= last_x && z0 + s <= last_z;
         const long long h00 = height(x0, z0), h10 = height(x0 + s, z0), h01 = height(x0, z0 + s),
@@ -165,19 +178,24 @@ TriangleErrorHierarchy::TriangleErrorHierarchy(int rows, int cols, int* const* v
           return [&r, p, upper, falling, s] {
             long long worst = 0;
             for (int w = 0; w <= s; ++w) {
-              if (falling) upper ? r.Row(p, w, w, s, worst) : r.Row(p, w, 0, w, worst);
-              else upper ? r.Row(p, w, 0, s - w, worst) : r.Row(p, w, s - w, s, worst);
+              if (falling)
+                upper ? r.Row(p, w, w, s, worst) : r.Row(p, w, 0, w, worst);
+              else
+                upper ? r.Row(p, w, 0, s - w, worst) : r.Row(p, w, s - w, s, worst);
             }
             return r.Error(worst);
           };
         };
         if (falling) {
           const TreePoint kids_upper[2] = {top, right}, kids_lower[2] = {bottom, left};
-          fold({p00, p10, p11, 3}, whole, p00, p11, c, rows(Plane{s * h00, h10 - h00, h11 - h10}, true), kids_upper, 2);
-          fold({p00, p11, p01, 1}, whole, p00, p11, c, rows(Plane{s * h00, h11 - h01, h01 - h00}, false), kids_lower, 2);
+          fold({p00, p10, p11, 3}, whole, p00, p11, c, rows(Plane{s * h00, h10 - h00, h11 - h10}, true),
+               kids_upper, 2);
+          fold({p00, p11, p01, 1}, whole, p00, p11, c, rows(Plane{s * h00, h11 - h01, h01 - h00}, false),
+               kids_lower, 2);
         } else {
           const TreePoint kids_upper[2] = {top, left}, kids_lower[2] = {right, bottom};
-          fold({p00, p10, p01, 2}, whole, p10, p01, c, rows(Plane{s * h00, h10 - h00, h01 - h00}, true), kids_upper, 2);
+          fold({p00, p10, p01, 2}, whole, p10, p01, c, rows(Plane{s * h00, h10 - h00, h01 - h00}, true),
+               kids_upper, 2);
           fold({p10, p11, p01, 3}, whole, p10, p01, c,
                rows(Plane{s * (h10 + h01 - h11), h11 - h01, h11 - h10}, false), kids_lower, 2);
         }
@@ -199,7 +217,8 @@ TriangleErrorHierarchy::TriangleErrorHierarchy(int rows, int cols, int* const* v
     sum += at[v];
   }
   split_count_ = sum;
-  Walk(static_cast<long long>(largest_), [&](const TreeTriangle&) { ++forced_count_; }, [] { return false; }, poll);
+  Walk(
+      static_cast<long long>(largest_), [&](const TreeTriangle&) { ++forced_count_; }, [] { return false; }, poll);
 }
 
 long long TriangleErrorHierarchy::CountFromHistogram(long long bound) const {

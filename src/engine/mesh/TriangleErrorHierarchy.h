@@ -182,8 +182,8 @@ void WalkBisection(int side, int last_x, int last_z, Value value, long long boun
 
 template <class Emit, class Stop, class Poll>
 void TriangleErrorHierarchy::Walk(long long bound, Emit emit, Stop stop, Poll poll) const {
-  WalkBisection(side_, cols_ - 1, rows_ - 1, [this](const TreePoint& m) { return ValueAt(m); }, bound, emit, stop,
-                poll);
+  WalkBisection(
+      side_, cols_ - 1, rows_ - 1, [this](const TreePoint& m) { return ValueAt(m); }, bound, emit, stop, poll);
 }
 
 // The hierarchy of the grid `input` as it is now, built on first use and kept for later
