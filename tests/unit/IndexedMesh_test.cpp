@@ -229,6 +229,29 @@ TEST(MeshWorker, TakeGivesNothingUntilTheMeshIsDone) {
   EXPECT_FALSE(worker.Pending());
 }
 
+// Strict triangle builds on the worker and on this thread at once share the grid's error
+// hierarchy; a build superseded while making it leaves nothing half made behind.
+TEST(MeshWorker, StrictTriangleBuildsShareTheGridsHierarchy) {
+  ScopedGrid grid(257, 257);
+  for (int r = 0; r < 257; ++r)
+    for (int c = 0; c < 257; ++c) grid.at(c, r) = (c * 37 + r * 11) % 101 + r;
+  mesh::Settings s = AtPrecision(6);
+  s.mode = 1;
+  s.adaptive = s.strict = true;
+  s.bound = 20;
+  MeshWorker worker;
+  mesh::Settings first = s;
+  first.bound = 30;
+  worker.Request(first);
+  worker.Request(s);
+  const IndexedMesh here = mesh::BuildIndexedMesh(s);
+  const std::optional<IndexedMesh> there = worker.WaitAndTake();
+  ASSERT_TRUE(there.has_value());
+  EXPECT_EQ(there->indices, here.indices);
+  EXPECT_GT(here.triangle_count, 2);
+  EXPECT_LE(here.true_error.max, 20);
+}
+
 // Leaving in the middle of a build stops it instead of finishing it: a build of precision
 // 12 on this grid would end with the budget's console line.
 TEST(MeshWorker, StopsABuildInProgress) {
