@@ -229,25 +229,33 @@ TEST(MeshWorker, TakeGivesNothingUntilTheMeshIsDone) {
   EXPECT_FALSE(worker.Pending());
 }
 
-// The worker and the main thread build strict quad meshes of one grid at once: the errors
-// worked out for the grid are made by one of them and shared, and both meshes agree.
-TEST(MeshWorker, StrictQuadBuildsOnBothThreadsAgree) {
-  ScopedGrid grid(257, 257);
-  for (int r = 0; r < 257; ++r)
-    for (int c = 0; c < 257; ++c) grid.at(c, r) = (c * c * 7 + r * 13 + c * r) % 97;
-  mesh::Settings s = AtPrecision(6);
-  s.adaptive = true;
-  s.strict = true;
-  s.bound = 3;
-  MeshWorker worker;
-  worker.Request(s);
-  const IndexedMesh here = mesh::BuildIndexedMesh(s);
-  const std::optional<IndexedMesh> there = worker.WaitAndTake();
-  ASSERT_TRUE(there.has_value());
-  EXPECT_GT(here.triangle_count, 2);
-  EXPECT_EQ(there->triangle_count, here.triangle_count);
-  EXPECT_EQ(there->indices, here.indices);
-  EXPECT_LE(here.true_error.max, 3);
+// Strict builds of one grid on the worker and on this thread at once share the errors
+// worked out for the grid, and agree; a build superseded while they are made leaves nothing
+// half made behind.
+TEST(MeshWorker, StrictBuildsOnBothThreadsShareTheGridsErrors) {
+  for (int mode : {0, 1}) {
+    SCOPED_TRACE(mode == 0 ? "quads" : "triangles");
+    ScopedGrid grid(257, 257);
+    for (int r = 0; r < 257; ++r)
+      for (int c = 0; c < 257; ++c)
+        grid.at(c, r) = mode == 0 ? (c * c * 7 + r * 13 + c * r) % 97 : (c * 37 + r * 11) % 101 + r;
+    mesh::Settings s = AtPrecision(6);
+    s.mode = mode;
+    s.adaptive = s.strict = true;
+    s.bound = mode == 0 ? 3 : 20;
+    MeshWorker worker;
+    mesh::Settings first = s;
+    first.bound = s.bound + 10;
+    worker.Request(first);
+    worker.Request(s);
+    const IndexedMesh here = mesh::BuildIndexedMesh(s);
+    const std::optional<IndexedMesh> there = worker.WaitAndTake();
+    ASSERT_TRUE(there.has_value());
+    EXPECT_GT(here.triangle_count, 2);
+    EXPECT_EQ(there->triangle_count, here.triangle_count);
+    EXPECT_EQ(there->indices, here.indices);
+    EXPECT_LE(here.true_error.max, s.bound);
+  }
 }
 
 // Leaving in the middle of a build stops it instead of finishing it: a build of precision

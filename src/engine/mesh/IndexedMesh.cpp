@@ -24,6 +24,15 @@ void IndexedMeshBuilder::Poll() {
   if (superseded_ && superseded_()) throw mesh::Superseded{};
 }
 
+void IndexedMeshBuilder::Reserve(long long triangles) {
+  // A triangulation of T triangles over a region with B border points has (T + B + 2) / 2
+  // points; the border of the grid holds fewer than 2 * (rows + cols).
+  const size_t rows = grid_points_ / cols_;
+  const size_t t = static_cast<size_t>(std::max(triangles, 0LL));
+  mesh_.indices.reserve(3 * t);
+  mesh_.points.reserve(std::min(grid_points_, (t + 2 * (rows + cols_) + 2) / 2));
+}
+
 void IndexedMeshBuilder::Discard() {
   for (const IndexedMesh::Point& p : mesh_.points) slots_[static_cast<size_t>(p.z) * cols_ + p.x] = kUnused;
   mesh_.points = {};

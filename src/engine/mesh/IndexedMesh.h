@@ -69,6 +69,9 @@ class IndexedMeshBuilder {
                   static_cast<uint32_t>(GridIndex(m))};
     if (h.p != h.m && h.q != h.m && !OnOneBorder(p, q)) hinges_.push_back(h);
   }
+  // Room for a mesh of `triangles` that tiles the grid, so that a build that knows its
+  // size in advance neither grows nor trims its arrays.
+  void Reserve(long long triangles);
   long long Count() const { return count_; }
   void Discard();
   void Trim() {}

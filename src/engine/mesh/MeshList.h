@@ -42,6 +42,7 @@ class TriangleListBuilder {
   }
   // The list holds the triangles only.
   void Bisected(const Vertex&, const Vertex&, const Vertex&) {}
+  void Reserve(long long) {}
   TriangleList* Head() const { return head_; }
   long long Count() const { return count_; }
   void Discard() {
