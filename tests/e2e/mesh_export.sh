@@ -31,10 +31,10 @@ run obj 0 "Wrote 4225 vertices and 8192 triangles to t.obj." "$grid" tex.png --e
 [ "$(grep -c '^f ' "$work/t.obj")" -eq 8192 ] || fail "obj: face lines"
 grep -qx 'map_Kd tex.png' "$work/t.mtl" || fail "obj: the .mtl does not name the texture"
 
-# With a base: the 8192 triangles twice, and two wall triangles for each of the 4 x 64
-# outline edges.
+# With a base: the 8192 triangles, and for each of the 4 x 64 outline edges two wall
+# triangles and one of the bottom's fan.
 run stl 0 "Wrote 4225 vertices and 8192 triangles to t.stl." --base "$grid" --export t.stl
-[ "$(stat -c %s "$work/t.stl")" -eq $((84 + 50 * (2 * 8192 + 2 * 256))) ] || fail "stl: size"
+[ "$(stat -c %s "$work/t.stl")" -eq $((84 + 50 * (8192 + 3 * 256))) ] || fail "stl: size"
 
 run again 1 "t.stl exists already; it is left as it was." "$grid" --export t.stl
 run folder 1 "Cannot write none/t.ply: No such file or directory." "$grid" --export none/t.ply
