@@ -100,6 +100,9 @@ int main(int argc, char** argv) {
     if (loader.LoadArcASCIIFile(paths[i].c_str())) grids[i] = input;
     printf("%s\n", loader.msg);
   }
+  // The meshers that judge each element at one place: the strict ones have their own
+  // benchmarks, and their true error is the bound.
+  strict_error = 0;
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -193,6 +193,14 @@ TEST(IndexedMesh, OverlayNamesTheLimitWhileALimitedMeshIsShown) {
   ComposeOverlayText();
   EXPECT_NE(std::string(text_buffer).find("Limited to precision 4 of 5"), std::string::npos);
   EXPECT_EQ(overlay_after_build(4).find("Limited"), std::string::npos);
+  // Under a strict bound the precision limits nothing: the budget raised the bound.
+  for (int r = 0; r < 9; ++r)
+    for (int c = 0; c < 9; ++c) grid.at(c, r) = (c * 37 + r * 11) % 101;
+  strict_error = mesh_simplification = 1;
+  max_approx_error = 1;
+  mesh_triangle_budget = 50;
+  EXPECT_NE(overlay_after_build(5).find("\nLimited by the triangle budget: the bound is not met\nMax. error: "),
+            std::string::npos);
 }
 
 mesh::Settings AtPrecision(int precision) {

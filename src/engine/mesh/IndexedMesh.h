@@ -22,6 +22,7 @@ struct IndexedMesh {
   int precision = 0;                // the level asked for
   int level = 0;                    // the level reached (-1: nothing fitted)
   bool shows_nodata = false;        // NODATA cells drawn as heights, not left as holes
+  bool strict = false;              // adaptive under a strict bound: a limit raises the bound
   // The triangles left out for a NODATA corner, three grid indices (row * cols + column)
   // each, so that the true error tells the points under a hole from those under no
   // triangle; emptied once measured.

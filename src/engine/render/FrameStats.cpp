@@ -62,6 +62,8 @@ void ComposeOverlayText() {
   const IndexedMesh& mesh = Viewer.DrawnMesh();
   if (mesh.level < 0)
     AppendOverlay("No memory left for a mesh\n");
+  else if (mesh.level < mesh.precision && mesh.strict)
+    AppendOverlay("Limited by the triangle budget: the bound is not met\n");
   else if (mesh.level < mesh.precision)
     AppendOverlay("Limited to precision %d of %d\n", mesh.level, mesh.precision);
   AppendTrueError(mesh.true_error);
