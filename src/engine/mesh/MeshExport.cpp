@@ -55,16 +55,25 @@ class Out {
   // A value within a few units in seven decimals, trailing zeros dropped: much faster
   // than the shortest exact form, and finer than a float's step near 1.
   void Fraction(float value) {
-    long long tenths = std::llround(static_cast<double>(value) * 1e7);
+    const double scaled = static_cast<double>(value) * 1e7;
+    long long tenths = static_cast<long long>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
     if (tenths < 0) {
       Char('-');
       tenths = -tenths;
     }
-    Number(tenths / 10000000);
-    long long rest = tenths % 10000000;
+    const long long whole = tenths / 10000000;
+    if (whole < 10) Char(static_cast<char>('0' + whole));  // normals and texture coordinates
+    else Number(whole);
+    uint32_t rest = static_cast<uint32_t>(tenths % 10000000);
     if (rest == 0) return;
+    // Seven digits, two at a time from the right.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     char digits[8] = {'.'};
-    for (int k = 7; k >= 1; --k, rest /= 10) digits[k] = static_cast<char>('0' + rest % 10);
+    for (int k = 6; k >= 2; k -= 2, rest /= 100) memcpy(digits + k, kPairs + 2 * (rest % 100), 2);
+    digits[1] = static_cast<char>('0' + rest);
     int length = 8;
     while (digits[length - 1] == '0') --length;
     Bytes(digits, static_cast<size_t>(length));
@@ -180,39 +189,49 @@ bool SeesEveryEdgeFromInside(const std::vector<Corner>& corners, const std::vect
   return !outline.empty();
 }
 
+// A well-mixed 64-bit value per vertex (splitmix64's finaliser).
+uint64_t VertexHash(uint64_t v) {
+  v += 0x9E3779B97F4A7C15ull;
+  v = (v ^ (v >> 30)) * 0xBF58476D1CE4E5B9ull;
+  v = (v ^ (v >> 27)) * 0x94D049BB133111EBull;
+  return v ^ (v >> 31);
+}
+
 // The directed edges walked more often one way than back, once per walk in excess: the
 // outline of the surface. Bisection's fills meet some edges inside more than twice, so an
-// edge is on the outline by its balance, not by its missing reverse. Each edge is filed
-// under its lower vertex as the other vertex times two, plus one when walked downward; a
-// vertex has few edges, so sorting its bucket brings the walks of each edge together.
+// edge is on the outline by its balance, not by its missing reverse.
+// Every walk a->b adds hash(b) at a and takes hash(a) from b, so a walk back cancels it:
+// only the ends of unbalanced edges keep a sum other than zero (barring a 64-bit
+// coincidence). The edges between two such vertices, few next to the mesh, are then sorted
+// and their walks counted.
 std::vector<std::pair<uint32_t, uint32_t>> OutlineEdges(const std::vector<uint32_t>& indices, size_t vertices) {
-  std::vector<uint32_t> start(vertices + 2, 0);
   const size_t walked = indices.size() - indices.size() % 3;
-  for (size_t t = 0; t < walked; t += 3)
-    for (int k = 0; k < 3; ++k) ++start[std::min(indices[t + k], indices[t + (k + 1) % 3]) + 2];
-  for (size_t v = 0; v < vertices; ++v) start[v + 2] += start[v + 1];
-  // Every entry is written below before it is read: no need to clear fresh memory first.
-  const std::unique_ptr<uint32_t[]> filed_memory(new uint32_t[walked]);
-  uint32_t* const filed = filed_memory.get();
+  std::vector<uint64_t> balance(vertices, 0);
   for (size_t t = 0; t < walked; t += 3)
     for (int k = 0; k < 3; ++k) {
       const uint32_t from = indices[t + k], to = indices[t + (k + 1) % 3];
-      filed[start[std::min(from, to) + 1]++] = from < to ? 2 * to : 2 * from + 1;
+      balance[from] += VertexHash(to);
+      balance[to] -= VertexHash(from);
     }
-  // start[v] is now where the bucket of v begins, start[v + 1] where it ends.
+  std::vector<unsigned char> on_outline(vertices);
+  for (size_t v = 0; v < vertices; ++v) on_outline[v] = balance[v] != 0;
+  // An edge filed as its lower vertex, and its upper one times two, plus one when walked down.
+  std::vector<std::pair<uint32_t, uint32_t>> filed;
+  for (size_t t = 0; t < walked; t += 3)
+    for (int k = 0; k < 3; ++k) {
+      const uint32_t from = indices[t + k], to = indices[t + (k + 1) % 3];
+      if (!on_outline[from] || !on_outline[to]) continue;
+      filed.push_back(from < to ? std::pair{from, 2 * to} : std::pair{to, 2 * from + 1});
+    }
+  std::sort(filed.begin(), filed.end());
   std::vector<std::pair<uint32_t, uint32_t>> out;
-  for (uint32_t low = 0; low < vertices; ++low) {
-    uint32_t* const first = filed + start[low];
-    uint32_t* const last = filed + start[low + 1];
-    for (uint32_t* i = first + 1; i < last; ++i)  // a handful of entries: insertion sort
-      for (uint32_t* j = i; j > first && *(j - 1) > *j; --j) std::swap(*(j - 1), *j);
-    for (uint32_t* i = first; i < last;) {
-      const uint32_t high = *i / 2;
-      int balance = 0;
-      for (; i < last && *i / 2 == high; ++i) balance += (*i & 1) != 0 ? -1 : 1;
-      for (; balance > 0; --balance) out.push_back({low, high});
-      for (; balance < 0; ++balance) out.push_back({high, low});
-    }
+  for (size_t i = 0; i < filed.size();) {
+    const uint32_t low = filed[i].first, high = filed[i].second / 2;
+    int excess = 0;
+    for (; i < filed.size() && filed[i].first == low && filed[i].second / 2 == high; ++i)
+      excess += (filed[i].second & 1) != 0 ? -1 : 1;
+    for (; excess > 0; --excess) out.push_back({low, high});
+    for (; excess < 0; ++excess) out.push_back({high, low});
   }
   return out;
 }
@@ -220,6 +239,7 @@ std::vector<std::pair<uint32_t, uint32_t>> OutlineEdges(const std::vector<uint32
 // Texture coordinates only for OBJ: fresh memory is much of an export's cost.
 void Prepare(const IndexedMesh& mesh, const DrawScales& scales, Format format, bool base, Prepared& p) {
   FillVertexArrays(mesh, format == Format::kObj ? Shading::kTexture : Shading::kPlain, scales, p.arrays);
+  if (format == Format::kObj) return;  // written from the arrays, whole units as drawn
   const size_t n = mesh.points.size();
   p.corners.resize(n);
   float lowest = 0, highest = 0;
@@ -328,7 +348,7 @@ void WriteObj(const IndexedMesh& mesh, const Prepared& p, const std::string& mat
   if (!material.empty()) {
     out.Text("mtllib " + material + "\nusemtl terrain\n");
   }
-  const size_t n = p.corners.size();
+  const size_t n = mesh.points.size();
   for (size_t i = 0; i < n; ++i) {
     const int32_t* v = &p.arrays.positions[3 * i];
     out.Text("v ");
