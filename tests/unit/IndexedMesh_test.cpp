@@ -199,7 +199,16 @@ TEST(IndexedMesh, OverlayNamesTheLimitWhileALimitedMeshIsShown) {
   strict_error = mesh_simplification = 1;
   max_approx_error = 1;
   mesh_triangle_budget = 50;
-  EXPECT_NE(overlay_after_build(5).find("\nLimited by the triangle budget: the bound is not met\nMax. error: "),
+  max_precision = 5;
+  refresh_mesh = true;
+  testing::internal::CaptureStdout();
+  Viewer.UpdateMesh();
+  const std::string console = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(console.rfind("\tMesh limited to ", 0), 0u) << console;
+  EXPECT_NE(console.find(" triangles by the triangle budget: the error bound is not met.\n\n"), std::string::npos)
+      << console;
+  ComposeOverlayText();
+  EXPECT_NE(std::string(text_buffer).find("\nLimited by the triangle budget: the bound is not met\nMax. error: "),
             std::string::npos);
 }
 

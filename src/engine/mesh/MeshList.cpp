@@ -120,9 +120,13 @@ void ReleaseTriangleList(TriangleList*& head) {
   }
 }
 
-void ReportBuild(long long count, int level, int planned, int precision) {
+void ReportBuild(long long count, int level, int planned, int precision, bool strict) {
   char line[160];
-  if (level < 0) {
+  if (strict && level >= 0 && level < precision) {
+    // Under a strict bound the precision limits nothing: a larger bound was taken.
+    snprintf(line, sizeof(line), "Mesh limited to %lld triangles by %s: the error bound is not met.", count,
+             level < planned ? "the memory" : "the triangle budget");
+  } else if (level < 0) {
     snprintf(line, sizeof(line), "No memory left for a mesh at any precision: the terrain is not drawn.");
   } else if (level < planned) {
     snprintf(line, sizeof(line),

@@ -76,7 +76,8 @@ class CountingBuilder {
 
 // The console line, if any, that says why a build stopped at `level` below `precision`:
 // the budget (at `planned`) or the memory (-1: not even level 0 fitted).
-void ReportBuild(long long count, int level, int planned, int precision);
+// `strict`: the build keeps an error bound everywhere, which the limit raised.
+void ReportBuild(long long count, int level, int planned, int precision, bool strict = false);
 
 // Fills `out` with fill(level, out) at `planned`, the level the budget allows. When
 // memory runs out, the part built is discarded and the levels below are tried in turn,
@@ -84,7 +85,7 @@ void ReportBuild(long long count, int level, int planned, int precision);
 // memory back, reports a build that stopped below `precision` and returns the level
 // reached (-1 when none fitted).
 template <class Builder, class Fill>
-int FillLastLevelThatFits(Builder& out, int planned, int precision, Fill fill) {
+int FillLastLevelThatFits(Builder& out, int planned, int precision, Fill fill, bool strict = false) {
   int reached = -1;
   for (int level = planned; level >= 0; --level) {
     try {
@@ -96,7 +97,7 @@ int FillLastLevelThatFits(Builder& out, int planned, int precision, Fill fill) {
     }
   }
   out.Trim();
-  ReportBuild(out.Count(), reached, planned, precision);
+  ReportBuild(out.Count(), reached, planned, precision, strict);
   return reached;
 }
 

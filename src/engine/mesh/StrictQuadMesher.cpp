@@ -225,7 +225,7 @@ int mesh::BuildStrictQuadMesh(const Settings& s, Builder& out) {
     cut.Cut(at, poll);
     Emit(cut, s, list);
   };
-  return mesh::FillLastLevelThatFits(out, planned, precision, fill);
+  return mesh::FillLastLevelThatFits(out, planned, precision, fill, /*strict=*/true);
 }
 
 template int mesh::BuildStrictQuadMesh(const Settings&, mesh::TriangleListBuilder&);

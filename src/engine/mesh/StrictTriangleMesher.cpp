@@ -63,7 +63,7 @@ int mesh::BuildStrictTriangleMesh(const Settings& s, Builder& out) {
         ladder[step], [&](const TreeTriangle& t) { list.Append(GridTriangle(t, input.values)); },
         [] { return false; }, poll);
   };
-  return mesh::FillLastLevelThatFits(out, planned, precision, fill);
+  return mesh::FillLastLevelThatFits(out, planned, precision, fill, /*strict=*/true);
 }
 
 template int mesh::BuildStrictTriangleMesh(const Settings&, mesh::TriangleListBuilder&);
