@@ -127,7 +127,7 @@ void RequestRedraw();
 constexpr unsigned kMeshWatchMs = 15;
 // The 3-D part of a frame: camera, floodlight, spin, model rotations and terrain.
 void RenderScene();
-// The start camera the command line gave, in place of the view from the south-east.
+// The start camera the command line gave, in place of the view from the south.
 extern bool start_camera_given;
 extern command_line::CameraPlace start_camera;
 // Camera: the camera, the model turns and the spin back to their start values; the air

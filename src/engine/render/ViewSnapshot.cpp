@@ -94,8 +94,9 @@ void SaveRequestedSnapshot() {
   if (snapshot::SavePng(".", snapshot_stem, w, h, top_down.data(), &written, &error)) {
     Tell("Saved the view to " + FullPath(written));
     TellCommandLine(written, w, h);
-  } else
+  } else {
     Tell("Could not save the view: " + error);
+  }
 }
 
 void ExportDrawnMesh() {
