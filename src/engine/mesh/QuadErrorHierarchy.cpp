@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <mutex>
 #include <type_traits>
 
+#include "GridCache.h"
 #include "TerrainLoader.h"
 
 namespace mesh {
@@ -91,20 +91,6 @@ int64_t RoundUp(uint64_t deviation, int shift) {
   return static_cast<int64_t>((deviation + (uint64_t{1} << shift) - 1) >> shift);
 }
 
-// Of the heights, row by row; four lanes keep the multiplications independent.
-uint64_t HashOfHeights() {
-  uint64_t lane[4] = {1, 2, 3, 4};
-  constexpr uint64_t kOdd = 0x9E3779B97F4A7C15ull;
-  for (int z = 0; z < input.rows; ++z) {
-    const int* row = input.values[z];
-    int x = 0;
-    for (; x + 4 <= input.cols; x += 4)
-      for (int k = 0; k < 4; ++k) lane[k] = (lane[k] ^ static_cast<uint32_t>(row[x + k])) * kOdd;
-    for (; x < input.cols; ++x) lane[0] = (lane[0] ^ static_cast<uint32_t>(row[x])) * kOdd;
-  }
-  return lane[0] ^ (lane[1] << 1) ^ (lane[2] << 2) ^ (lane[3] << 3);
-}
-
 }  // namespace
 
 QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
@@ -165,23 +151,8 @@ QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
 }
 
 std::shared_ptr<const QuadErrorHierarchy> QuadErrorHierarchy::Of(const std::function<void()>& poll) {
-  struct Key {
-    int rows, cols;
-    uint64_t hash;
-    bool operator==(const Key&) const = default;
-  };
-  static std::mutex mutex;
-  static std::shared_ptr<const QuadErrorHierarchy> kept;
-  static Key kept_key{};
-  // Keyed on the heights, not the pointer: a grid may be changed in place after loading.
-  const Key key{input.rows, input.cols, HashOfHeights()};
-  std::lock_guard<std::mutex> lock(mutex);
-  if (kept != nullptr && kept_key == key) return kept;
-  kept.reset();  // the old grid's goes before the new one is made
-  auto made = std::make_shared<const QuadErrorHierarchy>(poll);
-  kept = made;
-  kept_key = key;
-  return made;
+  static GridCache<QuadErrorHierarchy> cache;
+  return cache.Get([&] { return std::make_shared<const QuadErrorHierarchy>(poll); });
 }
 
 }  // namespace mesh

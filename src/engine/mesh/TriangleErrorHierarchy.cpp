@@ -1,8 +1,8 @@
 #include "TriangleErrorHierarchy.h"
 
 #include <cstdlib>
-#include <mutex>
 
+#include "GridCache.h"
 #include "TerrainLoader.h"
 
 namespace mesh {
@@ -228,48 +228,10 @@ long long TriangleErrorHierarchy::CountFromHistogram(long long bound) const {
   return forced_count_ + split;
 }
 
-namespace {
-
-struct CacheKey {
-  int rows = -1, cols = -1;
-  unsigned long long hash = 0;
-  bool operator==(const CacheKey&) const = default;
-};
-
-unsigned long long HashOfGrid(int rows, int cols, int* const* values) {
-  // Four independent lanes keep the multiplier busy.
-  unsigned long long lane[4] = {0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull,
-                                0x27D4EB2F165667C5ull};
-  constexpr unsigned long long kPrime = 0x100000001B3ull;
-  for (int z = 0; z < rows; ++z) {
-    const int* row = values[z];
-    int x = 0;
-    for (; x + 4 <= cols; x += 4)
-      for (int i = 0; i < 4; ++i) lane[i] = (lane[i] ^ static_cast<unsigned>(row[x + i])) * kPrime;
-    for (; x < cols; ++x) lane[0] = (lane[0] ^ static_cast<unsigned>(row[x])) * kPrime;
-    lane[1] = (lane[1] ^ static_cast<unsigned>(z)) * kPrime;
-  }
-  return lane[0] ^ (lane[1] << 1) ^ (lane[2] << 2) ^ (lane[3] << 3);
-}
-
-std::mutex cache_mutex;
-CacheKey cache_key;
-std::shared_ptr<const TriangleErrorHierarchy> cached;
-
-}  // namespace
-
 std::shared_ptr<const TriangleErrorHierarchy> TriangleErrorHierarchyOfGrid(const std::function<void()>& poll) {
-  const CacheKey key{input.rows, input.cols, HashOfGrid(input.rows, input.cols, input.values)};
-  {
-    std::lock_guard<std::mutex> lock(cache_mutex);
-    if (cached && cache_key == key) return cached;
-  }
-  // Built outside the lock: a build that is abandoned leaves the cache as it was.
-  auto built = std::make_shared<const TriangleErrorHierarchy>(input.rows, input.cols, input.values, poll);
-  std::lock_guard<std::mutex> lock(cache_mutex);
-  cache_key = key;
-  cached = built;
-  return built;
+  static GridCache<TriangleErrorHierarchy> cache;
+  return cache.Get(
+      [&] { return std::make_shared<const TriangleErrorHierarchy>(input.rows, input.cols, input.values, poll); });
 }
 
 }  // namespace mesh
