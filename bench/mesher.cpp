@@ -1,7 +1,7 @@
 // Mesh build times and peak memory for both meshers.
 //
 // Grids: the 1201 x 1201 Jacksboro grid resampled at build time (tests/tools), and the
-// 1025 x 1025 diamond-square fractal of FractalGrid.h.
+// 1025 x 1025 diamond-square fractal of BenchGrids.h.
 //
 // Per benchmark: time per triangle, and the peak resident memory above what the process
 // held before the benchmark (VmHWM, reset through /proc/self/clear_refs) per triangle.
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
-#include "FractalGrid.h"
+#include "BenchGrids.h"
 #include "MeshBuild.h"
 
 namespace {

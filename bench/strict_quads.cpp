@@ -1,4 +1,4 @@
-// Quad subdivision under a strict bound, on the 1025 x 1025 fractal (FractalGrid.h) and
+// Quad subdivision under a strict bound, on the 1025 x 1025 fractal (BenchGrids.h) and
 // the 1201 x 1201 grid resampled at build time: the time to make the error hierarchy, the
 // time of a build from it (into the drawn mesh, a triangle list, or only counted), and, printed
 // before the timings, the triangle count and true error at each bound beside the plain
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "Brackenholmer.h"
-#include "FractalGrid.h"
+#include "BenchGrids.h"
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
 #include "MeshList.h"
@@ -105,14 +105,7 @@ void Compare(const char* name, const data& grid) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string path = std::string(GENERATED_DATA_DIR) + "/jacksboro_resampled_1201x1201.asc";
-  TerrainLoader loader;
-  if (!loader.LoadArcASCIIFile(path.c_str())) {
-    printf("%s\n", loader.msg);
-    return 1;
-  }
-  real_grid = input;
-  fractal_grid = DiamondSquare(kFractalSide, kFractalSeed);
+  if (!LoadBenchGrids(real_grid, fractal_grid)) return 1;
   Compare("fractal 1025 x 1025", fractal_grid);
   Compare("resampled 1201 x 1201", real_grid);
   benchmark::Initialize(&argc, argv);

@@ -7,7 +7,7 @@
 // and the triangles it needs there.
 //
 // Grids: the 1201 x 1201 Jacksboro grid resampled at build time (tests/tools) and the
-// 1025 x 1025 fractal of FractalGrid.h.
+// 1025 x 1025 fractal of BenchGrids.h.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
-#include "FractalGrid.h"
+#include "BenchGrids.h"
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
 #include "TriangleErrorHierarchy.h"
@@ -183,14 +183,7 @@ void CompareWithClassic(const char* name, const data& g) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string path = std::string(GENERATED_DATA_DIR) + "/jacksboro_resampled_1201x1201.asc";
-  TerrainLoader loader;
-  if (!loader.LoadArcASCIIFile(path.c_str())) {
-    printf("%s\n", loader.msg);
-    return 1;
-  }
-  real_grid = input;
-  fractal_grid = DiamondSquare(kFractalSide, kFractalSeed);
+  if (!LoadBenchGrids(real_grid, fractal_grid)) return 1;
   // The table follows a full run only, so that a filtered run times what it names.
   bool table = true;
   for (int i = 1; i < argc; ++i) table = table && std::string(argv[i]).rfind("--benchmark_filter", 0) != 0;

@@ -1,9 +1,11 @@
-// The benchmarks' made-up terrain: a diamond-square fractal, std::mt19937 seeded 4242,
-// displacement up to 600 height units at the top level, times 0.6 at every finer level,
-// heights around 1000.
+// The benchmarks' grids: the 1201 x 1201 Jacksboro grid resampled at build time, and a
+// made-up terrain, a diamond-square fractal, std::mt19937 seeded 4242, displacement up to
+// 600 height units at the top level, times 0.6 at every finer level, heights around 1000.
 #pragma once
 
+#include <cstdio>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "TerrainLoader.h"
@@ -49,4 +51,18 @@ inline data DiamondSquare(int side, unsigned seed) {
     for (int c = 0; c < side; ++c) grid.values[r][c] = 1000 + static_cast<int>(at(r, c));
   }
   return grid;
+}
+
+// Loads the resampled grid into `real` and makes the 1025 x 1025 fractal; false, with the
+// loader's reason printed, when the grid cannot be read.
+inline bool LoadBenchGrids(data& real, data& fractal) {
+  const std::string path = std::string(GENERATED_DATA_DIR) + "/jacksboro_resampled_1201x1201.asc";
+  TerrainLoader loader;
+  if (!loader.LoadArcASCIIFile(path.c_str())) {
+    printf("%s\n", loader.msg);
+    return false;
+  }
+  real = input;
+  fractal = DiamondSquare(kFractalSide, kFractalSeed);
+  return true;
 }
