@@ -19,6 +19,20 @@ fail() {
   failures=$((failures + 1))
 }
 
+# run NAME STATUS LAST-LINE ARGS...: the program ($bin) with no DISPLAY, in $run_dir ($work
+# unless set), its console to $work/NAME.out; the status and the last console line must be
+# as given.
+run() {
+  local name=$1 status=$2 line=$3
+  shift 3
+  (cd "${run_dir:-$work}" && env -u DISPLAY "$bin" "$@") >"$work/$name.out" 2>&1
+  local got=$?
+  [ "$got" -eq "$status" ] || fail "$name: status $got, expected $status"
+  local last
+  last=$(grep -v '^$' "$work/$name.out" | tail -n 1)
+  [ "$last" = "$(printf '\t%s' "$line")" ] || fail "$name: last line '$last', expected '$line'"
+}
+
 # Starts Xvfb on a free display number (Xvfb picks it and writes it to fd 3) and exports
 # DISPLAY; ends the script when the server does not come up. Arguments go to Xvfb.
 start_x_server() {

@@ -7,23 +7,7 @@ set -u
 bin=$1
 root=$2
 grid="$root/data/jacksboro_403x344.asc"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL $1"; failures=$((failures + 1)); }
-
-# run NAME STATUS LAST-LINE ARGS...: the program without DISPLAY; the last console line and
-# the status must be as given.
-run() {
-  local name=$1 status=$2 line=$3
-  shift 3
-  (cd "$work" && env -u DISPLAY "$bin" "$@") >"$work/$name.out" 2>&1
-  local got=$?
-  [ "$got" -eq "$status" ] || fail "$name: status $got, expected $status"
-  local last
-  last=$(grep -v '^$' "$work/$name.out" | tail -n 1)
-  [ "$last" = "$(printf '\t%s' "$line")" ] || fail "$name: last line '$last', expected '$line'"
-}
+source "$(dirname "$0")/harness.bash"
 
 # 403 x 344 at the start-up precision 6: a 65 x 65 quad mesh of the grid.
 run obj 0 "Wrote 4225 vertices and 8192 triangles to t.obj." "$grid" tex.png --export t.obj

@@ -14,18 +14,7 @@ settings=(--shading texture --precision 8 --y-scale 2 --camera -30000,22000,3000
 
 source "$(dirname "$0")/harness.bash"
 mkdir "$work/out"
-
-# run NAME STATUS LAST-LINE ARGS...: the program without DISPLAY, in $work/out.
-run() {
-  local name=$1 status=$2 line=$3
-  shift 3
-  (cd "$work/out" && env -u DISPLAY "$bin" "$@") >"$work/$name.out" 2>&1
-  local got=$?
-  [ "$got" -eq "$status" ] || fail "$name: status $got, expected $status"
-  local last
-  last=$(grep -v '^$' "$work/$name.out" | tail -n 1)
-  [ "$last" = "$(printf '\t%s' "$line")" ] || fail "$name: last line '$last', expected '$line'"
-}
+run_dir="$work/out"  # where the runs without a display write
 
 run precision 2 '!!! --precision needs a whole number from 0 to 100, not "eight" !!!' "$grid" --snapshot a.png --precision eight
 run size 2 '!!! --size needs a picture size WxH, each side from 1 to 16384, not "0x600" !!!' "$grid" --snapshot a.png --size 0x600
