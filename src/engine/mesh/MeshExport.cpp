@@ -452,19 +452,4 @@ std::string Write(const IndexedMesh& mesh, const DrawScales& scales, const std::
   return {};
 }
 
-std::string WriteNumbered(const IndexedMesh& mesh, const DrawScales& scales, const std::string& dir,
-                          const std::string& stem, const std::string& ending, const Options& options,
-                          std::string* written) {
-  for (int number = 1; number <= 999; ++number) {
-    char suffix[8];
-    std::snprintf(suffix, sizeof suffix, "-%03d", number);
-    const std::string path = (dir.empty() ? "." : dir) + "/" + stem + suffix + ending;
-    struct stat taken;
-    if (lstat(path.c_str(), &taken) == 0) continue;
-    *written = path;
-    return Write(mesh, scales, path, options);
-  }
-  return "all numbers up to 999 are taken";
-}
-
 }  // namespace mesh_export

@@ -34,12 +34,6 @@ bool FormatOf(const std::string& path, Format& format);
 std::string Write(const IndexedMesh& mesh, const DrawScales& scales, const std::string& path,
                   const Options& options = {});
 
-// Writes `mesh` as dir/stem-001.ending, or -002 and so on when that name is taken, as
-// `Write` does; `written` is the path used. Returns an empty text or the reason.
-std::string WriteNumbered(const IndexedMesh& mesh, const DrawScales& scales, const std::string& dir,
-                          const std::string& stem, const std::string& ending, const Options& options,
-                          std::string* written);
-
 // The height of the flat bottom `Write` gives a mesh whose drawn heights run from
 // `lowest` to `highest`: a tenth of the relief below the lowest point, at least one unit.
 double BaseHeight(double lowest, double highest);

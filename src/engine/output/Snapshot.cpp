@@ -20,8 +20,6 @@ namespace snapshot {
 
 namespace {
 
-constexpr int kMaxNumber = 999;
-
 void AppendBytes(void* context, void* data, int size) {
   auto* out = static_cast<std::vector<unsigned char>*>(context);
   const auto* bytes = static_cast<const unsigned char*>(data);
@@ -87,6 +85,12 @@ std::string NameStem(const std::string& grid_path, int cols, int rows) {
   return name + size;
 }
 
+std::string NumberedName(const std::string& stem, int number, const std::string& ending) {
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, "-%03d", number);
+  return stem + suffix + ending;
+}
+
 bool SavePng(const std::string& dir, const std::string& stem, int width, int height,
              const unsigned char* rgb, std::string* written, std::string* error) {
   const std::string folder = dir.empty() ? "." : dir;
@@ -95,9 +99,7 @@ bool SavePng(const std::string& dir, const std::string& stem, int width, int hei
 
   // A hard link fails on an existing name where a rename would replace it.
   for (int number = 1; number <= kMaxNumber; ++number) {
-    char suffix[8];
-    std::snprintf(suffix, sizeof suffix, "-%03d", number);
-    const std::string path = folder + "/" + stem + suffix + ".png";
+    const std::string path = folder + "/" + NumberedName(stem, number, ".png");
     if (link(temporary.c_str(), path.c_str()) == 0) {
       unlink(temporary.c_str());
       *written = path;
@@ -110,7 +112,7 @@ bool SavePng(const std::string& dir, const std::string& stem, int width, int hei
     }
   }
   unlink(temporary.c_str());
-  *error = "all numbers up to 999 are taken";
+  *error = "all numbers up to " + std::to_string(kMaxNumber) + " are taken";
   return false;
 }
 

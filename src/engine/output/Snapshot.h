@@ -15,6 +15,12 @@ std::string NameStem(const std::string& grid_path, int cols, int rows);
 // on when that name is taken; an existing file is never replaced. The file appears whole
 // or not at all. On success `written` is the path; on failure `error` says why, and nothing
 // is left behind.
+// Numbered files go up to this number.
+constexpr int kMaxNumber = 999;
+
+// "jacksboro_403x344-007.png" for the stem, 7 and ".png".
+std::string NumberedName(const std::string& stem, int number, const std::string& ending);
+
 bool SavePng(const std::string& dir, const std::string& stem, int width, int height,
              const unsigned char* rgb, std::string* written, std::string* error);
 

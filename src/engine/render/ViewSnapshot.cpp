@@ -104,9 +104,18 @@ void ExportDrawnMesh() {
   mesh_export::Options options;
   options.base = export_base != 0;
   options.texture = texture_file;
+  // Numbered as the pictures are; an existing file is never replaced.
   std::string written;
-  const std::string error = mesh_export::WriteNumbered(mesh, CurrentDrawScales(), ".", snapshot_stem,
-                                                       options.base ? ".stl" : ".obj", options, &written);
+  for (int number = 1; number <= snapshot::kMaxNumber && written.empty(); ++number) {
+    const std::string name = snapshot::NumberedName(snapshot_stem, number, options.base ? ".stl" : ".obj");
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(name, ec))) written = name;
+  }
+  if (written.empty()) {
+    Tell("Could not save the mesh: all numbers up to " + std::to_string(snapshot::kMaxNumber) + " are taken");
+    return;
+  }
+  const std::string error = mesh_export::Write(mesh, CurrentDrawScales(), written, options);
   if (error.empty())
     Tell("Saved the mesh (" + std::to_string(mesh.indices.size() / 3) + " triangles) to " + FullPath(written));
   else

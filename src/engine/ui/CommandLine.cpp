@@ -59,6 +59,9 @@ bool Camera(const char* text, CameraPlace* camera) {
   return true;
 }
 
+// The --shading words, by rendering mode.
+const char* const kShadings[] = {"color", "texture", "plain"};
+
 // The options that take a value, and what the value must be.
 struct ValueOption {
   const char* name;
@@ -97,10 +100,9 @@ bool ReadValue(const std::string& name, const char* value, Options* o) {
   if (name == "--precision") return WholeNumber(value, kMinPrecision, kMaxPrecision, &o->precision);
   if (name == "--error") return WholeNumber(value, 1, 100, &o->error);
   if (name == "--shading") {
-    const char* const kinds[] = {"color", "texture", "plain"};
     o->shading = -1;
     for (int i = 0; i < 3; ++i)
-      if (std::strcmp(value, kinds[i]) == 0) o->shading = i;
+      if (std::strcmp(value, kShadings[i]) == 0) o->shading = i;
     return o->shading >= 0;
   }
   if (name == "--y-scale") {
@@ -190,8 +192,7 @@ std::string DescribeSettings(const CameraPlace& camera) {
   if (mesh_mode != 0) out += " --triangles";
   if (mesh_simplification != 0) out += " --simplify";
   if (strict_error == 0) out += " --no-strict";
-  const char* const kinds[] = {"color", "texture", "plain"};
-  if (rendering_mode > 0 && rendering_mode < 3) add(" --shading %s", kinds[rendering_mode]);
+  if (rendering_mode > 0 && rendering_mode < 3) add(" --shading %s", kShadings[rendering_mode]);
   if (wireframe != 0) out += " --wireframe";
   if (light == 0) out += " --no-light";
   if (y_multiplier != 1.0f) add(" --y-scale %.9g", static_cast<double>(y_multiplier));
