@@ -69,6 +69,14 @@ quick_click 870 748
 wait_for exported "$work/out/jacksboro_403x344-001.obj" || fail "Export Mesh wrote no OBJ"
 [ "$(grep -c '^f ' "$work/out/jacksboro_403x344-001.obj")" -eq 8192 ] || fail "the OBJ does not hold the 8192 triangles"
 quick_click 930 748
+# The check mark (ImGui's blue) is drawn before the export is asked for, so the click is
+# not lost.
+ticked() {
+  shot ticked
+  [ "$(convert "$work/ticked.png" -crop 16x16+922+740 +repage -fuzz 12% -fill white -opaque '#4296FA' \
+    -fill black +opaque white -format '%[fx:int(mean*w*h)]' info:)" -ge 10 ]
+}
+wait_for ticked || fail "the Base box did not get its check mark"
 quick_click 870 748
 wait_for exported "$work/out/jacksboro_403x344-001.stl" || fail "Export Mesh with Base wrote no STL"
 # A binary STL: 84 header bytes, then 50 a triangle; the base adds walls and a bottom.
