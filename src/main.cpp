@@ -105,6 +105,7 @@ int ExportMesh(const char* out, const char* texture, bool base) {
   const IndexedMesh mesh = mesh::BuildIndexedMesh(mesh::CurrentSettings());
   mesh_export::Options options;
   options.base = base;
+  options.units_per_metre = input.units_per_metre;
   if (texture != nullptr) options.texture = texture;
   const std::string error = mesh_export::Write(mesh, CurrentDrawScales(), out, options);
   if (!error.empty()) {

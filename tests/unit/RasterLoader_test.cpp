@@ -83,16 +83,34 @@ TEST_F(RasterLoaderTest, GeoTiffInDegreesEqualsTheAsciiGridOfTheSameHeights) {
   EXPECT_NEAR(GridColumnRatio(), std::cos((36.5 - 1.5 * kArcSeconds3) * M_PI / 180), 1e-12);
 }
 
-// Float heights round as the ASCII reader rounds; GDAL's Float32 NODATA default has no int
-// form and lies one unit below the terrain.
-TEST_F(RasterLoaderTest, Float32GeoTiffRoundsAndKeepsItsNoData) {
+// Float heights with fractions are kept in centimetres, rounded as the ASCII reader rounds
+// (7.49 as a float is 7.48999977); GDAL's Float32 NODATA default has no int form and lies
+// one unit below the terrain.
+TEST_F(RasterLoaderTest, Float32GeoTiffKeepsCentimetresAndItsNoData) {
   const double nodata = -3.4028234663852886e+38;
   const std::string tif = GeoTiff("f.tif", GDT_Float32, 2, 3, {10.5, -2.5, nodata, 7.49, 100, nodata},
                                   kArcSeconds3, kArcSeconds3, 4326, &nodata);
   ASSERT_TRUE(LoadAny(tif)) << Msg();
-  EXPECT_EQ(Cells(), (std::vector<int>{11, -3, -4, 7, 100, -4}));
-  EXPECT_EQ(input.nodata, -4);
-  EXPECT_EQ(input.y_min, -4);
+  EXPECT_EQ(input.units_per_metre, 100);
+  EXPECT_EQ(input.grid_space, 9000);
+  EXPECT_EQ(Cells(), (std::vector<int>{1050, -250, -251, 749, 10000, -251}));
+  EXPECT_EQ(input.nodata, -251);
+  EXPECT_EQ(input.y_min, -251);
+  EXPECT_EQ(Msg(), "The file " + tif + " was loaded succesfully (GeoTIFF, 3 x 2, spacing 90).");
+  EXPECT_EQ(Note(), "The grid is drawn at 100 units a metre to keep its fractions; the Max. Approx. Error counts in "
+                    "centimetres.");
+}
+
+// A lidar-like tile: half-metre cells in metres, heights to the millimetre; the spacing
+// is exact and the heights are within half a centimetre.
+TEST_F(RasterLoaderTest, HalfMetreFloatTileKeepsItsSpacingAndHeights) {
+  std::vector<double> heights;
+  for (int i = 0; i < 12; ++i) heights.push_back(2094.25 + 0.137 * i);
+  ASSERT_TRUE(LoadAny(GeoTiff("lidar.tif", GDT_Float32, 3, 4, heights, 0.5, 0.5, 32617))) << Msg();
+  EXPECT_EQ(input.units_per_metre, 100);
+  EXPECT_EQ(input.grid_space, 50);
+  for (int i = 0; i < 12; ++i) EXPECT_NEAR(input.values[i / 4][i % 4] / 100.0, static_cast<float>(heights[i]), 0.005) << i;
+  EXPECT_NE(Msg().find("spacing 0.5)"), std::string::npos) << Msg();
 }
 
 TEST_F(RasterLoaderTest, ProjectedGridsAreInMetresAndRotatedOnesAreRefused) {
@@ -173,7 +191,9 @@ TEST_F(RasterLoaderTest, ProjectedAsciiGridIsInMetres) {
                         ", 10, is taken as metres: its corner (500000, 4100000) cannot be a longitude and latitude.");
   // A top edge past the pole says the same.
   ASSERT_TRUE(LoadAny(Write("top.asc", Header("90", "90", "2.4") + body))) << Msg();
-  EXPECT_EQ(input.grid_space, 2);
+  EXPECT_EQ(input.grid_space, 240);
+  EXPECT_EQ(input.units_per_metre, 100);
+  EXPECT_EQ(input.values[0][1], 20100);
 }
 
 }  // namespace

@@ -153,12 +153,23 @@ TEST_F(TerrainLoaderTest, LinesThreeAndFourAreNotRead) {
   EXPECT_EQ(input.grid_space, 108000);
 }
 
-TEST_F(TerrainLoaderTest, SpacingIsTruncatedFromTheFloatCellSize) {
-  const std::pair<const char*, int> cases[] = {
-      {"0.000833333333333", 90}, {"0.000833333", 89}, {"8.3333333333333E-04", 90}, {"1", 108000}};
-  for (const auto& [cellsize, spacing] : cases) {
+// Degrees count 30 metres an arc-second. A spacing within a ten-thousandth of whole metres
+// is whole (1/3 arc-second written to 9 digits is 9.99999998); others are kept in the
+// least of 100, 1000, ... units a metre that holds them to 0.05%.
+TEST_F(TerrainLoaderTest, SpacingIsRoundedFromTheFloatCellSize) {
+  struct Case {
+    const char* cellsize;
+    int spacing;
+    int per_metre;
+  };
+  const Case cases[] = {{"0.000833333333333", 90, 1}, {"0.000833333", 90, 1},        {"8.3333333333333E-04", 90, 1},
+                        {"1", 108000, 1},            {"0.0000925925926", 10, 1},     {"0.000092592593", 10, 1},
+                        {"0.000238689981", 2578, 100}, {"0.00000462962963", 50, 100}, {"0.00000308641975", 3333, 10000}};
+  for (const auto& [cellsize, spacing, per_metre] : cases) {
     ASSERT_TRUE(Load(Write("g.asc", Header("2", "2", cellsize) + "1 2 3 4\n"))) << cellsize << ": " << Msg();
     EXPECT_EQ(input.grid_space, spacing) << cellsize;
+    EXPECT_EQ(input.units_per_metre, per_metre) << cellsize;
+    EXPECT_EQ(input.values[1][1], 4 * per_metre) << cellsize;
   }
 }
 
@@ -220,10 +231,10 @@ TEST_F(TerrainLoaderTest, UnusableDimensionsAndCellSizesAreRefused) {
       {Header("4", "3", "-1"), "has a cell size that is not a positive number."},
       {Header("4", "3", "nan"), "has a cell size that is not a positive number."},
       {Header("4", "3", "1e60"), "has a cell size that is not a positive number."},
-      {Header("4", "3", "0.000001"), "has a cell size of 1e-06 degrees, below the least spacing of 1/30 arc-second."},
+      {Header("4", "3", "1e-12"), "has a cell size of 1e-12 degrees, too fine to draw."},
       {Header("4000", "2", "0.3"),
        "has a cell size of 0.3, too large for 4000 cells in degrees; a grid in metres needs its corner in metres too."},
-      {Header("20000000", "3", "0.0001"), "has 3 rows and 20000000 columns, too many to draw at a spacing of 10."},
+      {Header("20000000", "3", "0.0001"), "has 3 rows and 20000000 columns, too many to draw at a spacing of 10.8."},
   };
   for (const auto& [header, report] : cases) {
     const std::string path = Write("g.asc", header + "1 2 3 4 5 6 7 8 9 10 11 12\n");
@@ -250,17 +261,30 @@ class HeightForms : public TerrainLoaderTest {
   bool LoadLastCell(const std::string& token) { return Load(Write("h.asc", Header("2", "2") + "1 2 3 " + token + "\n")); }
 };
 
+// Whole heights stay in metres; a grid with fractions of a metre is read in centimetres,
+// rounded to the nearest (halves away from zero), unless that leaves the int range.
 TEST_F(HeightForms, DecimalsWithFractionsAndExponentsRoundToNearest) {
-  const std::pair<const char*, int> cases[] = {
-      {"010", 10},         {"-010", -10},       {"+7", 7},          {"2.5", 3},         {"-2.5", -3},
-      {"2.49999", 2},      {"-0.4", 0},         {".5", 1},          {"7.", 7},          {"1e2", 100},
-      {"1.5E+01", 15},     {"-9999.0", -9999},  {"25e-1", 3},       {"2147483647", 2147483647},
-      {"-2147483648", -2147483647 - 1},         {"2147483647.4", 2147483647},      {"0000000000000000000042", 42},
-      {"1234567", 1234567}, {"12345678", 12345678}, {"-123456789", -123456789}, {"00000009.5", 10},
+  struct Case {
+    const char* token;
+    int value;
+    int per_metre;
   };
-  for (const auto& [token, value] : cases) {
+  const Case cases[] = {
+      {"010", 10, 1},          {"-010", -10, 1},        {"+7", 7, 1},           {"2.5", 250, 100},
+      {"-2.5", -250, 100},     {"2.49999", 250, 100},   {"2.345", 235, 100},    {"-2.345", -235, 100},
+      {"2.3449", 234, 100},    {"-0.4", -40, 100},      {".5", 50, 100},        {"7.", 7, 1},
+      {"7.000", 7, 1},         {"1e2", 100, 1},         {"1.5E+01", 15, 1},     {"-9999.0", -9999, 1},
+      {"25e-1", 250, 100},     {"2147483647", 2147483647, 1}, {"-2147483648", -2147483647 - 1, 1},
+      {"2147483647.4", 2147483647, 1}, {"0000000000000000000042", 42, 1}, {"1234567", 1234567, 1},
+      {"12345678", 12345678, 1}, {"-123456789", -123456789, 1}, {"00000009.5", 950, 100},
+      {"1234567.5", 123456750, 100}, {"-1234567.5", -123456750, 100}, {"12345678.5", 123456785, 10},
+  };
+  for (const auto& [token, value, per_metre] : cases) {
     ASSERT_TRUE(LoadLastCell(token)) << token << ": " << Msg();
     EXPECT_EQ(input.values[1][1], value) << token;
+    EXPECT_EQ(input.units_per_metre, per_metre) << token;
+    EXPECT_EQ(input.values[0][1], 2 * per_metre) << token;
+    EXPECT_EQ(input.grid_space, 90 * per_metre) << token;
   }
 }
 
@@ -268,7 +292,7 @@ TEST_F(HeightForms, DecimalsWithFractionsAndExponentsRoundToNearest) {
 TEST_F(HeightForms, LastHeightAtTheVeryEndOfTheFile) {
   for (const char* last : {"7", "-12345678", "87654321", "123456789", "4.5", "1e3"}) {
     ASSERT_TRUE(Load(Write("end.asc", Header("2", "2") + "1 2 3 " + last))) << last << ": " << Msg();
-    EXPECT_EQ(input.values[1][1], std::lround(std::stod(last))) << last;
+    EXPECT_EQ(input.values[1][1], std::lround(std::stod(last) * input.units_per_metre)) << last;
   }
 }
 
@@ -329,7 +353,7 @@ TEST_F(HeightForms, NoDataValuesWithoutIntFormLieJustBelowTheTerrain) {
       {"nan", "nan"}, {"-3.4028234663852886e+38", "-3.4028234663852886e+38"}, {"-3.4028234663852886e+38", "-3.40282347e+38"},
       {"-9999.5", "-9999.5"}, {"NaN", "-nan"}};
   for (const auto& [nodata, cell] : cases) {
-    const std::string grid = Header("3", "2", "0.000833333333", nodata) + std::string(cell) + " 12 -10000\n7.5 " + cell + " 30\n";
+    const std::string grid = Header("3", "2", "0.000833333333", nodata) + std::string(cell) + " 12 -10000\n8 " + cell + " 30\n";
     ASSERT_TRUE(Load(Write("n.asc", grid))) << nodata << ": " << Msg() << " / " << Reason();
     EXPECT_TRUE(input.has_nodata);
     EXPECT_EQ(input.nodata, -10001) << nodata;
@@ -343,11 +367,16 @@ TEST_F(HeightForms, NoDataValuesWithoutIntFormLieJustBelowTheTerrain) {
 }
 
 TEST_F(HeightForms, WholeNoDataValuesStayAsWrittenAndHeightsRoundOffThem) {
-  ASSERT_TRUE(Load(Write("w.asc", Header("2", "2") + "-9999 -9999.0 -9999.4 -9998.6\n"))) << Msg();
+  ASSERT_TRUE(Load(Write("w.asc", Header("2", "2") + "-9999 -9999.0 -9999.004 -9998.996\n"))) << Msg();
   EXPECT_TRUE(input.has_nodata);
-  EXPECT_EQ(input.nodata, -9999);
+  EXPECT_EQ(input.units_per_metre, 100);
+  EXPECT_EQ(input.nodata, -999900);
   EXPECT_EQ((std::vector<int>{input.values[0][0], input.values[0][1], input.values[1][0], input.values[1][1]}),
-            (std::vector<int>{-9999, -9999, -10000, -9998}));
+            (std::vector<int>{-999900, -999900, -999901, -999899}));
+  ASSERT_TRUE(Load(Write("m.asc", Header("2", "2") + "-9999 -9999.0 -9999.4 -9998\n"))) << Msg();
+  EXPECT_EQ(input.units_per_metre, 100);
+  EXPECT_EQ((std::vector<int>{input.values[0][0], input.values[1][0], input.values[1][1]}),
+            (std::vector<int>{-999900, -999940, -999800}));
   // The bare keyword names no NODATA value.
   ASSERT_TRUE(Load(Write("bare.asc", Header("2", "2", "1", "") + "-9999 1 2 3\n"))) << Msg();
   EXPECT_FALSE(input.has_nodata);

@@ -18,6 +18,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include "GridUnits.h"
 #include "Report.h"
 
 namespace raster {
@@ -51,17 +52,6 @@ __attribute__((format(printf, 3, 4))) void Refuse(const ReportLines& out, const 
   vsnprintf(suffix + 1, sizeof suffix - 1, format, args);
   va_end(args);
   WriteReport(out.msg, out.size, "The file ", path, suffix);
-}
-
-// Adds a line to the note, after any it already holds.
-__attribute__((format(printf, 2, 3))) void AddNote(const ReportLines& out, const char* format, ...) {
-  size_t used = strlen(out.note);
-  if (used > 0 && used + 1 < out.size) out.note[used++] = '\n';
-  if (used + 1 >= out.size) return;
-  va_list args;
-  va_start(args, format);
-  vsnprintf(out.note + used, out.size - used, format, args);
-  va_end(args);
 }
 
 // The format as users know it.
@@ -113,20 +103,31 @@ struct Converted {
   long long bad_cell = 0;  // the first height out of the int range
   int least = INT_MAX, greatest = INT_MIN;
   long long marks = 0;  // NODATA cells waiting for the stand-in height
+  bool fractions = false;  // a height has a fraction of a metre
 };
 
+// The NODATA value as a height at `per_metre` units a metre, when it is a whole one.
+bool WholeNoData(bool has_nodata, double nodata, double per_metre, int& whole) {
+  const double scaled = nodata * per_metre;
+  if (!has_nodata || std::round(scaled) != scaled || !(scaled >= -2147483648.0 && scaled <= 2147483647.0)) return false;
+  whole = static_cast<int>(scaled);
+  return true;
+}
+
 // Reads the band row by row into one row of doubles (exact for every integer and float
-// band up to 32 bits) and rounds each row into the grid: the grid is the only large
-// allocation, and each row is converted while it is still in the cache.
+// band up to 32 bits) and rounds each row, at `per_metre` units a metre, into the grid:
+// the grid is the only large allocation, and each row is converted while it is still in
+// the cache.
 Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values, bool has_nodata, double nodata,
-                         bool nodata_integral) {
+                         double per_metre) {
   Converted out;
   std::unique_ptr<double[]> row(new (std::nothrow) double[cols]);
   if (!row) {
     out.read = false;
     return out;
   }
-  const int whole_nodata = nodata_integral ? static_cast<int>(nodata) : 0;
+  int whole_nodata = 0;
+  const bool nodata_integral = WholeNoData(has_nodata, nodata, per_metre, whole_nodata);
   for (int r = 0; r < rows; ++r) {
     if (GDALRasterIO(band, GF_Read, 0, r, cols, 1, row.get(), cols, 1, GDT_Float64, 0, 0) != CE_None) {
       out.read = false;
@@ -144,7 +145,8 @@ Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values,
         }
         h = whole_nodata;
       } else {
-        const double rounded = std::round(v);  // halves away from zero, as the ASCII reader
+        out.fractions = out.fractions || v != std::round(v);
+        const double rounded = std::round(v * per_metre);  // halves away from zero, as the ASCII reader
         if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
           out.in_range = false;
           out.bad_cell = static_cast<long long>(r) * cols + c;
@@ -195,32 +197,43 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
     AddNote(out, "The cells are not square (%g x %g %s): the grid is drawn with their mean.", cell.cell_x,
             cell.cell_y, cell.degrees ? "degrees" : "metres");
   }
-  // Degrees count as in ASCII grids, whose cell size is read as a float: 3 arc-seconds,
-  // 0.000833333333333333 in double (89.99999999999997 units), give 90.
-  const double spacing = cell.degrees ? std::trunc(static_cast<double>(static_cast<float>(cell.cell)) * 3600.0 * 30.0)
-                                      : std::max(1.0, std::round(cell.cell));
-  if (spacing < 1) {
-    Refuse(out, path, "has a cell size of %g degrees, below the least spacing of 1/30 arc-second.", cell.cell);
-    return Result::kRefused;
-  }
-  // Drawing forms 20 (the largest width scale) x cells x spacing in int arithmetic.
-  if (20.0 * std::max(rows, cols) * spacing > 2147483647.0) {
-    Refuse(out, path, "has %d rows and %d columns, too many to draw at a spacing of %.0f.", rows, cols, spacing);
+  // Degrees count 30 metres an arc-second, as in ASCII grids, whose cell size is read as
+  // a float.
+  const double spacing_metres =
+      cell.degrees ? static_cast<double>(static_cast<float>(cell.cell)) * 3600.0 * 30.0 : cell.cell;
+  // Drawing forms 20 (the largest width scale) x cells x spacing in int arithmetic; whole
+  // metres are the coarsest units, so a grid too wide for them is too wide for any.
+  const double coarsest = std::max(1.0, std::round(spacing_metres));
+  if (20.0 * std::max(rows, cols) * coarsest > 2147483647.0) {
+    Refuse(out, path, "has %d rows and %d columns, too many to draw at a spacing of %g.", rows, cols, spacing_metres);
     return Result::kRefused;
   }
 
   GDALRasterBandH band = GDALGetRasterBand(ds, 1);
   int has_nodata = 0;
   const double nodata = GDALGetRasterNoDataValue(band, &has_nodata);
-  const bool nodata_integral =
-      has_nodata && std::round(nodata) == nodata && nodata >= -2147483648.0 && nodata <= 2147483647.0;
 
   int** values = AllocateGrid(rows, cols);
   if (values == nullptr) {
     Refuse(out, path, "holds %d x %d heights, too many for the memory.", rows, cols);
     return Result::kRefused;
   }
-  const Converted converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, nodata_integral);
+  Converted converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, 1.0);
+  // Whole metres read, the units are chosen; fractions of a metre are read once more in
+  // the finer units.
+  GridUnits units{1, static_cast<int>(coarsest)};
+  if (converted.read && converted.in_range) {
+    const bool any_height = converted.least <= converted.greatest;
+    units = ChooseGridUnits(spacing_metres, !converted.fractions, any_height ? converted.least : 0,
+                            any_height ? converted.greatest : 0, std::max(rows, cols));
+    if (units.per_metre == 0) {
+      FreeGrid(values, rows);
+      Refuse(out, path, "has a cell size of %g%s, too fine to draw.", cell.cell, cell.degrees ? " degrees" : "");
+      return Result::kRefused;
+    }
+    NoteUnits(out, units.per_metre, !converted.fractions);
+    if (units.per_metre != 1) converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, units.per_metre);
+  }
   if (!converted.read || !converted.in_range) {
     FreeGrid(values, rows);
     if (converted.read) {
@@ -234,16 +247,18 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
   }
 
   // NaN cells mark NODATA whether the file names a value or not.
-  grid = FinishGrid(rows, cols, static_cast<int>(spacing), values, converted.least, converted.greatest,
-                    converted.marks, has_nodata || converted.marks > 0, nodata_integral,
-                    nodata_integral ? static_cast<int>(nodata) : 0);
+  int whole_nodata = 0;
+  const bool nodata_integral = WholeNoData(has_nodata, nodata, units.per_metre, whole_nodata);
+  grid = FinishGrid(rows, cols, units.spacing, values, converted.least, converted.greatest, converted.marks,
+                    has_nodata || converted.marks > 0, nodata_integral, whole_nodata);
+  grid.units_per_metre = units.per_metre;
   if (georeferenced) {
     const double bottom = std::min(gt[3], gt[3] + rows * gt[5]);
     grid.place = GridPlace{true, cell.degrees, gt[0] * cell.unit, bottom * cell.unit, cell.cell_x, cell.cell_y};
   }
   char suffix[96];
-  snprintf(suffix, sizeof suffix, " was loaded succesfully (%s, %d x %d, spacing %.0f).", format, cols, rows,
-           spacing);
+  snprintf(suffix, sizeof suffix, " was loaded succesfully (%s, %d x %d, spacing %s).", format, cols, rows,
+           SpacingText(units).c_str());
   WriteReport(out.msg, out.size, "The file ", path, suffix);
   return Result::kLoaded;
 }

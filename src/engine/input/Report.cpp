@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -23,4 +24,14 @@ void WriteReport(char* out, size_t size, const char* prefix, const char* path, c
   while (head > 0 && (static_cast<unsigned char>(path[head]) & 0xC0) == 0x80) --head;
   while (tail < len && (static_cast<unsigned char>(path[tail]) & 0xC0) == 0x80) ++tail;
   snprintf(out, size, "%s%.*s%s%s%s", prefix, static_cast<int>(head), path, kEllipsis, path + tail, suffix);
+}
+
+void AddNote(const ReportLines& out, const char* format, ...) {
+  size_t used = strlen(out.note);
+  if (used > 0 && used + 1 < out.size) out.note[used++] = '\n';
+  if (used + 1 >= out.size) return;
+  va_list args;
+  va_start(args, format);
+  vsnprintf(out.note + used, out.size - used, format, args);
+  va_end(args);
 }

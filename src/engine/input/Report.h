@@ -16,3 +16,6 @@ struct ReportLines {
   char* note;
   size_t size;
 };
+
+// Adds a line to the note, after any it already holds.
+__attribute__((format(printf, 2, 3))) void AddNote(const ReportLines& out, const char* format, ...);

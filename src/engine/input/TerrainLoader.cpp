@@ -23,6 +23,7 @@
 #include <string>
 #include <strings.h>
 
+#include "GridUnits.h"
 #include "Report.h"
 
 namespace {
@@ -221,6 +222,18 @@ struct NoData {
   int rounded = 0;        // what the height scanner makes of a cell written like it
 };
 
+// What the height scanner makes of the NODATA value at `per_metre` units a metre.
+void ScaleNoData(NoData& nodata, double per_metre) {
+  const double scaled = nodata.value * per_metre;
+  const double rounded = std::round(scaled);  // halves away from zero, as heights round
+  nodata.integral = false;
+  nodata.rounded = 0;
+  if (rounded >= -2147483648.0 && rounded <= 2147483647.0) {
+    nodata.rounded = static_cast<int>(rounded);
+    nodata.integral = rounded == scaled;
+  }
+}
+
 bool IsHexNumber(const char* p) {
   if (*p == '-' || *p == '+') ++p;
   return p[0] == '0' && (p[1] == 'x' || p[1] == 'X');
@@ -243,11 +256,7 @@ bool ParseNoDataLine(const char* line, int number, NoData& nodata, HeaderFault& 
   }
   nodata.present = true;
   nodata.value = value;
-  const double rounded = std::round(value);  // halves away from zero, as heights round
-  if (rounded >= -2147483648.0 && rounded <= 2147483647.0) {
-    nodata.rounded = static_cast<int>(rounded);
-    nodata.integral = rounded == value;
-  }
+  ScaleNoData(nodata, 1.0);
   return true;
 }
 
@@ -350,10 +359,28 @@ inline bool ReadDigits(const char*& p, uint64_t& magnitude) {
   return true;
 }
 
+// Heights are stored in units of 10^-decimals metres: 0 for grids of whole metres.
+struct HeightScale {
+  int decimals = 0;
+  uint64_t factor = 1;     // 10^decimals
+  double per_metre = 1.0;  // the same, for the library's conversions
+};
+
+HeightScale ScaleFor(int per_metre) {
+  HeightScale scale;
+  for (int n = per_metre; n >= 10; n /= 10) {
+    ++scale.decimals;
+    scale.factor *= 10;
+  }
+  scale.per_metre = static_cast<double>(scale.factor);
+  return scale;
+}
+
 // Scans the next height at p: an optionally signed decimal, with an optional fraction
-// and exponent, rounded to the nearest integer (halves away from zero). The text ends
-// in a zero byte at `end`. On kBad and kOutOfRange, p is left on the token.
-inline Token NextHeight(const char*& p, const char* end, int& value) {
+// and exponent, in units of `scale`, rounded to the nearest integer (halves away from
+// zero). `fraction` is set when the value has a fraction of a metre. The text ends in a
+// zero byte at `end`. On kBad and kOutOfRange, p is left on the token.
+inline Token NextHeight(const char*& p, const char* end, int& value, const HeightScale& scale, bool& fraction) {
   while (IsSpace(*p)) ++p;
   if (p == end) return Token::kEnd;
   const char* start = p;
@@ -361,12 +388,20 @@ inline Token NextHeight(const char*& p, const char* end, int& value) {
   if (*p == '-' || *p == '+') negative = *p++ == '-';
   uint64_t magnitude;
   bool digits = ReadDigits(p, magnitude);
+  magnitude *= scale.factor;
   if (*p == '.') {
     ++p;
     if (IsDigit(*p)) {
-      if (*p >= '5') ++magnitude;  // the first decimal alone decides the rounding
+      // The scale's decimals are taken; the first decimal after them decides the rounding.
+      uint64_t place = scale.factor;
+      for (int taken = 0; taken < scale.decimals && IsDigit(*p); ++taken, ++p) {
+        place /= 10;
+        magnitude += place * static_cast<unsigned>(*p - '0');
+        fraction = fraction || *p != '0';
+      }
+      if (IsDigit(*p) && *p >= '5') ++magnitude;
       digits = true;
-      while (IsDigit(*p)) ++p;
+      for (; IsDigit(*p); ++p) fraction = fraction || *p != '0';
     }
   }
   if (!digits) {
@@ -387,11 +422,13 @@ inline Token NextHeight(const char*& p, const char* end, int& value) {
     }
     // Rare in height grids, so the library does the exact conversion here.
     char* stop;
-    const double exact = std::round(strtod(start, &stop));
+    const double metres = strtod(start, &stop);
     if (stop != p) {
       p = start;
       return Token::kBad;
     }
+    fraction = metres != std::round(metres);  // 1.5e1 is whole
+    const double exact = std::round(metres * scale.per_metre);
     if (!(exact >= -2147483648.0 && exact <= 2147483647.0)) {
       p = start;
       return Token::kOutOfRange;
@@ -449,6 +486,7 @@ struct Scan {
   int greatest = INT_MIN;
   long long marks = 0;          // cells holding a NODATA value with no int form
   long long numbers = 0;        // numbers in the data, counted past the last cell
+  bool fractions = false;       // a height has a fraction of a metre
 };
 
 // What to make of a cell the fast path does not settle: a token that is no plain height,
@@ -478,10 +516,12 @@ __attribute__((noinline)) Cell LookCloser(Token t, const char* token, const char
 // Reads rows x cols heights into `values`, or, with Store false, only checks that they
 // are there (to report on a file too short for its header without allocating the grid).
 template <bool Store>
-Scan ScanHeights(const char* p, const char* end, int rows, int cols, int** values, const NoData& nodata) {
+Scan ScanHeights(const char* p, const char* end, int rows, int cols, int** values, const NoData& nodata,
+                 const HeightScale& scale) {
   Scan scan;
   int least = INT_MAX, greatest = INT_MIN;
   long long marks = 0;
+  bool fractions = false;
   // Locals, so that the stores into the grid do not make the compiler reload them.
   const bool watch = nodata.present;
   const int watched = nodata.rounded;
@@ -490,7 +530,8 @@ Scan ScanHeights(const char* p, const char* end, int rows, int cols, int** value
     for (int c = 0; c < cols; ++c) {
       const char* token = p;
       int v;
-      const Token t = NextHeight(p, end, v);
+      bool fraction = false;
+      const Token t = NextHeight(p, end, v, scale, fraction);
       if (t != Token::kNumber || (v == watched && watch)) [[unlikely]] {
         const Cell cell = LookCloser(t, token, p, v, nodata);
         if (cell == Cell::kStop) {
@@ -508,8 +549,10 @@ Scan ScanHeights(const char* p, const char* end, int rows, int cols, int** value
       if constexpr (Store) row[c] = v;
       if (v < least) least = v;
       if (v > greatest) greatest = v;
+      fractions = fractions || fraction;
     }
   }
+  scan.fractions = fractions;
   scan.least = least;
   scan.greatest = greatest;
   scan.marks = marks;
@@ -519,7 +562,8 @@ Scan ScanHeights(const char* p, const char* end, int rows, int cols, int** value
   scan.numbers = scan.cells;
   if constexpr (Store) {
     int ignored;
-    while (NextHeight(p, end, ignored) == Token::kNumber) ++scan.numbers;
+    bool fraction = false;
+    while (NextHeight(p, end, ignored, scale, fraction) == Token::kNumber) ++scan.numbers;
   }
   return scan;
 }
@@ -656,36 +700,32 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused) {
     return false;
   }
   // A corner that cannot be a longitude and latitude puts the grid in a projected
-  // system: its cell size is in metres, taken to whole units.
+  // system: its cell size is in metres.
   const double cellsize = header.cellsize;
   const bool metres = header.corner_known &&
                       (std::fabs(header.corner_x) > 360 || std::fabs(header.corner_y) > 90 ||
                        header.corner_y + static_cast<double>(header.rows) * cellsize > 90);
-  // Degrees to arc-seconds, 30 height units each; exact in double for a float cell size.
-  const double spacing =
-      metres ? std::max(1.0, std::round(cellsize)) : std::trunc(cellsize * 3600.0 * 30.0);
+  // Degrees to arc-seconds, 30 metres each; exact in double for a float cell size.
+  const double spacing_metres = metres ? cellsize : cellsize * 3600.0 * 30.0;
   if (metres) {
     char suffix[160];
     snprintf(suffix, sizeof suffix, ", %g, is taken as metres: its corner (%.10g, %.10g) cannot be a longitude and latitude.",
              cellsize, header.corner_x, header.corner_y);
     WriteReport(out.note, out.size, "The cell size of ", path, suffix);
   }
-  if (spacing < 1) {
-    ReportFault(out.msg, path, "has a cell size of %g degrees, below the least spacing of 1/30 arc-second.",
-                header.cellsize);
-    return false;
-  }
-  // Drawing forms 20 (the largest width scale) x cells x spacing in int arithmetic.
+  // Drawing forms 20 (the largest width scale) x cells x spacing in int arithmetic; whole
+  // metres are the coarsest units, so a grid too wide for them is too wide for any.
   const long long widest = std::max(header.rows, header.cols);
-  if (20.0 * static_cast<double>(widest) * spacing > 2147483647.0) {
+  const double coarsest = std::max(1.0, std::round(spacing_metres));
+  if (20.0 * static_cast<double>(widest) * coarsest > 2147483647.0) {
     if (header.cellsize >= 0.1)
       ReportFault(out.msg, path,
                   "has a cell size of %g, too large for %lld cells in degrees; a grid in metres needs its "
                   "corner in metres too.",
                   header.cellsize, widest);
     else
-      ReportFault(out.msg, path, "has %lld rows and %lld columns, too many to draw at a spacing of %.0f.",
-                  header.rows, header.cols, spacing);
+      ReportFault(out.msg, path, "has %lld rows and %lld columns, too many to draw at a spacing of %g.",
+                  header.rows, header.cols, spacing_metres);
     return false;
   }
   const int rows = static_cast<int>(header.rows);
@@ -703,7 +743,7 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused) {
   // the file can hold is checked without allocating its grid.
   const long long cells = static_cast<long long>(rows) * cols;
   if (static_cast<unsigned long long>(cells) > (text.size - pos + 1) / 2) {
-    const Scan scan = ScanHeights<false>(heights, end, rows, cols, nullptr, header.nodata);
+    const Scan scan = ScanHeights<false>(heights, end, rows, cols, nullptr, header.nodata, HeightScale{});
     if (scan.stop != Token::kNumber) {
       ReportScanFault(out.msg, path, text, scan, rows, cols);
       return false;
@@ -715,19 +755,37 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused) {
     ReportFault(out.msg, path, "holds %d x %d heights, too many for the memory.", rows, cols);
     return false;
   }
-  const Scan scan = ScanHeights<true>(heights, end, rows, cols, values, header.nodata);
+  Scan scan = ScanHeights<true>(heights, end, rows, cols, values, header.nodata, HeightScale{});
   if (scan.stop != Token::kNumber) {
     FreeGrid(values, rows);
     ReportScanFault(out.msg, path, text, scan, rows, cols);
     return false;
+  }
+  // Whole metres read, the units are chosen; fractions of a metre are read once more in
+  // the finer units.
+  const bool any_height = scan.least <= scan.greatest;
+  const GridUnits units = ChooseGridUnits(spacing_metres, !scan.fractions, any_height ? scan.least : 0,
+                                          any_height ? scan.greatest : 0, widest);
+  if (units.per_metre == 0) {
+    FreeGrid(values, rows);
+    ReportFault(out.msg, path, "has a cell size of %g%s, too fine to draw.", header.cellsize, metres ? "" : " degrees");
+    return false;
+  }
+  NoData nodata = header.nodata;
+  NoteUnits(out, units.per_metre, !scan.fractions);
+  if (units.per_metre != 1) {
+    const HeightScale scale = ScaleFor(units.per_metre);
+    ScaleNoData(nodata, scale.per_metre);
+    scan = ScanHeights<true>(heights, end, rows, cols, values, nodata, scale);
   }
 
   if (scan.numbers > cells) {
     Explain(out, "Warning: the data holds %lld numbers, more than the %lld heights of its header (%d rows x %d "
             "columns); the rest is ignored.", scan.numbers, cells, rows, cols);
   }
-  input = FinishGrid(rows, cols, static_cast<int>(spacing), values, scan.least, scan.greatest, scan.marks,
-                     header.nodata.present, header.nodata.integral, header.nodata.rounded);
+  input = FinishGrid(rows, cols, units.spacing, values, scan.least, scan.greatest, scan.marks, nodata.present,
+                     nodata.integral, nodata.rounded);
+  input.units_per_metre = units.per_metre;
   if (header.corner_known) {
     const double half = header.corner_is_centre ? 0.5 * cellsize : 0.0;
     input.place = GridPlace{true, !metres, header.corner_x - half, header.corner_y - half, cellsize, cellsize};
@@ -750,4 +808,17 @@ bool GridHoldsHeights() {
     for (int c = 0; c < input.cols; ++c)
       if (!IsNoData(input.values[r][c])) return true;
   return false;
+}
+
+bool HeightExtremes(int& least, int& greatest) {
+  least = INT_MAX;
+  greatest = INT_MIN;
+  for (int r = 0; r < input.rows; ++r)
+    for (int c = 0; c < input.cols; ++c) {
+      const int h = input.values[r][c];
+      if (IsNoData(h)) continue;
+      least = std::min(least, h);
+      greatest = std::max(greatest, h);
+    }
+  return least <= greatest;
 }

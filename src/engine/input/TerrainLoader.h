@@ -31,10 +31,16 @@ struct data {
   int nodata;
   bool has_nodata;
   GridPlace place;
+  // Height units a metre: 1 for grids of whole metres, 100 or more where heights or the
+  // spacing have fractions. Heights and grid_space are in these units.
+  int units_per_metre = 1;
 };
 
 // The one grid of the process; all zero until a load succeeds, never freed.
 extern data input;
+
+// A distance or height of the loaded grid's units in metres, for what the user reads.
+inline double Metres(double units) { return units / input.units_per_metre; }
 
 // The column ratio of the loaded grid.
 inline double GridColumnRatio() { return ColumnRatio(input.place, input.rows); }
@@ -44,6 +50,9 @@ inline bool IsNoData(int height) { return input.has_nodata && height == input.no
 
 // False when every cell of the loaded grid is NODATA: there is no terrain to draw.
 bool GridHoldsHeights();
+// The least and greatest height of the loaded grid's cells that are no NODATA; false
+// when there are none.
+bool HeightExtremes(int& least, int& greatest);
 
 class TerrainLoader {
  public:

@@ -144,7 +144,7 @@ void FillVertexArrays(const IndexedMesh& mesh, Shading shading, const DrawScales
     nv[1] = normal.y;
     nv[2] = normal.z * scales.normal_z;
     if (shading == Shading::kColor) {
-      const RGBColor c = TerrainColor(h);
+      const RGBColor c = TerrainColor(Metres(h));
       float* cv = &out.colours[3 * i];
       cv[0] = static_cast<float>(c.r);
       cv[1] = static_cast<float>(c.g);

@@ -78,6 +78,22 @@ class Out {
     while (digits[length - 1] == '0') --length;
     Bytes(digits, static_cast<size_t>(length));
   }
+  // value / 10^decimals, exactly, trailing zeros dropped: "123.45" for 12345 and 2.
+  void Decimal(int32_t value, int decimals) {
+    if (decimals == 0) return Number(value);
+    char digits[16];
+    const bool negative = value < 0;
+    uint32_t magnitude = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    int n = 0;
+    for (int k = 0; k < decimals; ++k, magnitude /= 10) digits[n++] = static_cast<char>('0' + magnitude % 10);
+    int first = 0;  // trailing zeros of the fraction go
+    while (first < decimals && digits[first] == '0') ++first;
+    if (negative && (magnitude != 0 || first < decimals)) Char('-');
+    Number(magnitude);
+    if (first == decimals) return;
+    Char('.');
+    for (int k = decimals - 1; k >= first; --k) Char(digits[k]);
+  }
   void Flush() {
     Put(buffer_.get(), used_);
     used_ = 0;
@@ -173,6 +189,7 @@ struct Prepared {
   // edge from inside (one loop, no holes): a tiny fraction of a mirrored mesh.
   bool fan = false;
   Corner centre{};
+  int decimals = 0;  // of a metre in the grid's unit: positions are written in metres
 };
 
 // True when `c` lies strictly on the inner side of every outline edge, seen from above: the
@@ -237,15 +254,19 @@ std::vector<std::pair<uint32_t, uint32_t>> OutlineEdges(const std::vector<uint32
 }
 
 // Texture coordinates only for OBJ: fresh memory is much of an export's cost.
-void Prepare(const IndexedMesh& mesh, const DrawScales& scales, Format format, bool base, Prepared& p) {
+void Prepare(const IndexedMesh& mesh, const DrawScales& scales, Format format, bool base, int units_per_metre,
+             Prepared& p) {
   FillVertexArrays(mesh, format == Format::kObj ? Shading::kTexture : Shading::kPlain, scales, p.arrays);
+  for (int n = units_per_metre; n >= 10; n /= 10) ++p.decimals;
   if (format == Format::kObj) return;  // written from the arrays, whole units as drawn
   const size_t n = mesh.points.size();
   p.corners.resize(n);
+  const double metre = 1.0 / units_per_metre;
   float lowest = 0, highest = 0;
   for (size_t i = 0; i < n; ++i) {
     const int32_t* v = &p.arrays.positions[3 * i];
-    p.corners[i] = {static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2])};
+    p.corners[i] = {static_cast<float>(v[0] * metre), static_cast<float>(v[1] * metre),
+                    static_cast<float>(v[2] * metre)};
     lowest = i == 0 ? p.corners[i].y : std::min(lowest, p.corners[i].y);
     highest = i == 0 ? p.corners[i].y : std::max(highest, p.corners[i].y);
   }
@@ -352,11 +373,11 @@ void WriteObj(const IndexedMesh& mesh, const Prepared& p, const std::string& mat
   for (size_t i = 0; i < n; ++i) {
     const int32_t* v = &p.arrays.positions[3 * i];
     out.Text("v ");
-    out.Number(v[0]);
+    out.Decimal(v[0], p.decimals);
     out.Char(' ');
-    out.Number(v[1]);
+    out.Decimal(v[1], p.decimals);
     out.Char(' ');
-    out.Number(v[2]);
+    out.Decimal(v[2], p.decimals);
     out.Char('\n');
   }
   for (size_t i = 0; i < n; ++i) {
@@ -423,7 +444,7 @@ std::string Write(const IndexedMesh& mesh, const DrawScales& scales, const std::
   if (mesh.indices.empty()) return "Cannot write " + path + ": the mesh has no triangles.";
   const bool base = options.base && format != Format::kObj;
   Prepared prepared;
-  Prepare(mesh, scales, format, base, prepared);
+  Prepare(mesh, scales, format, base, options.units_per_metre, prepared);
 
   TempFile file(path);
   if (!file.error().empty()) return file.error();

@@ -3,7 +3,7 @@
 //
 // Positions are the drawn ones without the centring: x = column x column spacing,
 // y = height, z = row x row spacing, each times the panel's scales, in whole units as the
-// drawing truncates them. Triangles keep the drawing's corner order a, c, b, which turns
+// drawing truncates them, written in metres: divided by the grid's units a metre. Triangles keep the drawing's corner order a, c, b, which turns
 // counter-clockwise seen from above (y up, z growing southward, x east): their normals
 // point up, as every importer expects of a right-handed y-up file.
 #pragma once
@@ -23,6 +23,8 @@ struct Options {
   bool base = false;
   // OBJ only: the image named as the texture in an .mtl beside the file; none when empty.
   std::string texture;
+  // The grid's height units a metre (see data::units_per_metre).
+  int units_per_metre = 1;
 };
 
 // The format named by the file ending (.obj, .stl, .ply, any case); false for others.

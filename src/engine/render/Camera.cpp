@@ -3,8 +3,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "Brackenholmer.h"
 #include "CameraMath.h"
+#include "DrawScales.h"
 #include "ControlPanel.h"
 
 void Brackenholmer::FlyingCamera() {
@@ -18,9 +22,18 @@ void Brackenholmer::FlyingCamera() {
   if (view_height > 0) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
+    // Every drawn point lies within this of the centre, however the model is turned.
+    const DrawScales scales = CurrentDrawScales();
+    const double half_x = 0.5 * input.cols * std::fabs(static_cast<double>(scales.column));
+    const double half_z = 0.5 * input.rows * std::fabs(static_cast<double>(scales.row));
+    const double half_y = std::max(std::fabs(static_cast<double>(input.y_min)), std::fabs(static_cast<double>(input.y_max))) *
+                          std::fabs(scales.height);
+    const double radius = std::sqrt(half_x * half_x + half_y * half_y + half_z * half_z);
+    const double far_plane =
+        camera_math::FarPlaneFrom(camera_math::FarPlane(input.rows, input.cols, input.grid_space),
+                                  std::sqrt(cam_x * cam_x + cam_y * cam_y + cam_z * cam_z), radius);
     gluPerspective(camera_math::kFieldOfView, camera_math::Aspect(width, view_height),
-                   camera_math::NearPlane(input.rows, input.cols, input.grid_space),
-                   camera_math::FarPlane(input.rows, input.cols, input.grid_space));
+                   camera_math::NearPlaneFor(far_plane), far_plane);
     const camera_math::Vec3 target =
         camera_math::LookAtPoint({cam_x, cam_y, cam_z}, cam_x_angle, cam_y_angle);
     gluLookAt(cam_x, cam_y, cam_z, target.x, target.y, target.z, 0, 1, 0);
@@ -28,16 +41,22 @@ void Brackenholmer::FlyingCamera() {
   glMatrixMode(GL_MODELVIEW);
 }
 
-// The start view: 1.5 terrain sides out along +z, one side high, looking 30 degrees down
-// at the terrain's centre, or the camera the command line gave; the model unturned and
-// still. The air speed is the user's.
+// The start view: 1.5 terrain sides out along +z, one side high (above the terrain's top
+// when that would not see it), looking 30 degrees down at the terrain's centre, or the
+// camera the command line gave; the model unturned and still. The air speed is the user's.
 void ResetView() {
   // In double: the product of a large grid and its spacing leaves the int range.
   const double side = static_cast<double>(input.rows) * input.grid_space;
+  int least = 0, greatest = 0;
+  double lift = 0;
+  if (HeightExtremes(least, greatest)) {
+    const double a = least * static_cast<double>(y_multiplier), b = greatest * static_cast<double>(y_multiplier);
+    lift = camera_math::StartLift(side, std::min(a, b), std::max(a, b));
+  }
   Viewer.cam_x_angle = 120.0;
   Viewer.cam_y_angle = 0.0;
   Viewer.cam_x = 0.0;
-  Viewer.cam_y = side;
+  Viewer.cam_y = side + lift;
   Viewer.cam_z = side * 1.5;
   if (start_camera_given) {
     Viewer.cam_x_angle = 90.0 + start_camera.tilt;

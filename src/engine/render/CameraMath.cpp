@@ -43,8 +43,21 @@ double FarPlane(int rows, int cols, int grid_space) {
   return 4.0 * static_cast<double>(std::max(rows, cols)) * static_cast<double>(grid_space);
 }
 
-double NearPlane(int rows, int cols, int grid_space) {
-  return std::max(1.0, FarPlane(rows, cols, grid_space) / kDepthRange);
+double NearPlane(int rows, int cols, int grid_space) { return NearPlaneFor(FarPlane(rows, cols, grid_space)); }
+
+double NearPlaneFor(double far_plane) { return std::max(1.0, far_plane / kDepthRange); }
+
+double FarPlaneFrom(double standard_far, double camera_distance, double radius) {
+  return std::max(standard_far, camera_distance + radius);
+}
+
+double StartLift(double side, double lowest, double highest) {
+  // Over the centre, the view's lower and upper edges lie 30 -+ 22.5 degrees below level.
+  const double half_field = kFieldOfView / 2;
+  const double seen_top = side - 1.5 * side * std::tan(ToRadians(30 - half_field));
+  const double seen_bottom = side - 1.5 * side * std::tan(ToRadians(30 + half_field));
+  const bool sees = highest < side && highest >= seen_bottom && lowest <= seen_top;
+  return sees ? 0.0 : highest;
 }
 
 double Aspect(int width, int height) {

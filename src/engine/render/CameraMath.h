@@ -36,6 +36,20 @@ constexpr double kDepthRange = 1e5;
 // coarse grid tens of millions of units wide then keeps its depth precision, while a
 // fine one can still be flown over closely.
 double NearPlane(int rows, int cols, int grid_space);
+// The far plane for a camera `camera_distance` from the terrain's centre, the terrain
+// lying within `radius` of that centre however the model is turned: its far side, and
+// never nearer than `standard_far` (FarPlane).
+double FarPlaneFrom(double standard_far, double camera_distance, double radius);
+// The near plane for a far plane, as NearPlane keeps it.
+double NearPlaneFor(double far_plane);
+
+// The start view stands one terrain side (`side`) up and one and a half out, looking 30
+// degrees down at the centre. How much higher it must stand to see a terrain whose drawn
+// heights run from `lowest` to `highest`: nothing while the camera is above them and the
+// field of view meets them over the centre; otherwise `highest`, so that the camera
+// stands one side above the terrain's top.
+double StartLift(double side, double lowest, double highest);
+
 // Width over height; only meaningful for height > 0 (the caller skips the projection
 // otherwise).
 double Aspect(int width, int height);

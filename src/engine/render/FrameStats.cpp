@@ -40,6 +40,12 @@ void AppendTrueError(const mesh::TrueError& e) {
   if (!e.computed || (e.measured == 0 && e.uncovered == 0)) return;
   if (e.measured == 0) {
     AppendOverlay("Max. error: none");
+  } else if (input.units_per_metre != 1) {
+    // Units finer than a metre: the figures in metres, to the unit.
+    const int decimals = input.units_per_metre >= 1000 ? 3 : 2;
+    AppendOverlay("Max. error: %.*f m", decimals, Metres(e.max));
+    if (e.bound >= 0) AppendOverlay(" (bound %.*f m)", decimals, Metres(e.bound));
+    AppendOverlay(", RMS: %.*f m", decimals, Metres(e.rms));
   } else {
     // Whole distances without a fraction, others to a tenth.
     if (e.max == std::floor(e.max)) AppendOverlay("Max. error: %.0f", e.max);

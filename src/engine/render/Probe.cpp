@@ -59,8 +59,14 @@ std::string ProbeText(const GridSpot& spot, bool mesh_known, double mesh_height)
   const int h = input.values[spot.row][spot.column];
   if (IsNoData(h))
     append(std::snprintf(part, sizeof part, ": NODATA"));
-  else
+  else if (input.units_per_metre == 1)
     append(std::snprintf(part, sizeof part, ": %d m", h));
-  if (mesh_known) append(std::snprintf(part, sizeof part, ", mesh %.0f m", mesh_height));
+  else
+    append(std::snprintf(part, sizeof part, ": %.2f m", Metres(h)));
+  // The drawn surface to a metre, or to a centimetre on a grid of finer units.
+  if (mesh_known && input.units_per_metre == 1)
+    append(std::snprintf(part, sizeof part, ", mesh %.0f m", mesh_height));
+  else if (mesh_known)
+    append(std::snprintf(part, sizeof part, ", mesh %.2f m", Metres(mesh_height)));
   return text;
 }

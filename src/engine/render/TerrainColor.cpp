@@ -22,14 +22,14 @@ double Mix(double lo, double hi, double t) { return lo + (hi - lo) * t; }
 
 }  // namespace
 
-RGBColor TerrainColor(int height) {
+RGBColor TerrainColor(double height) {
   if (height <= 0) return kWater;  // no-data values such as -9999 land here too
   if (height <= kStops[0].height) return kLowland;
   for (int i = 1; i < static_cast<int>(sizeof kStops / sizeof kStops[0]); ++i) {
     const Stop& lo = kStops[i - 1];
     const Stop& hi = kStops[i];
     if (height <= hi.height) {
-      const double t = static_cast<double>(height - lo.height) / (hi.height - lo.height);
+      const double t = (height - lo.height) / (hi.height - lo.height);
       return {Mix(lo.color.r, hi.color.r, t), Mix(lo.color.g, hi.color.g, t),
               Mix(lo.color.b, hi.color.b, t)};
     }

@@ -6,6 +6,6 @@ struct RGBColor {
   double r, g, b;
 };
 
-// The colour of a height in the grid's raw units. Each band excludes its lower bound and
+// The colour of a height in metres. Each band excludes its lower bound and
 // includes its upper bound, and is linear between the colours at its two stops.
-RGBColor TerrainColor(int height);
+RGBColor TerrainColor(double height);

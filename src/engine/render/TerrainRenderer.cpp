@@ -114,7 +114,7 @@ void ReleaseTerrainArrays() {
 }
 
 void Brackenholmer::PickTerrainColor(int height) {
-  const RGBColor c = TerrainColor(height);
+  const RGBColor c = TerrainColor(Metres(height));
   glColor3f(static_cast<GLfloat>(c.r), static_cast<GLfloat>(c.g), static_cast<GLfloat>(c.b));
 }
 

@@ -104,6 +104,7 @@ void ExportDrawnMesh() {
   mesh_export::Options options;
   options.base = export_base != 0;
   options.texture = texture_file;
+  options.units_per_metre = input.units_per_metre;
   // Numbered as the pictures are; an existing file is never replaced.
   std::string written;
   for (int number = 1; number <= snapshot::kMaxNumber && written.empty(); ++number) {
