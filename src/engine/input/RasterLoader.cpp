@@ -18,6 +18,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include "MemoryBudget.h"
 #include "Report.h"
 
 namespace raster {
@@ -215,6 +216,7 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
   const bool nodata_integral =
       has_nodata && std::round(nodata) == nodata && nodata >= -2147483648.0 && nodata <= 2147483647.0;
 
+  if (!memory::GridFits(rows, cols, path, out.msg, out.size)) return Result::kRefused;
   int** values = AllocateGrid(rows, cols);
   if (values == nullptr) {
     Refuse(out, path, "holds %d x %d heights, too many for the memory.", rows, cols);
