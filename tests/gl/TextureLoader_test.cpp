@@ -577,7 +577,8 @@ std::string StripedPng(const std::string& name, int bits, const std::vector<Rgb>
   std::vector<uint8_t> row(4096);
   for (int x = 0; x < 4096; ++x) row[x] = static_cast<uint8_t>((x / 16) % colours.size());
   GDALRasterBandH band = GDALGetRasterBand(mem, 1);
-  for (int y = 0; y < 4096; ++y) GDALRasterIO(band, GF_Write, 0, y, 4096, 1, row.data(), 4096, 1, GDT_Byte, 0, 0);
+  for (int y = 0; y < 4096; ++y)
+    EXPECT_EQ(GDALRasterIO(band, GF_Write, 0, y, 4096, 1, row.data(), 4096, 1, GDT_Byte, 0, 0), CE_None);
   if (bits == 8) {
     GDALColorTableH table = GDALCreateColorTable(GPI_RGB);
     for (size_t i = 0; i < colours.size(); ++i) {
