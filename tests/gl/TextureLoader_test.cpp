@@ -671,18 +671,28 @@ TEST_F(TextureLoaderTest, ClaimsBeyondTheMemoryLeftAreRefusedUndecoded) {
     EXPECT_EQ(std::string(loader_.msg),
               "The file " + path + " would need 3.6 GB for its 16000 x 16000 pixels; this machine has 2.0 GB free.");
   }
+  // No size in its header: SDL2_image draws it into a 1.0 GB image, beyond the decoded
+  // image's share (4 of 14 bytes a pixel) of the 2.0 GB free.
+  const std::string unsized = TempPath("unsized.svg");
+  WriteFile(unsized, "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect width=\"16000\" height=\"16000\"/></svg>");
+  EXPECT_EQ(Load(unsized), 0u);
+  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + unsized);
+  EXPECT_EQ(std::string(loader_.reason), "Decoding it asked for 1.0 GB at once; this machine has 2.0 GB free.");
   memory::SetAvailableForTesting(-1);
 }
 
-// An image that decodes to nothing is refused, not drawn as a white terrain.
+// An image that decodes to nothing, or claims to be empty, is refused, not drawn as a
+// white terrain.
 TEST_F(TextureLoaderTest, EmptyImagesAreRefused) {
-  std::string gif = "GIF89a";
-  Put32(gif, 0);  // 0 x 0
-  gif += std::string("\0\0\0;", 4);
-  ASSERT_EQ(gif.size(), 14u);
-  const std::string path = TempPath("empty.gif");
-  WriteFile(path, gif);
-  EXPECT_EQ(Load(path), 0u);
-  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + path);
-  EXPECT_EQ(std::string(loader_.reason), "Its header claims an impossible size (0 x 0 pixels).");
+  const std::string xcf("gimp xcf file\0", 14);
+  const std::pair<std::string, const char*> files[] = {
+      {xcf, "It decodes to an empty image (0 x 0 pixels)."},
+      {xcf + std::string(8, '\0'), "Its header claims an impossible size (0 x 0 pixels)."}};
+  for (const auto& [bytes, reason] : files) {
+    const std::string path = TempPath("empty.xcf");
+    WriteFile(path, bytes);
+    EXPECT_EQ(Load(path), 0u);
+    EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + path);
+    EXPECT_EQ(std::string(loader_.reason), reason);
+  }
 }

@@ -19,6 +19,8 @@ struct Claim {
   const char* refusal;  // after "The file PATH"
 };
 
+void PrintTo(const Claim& claim, std::ostream* os) { *os << claim.name; }
+
 std::string Text(const std::string& path, const std::string& text) {
   std::ofstream(path) << text;
   return path;
