@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <gdal.h>
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
 #include <sys/resource.h>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "MemoryBudget.h"
 #include "TextureLoader.h"
 
 namespace {
@@ -543,6 +545,7 @@ void LoadWithLittleMemoryAndExit(const std::string& path) {
   const rlim_t limit = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (72u << 20);
   const rlimit rl{limit, limit};
   setrlimit(RLIMIT_AS, &rl);
+  memory::SetAvailableForTesting(int64_t{1} << 40);  // past the check of the claim, to the upload
   TextureLoader loader;
   const GLuint name = loader.LoadBMPTexture(path.c_str());
   GLint bound = -1;
@@ -562,4 +565,134 @@ TEST_F(TextureLoaderTest, ImageTheGlCannotHoldIsReportedAndLeavesNoTexture) {
   // gtest runs this binary again, with its own window, for the child.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(LoadWithLittleMemoryAndExit(path), testing::ExitedWithCode(0), "");
+}
+
+namespace {
+
+// 4096 x 4096 pixels, vertical stripes of the colour table's entries, 16 pixels wide,
+// written by GDAL's PNG driver: `bits` 1 gives a 1-bit grey PNG, 8 a palette of `colours`.
+std::string StripedPng(const std::string& name, int bits, const std::vector<Rgb>& colours) {
+  GDALAllRegister();
+  GDALDatasetH mem = GDALCreate(GDALGetDriverByName("MEM"), "", 4096, 4096, 1, GDT_Byte, nullptr);
+  std::vector<uint8_t> row(4096);
+  for (int x = 0; x < 4096; ++x) row[x] = static_cast<uint8_t>((x / 16) % colours.size());
+  GDALRasterBandH band = GDALGetRasterBand(mem, 1);
+  for (int y = 0; y < 4096; ++y)
+    EXPECT_EQ(GDALRasterIO(band, GF_Write, 0, y, 4096, 1, row.data(), 4096, 1, GDT_Byte, 0, 0), CE_None);
+  if (bits == 8) {
+    GDALColorTableH table = GDALCreateColorTable(GPI_RGB);
+    for (size_t i = 0; i < colours.size(); ++i) {
+      const GDALColorEntry entry{colours[i].r, colours[i].g, colours[i].b, 255};
+      GDALSetColorEntry(table, static_cast<int>(i), &entry);
+    }
+    GDALSetRasterColorTable(band, table);
+    GDALDestroyColorTable(table);
+  }
+  const std::string path = TempPath(name);
+  const std::string nbits = "NBITS=" + std::to_string(bits);
+  const char* options[] = {nbits.c_str(), nullptr};
+  GDALClose(GDALCreateCopy(GDALGetDriverByName("PNG"), path.c_str(), mem, FALSE, const_cast<char**>(options), nullptr,
+                           nullptr));
+  GDALClose(mem);
+  return path;
+}
+
+}  // namespace
+
+// Small files of valid images that were refused: the file-size ratio took 3 bytes a pixel,
+// and a TGA, which has no signature, was handed to SDL2_image without its type.
+TEST_F(TextureLoaderTest, OneBitPalettedPngsAndTgaLoad) {
+  const Rgb black{0, 0, 0}, white{255, 255, 255}, red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255};
+  const std::vector<std::pair<std::string, std::vector<Rgb>>> pngs = {
+      {StripedPng("one_bit.png", 1, {black, white}), {black, white}},
+      {StripedPng("palette.png", 8, {red, green, blue}), {red, green, blue}}};
+  for (const auto& [path, colours] : pngs) {
+    const GLuint name = Load(path);
+    ASSERT_NE(name, 0u) << loader_.msg << " / " << loader_.reason;
+    const Image tex = ReadTexture(name);
+    ASSERT_EQ(tex.w, 4096);
+    ASSERT_EQ(tex.h, 4096);
+    for (int x : {0, 16, 33, 4095}) EXPECT_EQ(tex.at(x, 4000), colours[(x / 16) % colours.size()]) << path << " " << x;
+  }
+
+  // 16 x 12, 24 bits, rows from the bottom (the default), pixel (x, y) = (16x, 20y, 7).
+  std::string tga = std::string("\0\0\2", 3) + std::string(9, '\0');
+  Put16(tga, 16);
+  Put16(tga, 12);
+  tga += std::string("\x18\0", 2);
+  for (int y = 11; y >= 0; --y)
+    for (int x = 0; x < 16; ++x) tga += {char(7), char(20 * y), char(16 * x)};
+  for (const char* ending : {".tga", ".image"}) {
+    const std::string path = TempPath(std::string("sixteen_by_twelve") + ending);
+    WriteFile(path, tga);
+    const GLuint name = Load(path);
+    ASSERT_NE(name, 0u) << loader_.msg << " / " << loader_.reason;
+    const Image tex = ReadTexture(name);
+    ASSERT_EQ(tex.w, 16);
+    ASSERT_EQ(tex.h, 12);
+    EXPECT_EQ(tex.at(0, 0), (Rgb{0, 0, 7}));
+    EXPECT_EQ(tex.at(15, 11), (Rgb{240, 220, 7}));
+  }
+}
+
+// Tiny files claiming large images, in every format whose header gives a size, are refused
+// before they are decoded, with what they would need and what is free.
+TEST_F(TextureLoaderTest, ClaimsBeyondTheMemoryLeftAreRefusedUndecoded) {
+  auto be32 = [](uint32_t v) { return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; };
+  std::string gif = "GIF89a", tga = std::string("\0\0\2", 3) + std::string(9, '\0'), tiff = "II*";
+  Put16(gif, 16000);
+  Put16(gif, 16000);
+  gif += std::string("\0\0\0;", 4);
+  Put16(tga, 16000);
+  Put16(tga, 16000);
+  tga += std::string("\x18\0", 2);
+  tiff += std::string("\0\x08\0\0\0\x02\0", 7);  // the directory at 8, with two entries
+  for (uint16_t tag : {256, 257}) {
+    Put16(tiff, tag);
+    Put16(tiff, 3);  // SHORT
+    Put32(tiff, 1);
+    Put32(tiff, 16000);
+  }
+  Put32(tiff, 0);
+  const std::pair<const char*, std::string> files[] = {
+      {"claim.xcf", "gimp xcf file" + std::string(1, '\0') + be32(16000) + be32(16000) + be32(0)},
+      {"claim.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16000\" height=\"16000\"><rect width=\"9\" "
+                    "height=\"9\"/></svg>"},
+      {"claim.tif", tiff},
+      {"claim.gif", gif},
+      {"claim.tga", tga},
+      {"claim.pgm", "P5 16000 16000 255\n"}};
+  memory::SetAvailableForTesting(2000000000);
+  for (const auto& [name, bytes] : files) {
+    const std::string path = TempPath(name);
+    WriteFile(path, bytes);
+    EXPECT_EQ(Load(path), 0u);
+    // 16000 x 16000 pixels at 14 bytes.
+    EXPECT_EQ(std::string(loader_.msg),
+              "The file " + path + " would need 3.6 GB for its 16000 x 16000 pixels; this machine has 2.0 GB free.");
+  }
+  // No size in its header: SDL2_image draws it into a 1.0 GB image, beyond the decoded
+  // image's share (4 of 14 bytes a pixel) of the 2.0 GB free.
+  const std::string unsized = TempPath("unsized.svg");
+  WriteFile(unsized, "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect width=\"16000\" height=\"16000\"/></svg>");
+  EXPECT_EQ(Load(unsized), 0u);
+  EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + unsized);
+  EXPECT_EQ(std::string(loader_.reason), "Decoding it asked for 1.0 GB at once; this machine has 2.0 GB free.");
+  memory::SetAvailableForTesting(-1);
+}
+
+// An image that decodes to nothing, or claims to be empty, is refused, not drawn as a
+// white terrain.
+TEST_F(TextureLoaderTest, EmptyImagesAreRefused) {
+  const std::string xcf("gimp xcf file\0", 14);
+  const std::pair<std::string, const char*> files[] = {
+      {xcf, "It decodes to an empty image (0 x 0 pixels)."},
+      {xcf + std::string(8, '\0'), "Its header claims an impossible size (0 x 0 pixels)."}};
+  for (const auto& [bytes, reason] : files) {
+    const std::string path = TempPath("empty.xcf");
+    WriteFile(path, bytes);
+    EXPECT_EQ(Load(path), 0u);
+    EXPECT_EQ(std::string(loader_.msg), "Could not open the file " + path);
+    EXPECT_EQ(std::string(loader_.reason), reason);
+  }
 }

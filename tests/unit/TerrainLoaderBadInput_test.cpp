@@ -11,6 +11,7 @@
 #include <random>
 #include <thread>
 
+#include "MemoryBudget.h"
 #include "TerrainLoaderFixture.h"
 
 namespace {
@@ -151,6 +152,7 @@ TEST_F(TerrainLoaderTest, GridTooLargeForMemoryIsReported) {
     getrlimit(RLIMIT_AS, &limit);
     limit.rlim_cur = pages * sysconf(_SC_PAGESIZE) + (48u << 20);  // the text fits, the grid not
     setrlimit(RLIMIT_AS, &limit);
+    memory::SetAvailableForTesting(int64_t{1} << 40);  // past the check of the claim, to the allocation
     const bool loaded = loader.LoadArcASCIIFile(path);
     const std::string expected = std::string("The file ") + path + " holds 4000 x 4000 heights, too many for the memory.";
     const bool clean = !loaded && expected == loader.msg && InputUntouched();

@@ -19,6 +19,7 @@
 #include <sys/stat.h>
 
 #include "GridUnits.h"
+#include "MemoryBudget.h"
 #include "Report.h"
 
 namespace raster {
@@ -213,6 +214,7 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
   int has_nodata = 0;
   const double nodata = GDALGetRasterNoDataValue(band, &has_nodata);
 
+  if (!memory::GridFits(rows, cols, path, out.msg, out.size)) return Result::kRefused;
   int** values = AllocateGrid(rows, cols);
   if (values == nullptr) {
     Refuse(out, path, "holds %d x %d heights, too many for the memory.", rows, cols);

@@ -24,6 +24,7 @@
 #include <strings.h>
 
 #include "GridUnits.h"
+#include "MemoryBudget.h"
 #include "Report.h"
 
 namespace {
@@ -750,6 +751,7 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused) {
     }
   }
 
+  if (!memory::GridFits(rows, cols, path, out.msg, out.size)) return false;
   int** values = AllocateGrid(rows, cols);
   if (!values) {
     ReportFault(out.msg, path, "holds %d x %d heights, too many for the memory.", rows, cols);
