@@ -125,18 +125,34 @@ TEST_F(CameraTest, ZeroHeightWindowKeepsTheProjection) {
   EXPECT_EQ(Viewer.cam_x_angle, 179.5);
 }
 
-// A grid wider than tall reaches four of its longer sides away; the scales do not enter.
+// A grid wider than tall reaches four of its longer sides away, seen from the start.
 TEST_F(CameraTest, FarPlaneFollowsTheLongerSideOnly) {
   input.rows = 344;
   input.cols = 403;
   input.grid_space = 30;
-  xz_multiplier = 7;
-  y_multiplier = 3;
+  input.y_min = 200, input.y_max = 600;
+  Viewer.cam_y = 344 * 30, Viewer.cam_z = 1.5 * 344 * 30;
   Viewer.FlyingCamera();
   const auto perspective = CallsNamed("gluPerspective");
   ASSERT_EQ(perspective.size(), 1u);
   EXPECT_EQ(perspective[0].args[2], 1);
   EXPECT_EQ(perspective[0].args[3], 4.0 * 403 * 30);
+}
+
+// A top view of a 60 x 85 km grid from 400 km: the far plane reaches the terrain's far
+// corner, however the model is turned, and the near plane keeps the depth range.
+TEST_F(CameraTest, FarPlaneReachesTheTerrainFromAFarCamera) {
+  input.rows = 850, input.cols = 600, input.grid_space = 100;
+  input.y_min = 0, input.y_max = 3000;
+  xz_multiplier = 1, y_multiplier = 2;
+  Viewer.cam_x = 0, Viewer.cam_y = 400000, Viewer.cam_z = 0, Viewer.cam_x_angle = 179.5;
+  Viewer.FlyingCamera();
+  const auto perspective = CallsNamed("gluPerspective");
+  ASSERT_EQ(perspective.size(), 1u);
+  const double corner = std::hypot(30000.0, 42500.0, 6000.0);  // half extents, heights doubled
+  EXPECT_GE(perspective[0].args[3], 400000 + corner);
+  EXPECT_LE(perspective[0].args[3], 400000 + corner + 1);
+  EXPECT_DOUBLE_EQ(perspective[0].args[2], perspective[0].args[3] / 1e5);
 }
 
 }  // namespace

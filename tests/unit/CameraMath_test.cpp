@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 #include "Brackenholmer.h"
 
@@ -105,3 +107,25 @@ TEST(CameraProjection, ViewHeightIsTheRowsAboveThePanel) {
 }
 
 }  // namespace
+
+// The start view stands a side up and 1.5 out, looking 30 degrees down with a 45-degree
+// field. A terrain it already sees keeps it; otherwise it rises to a side over the top,
+// from where the top over the centre lies within the field.
+TEST(CameraStart, LiftOnlyWhereTheStartViewMissesTheTerrain) {
+  EXPECT_EQ(camera_math::StartLift(344 * 90, 200, 600), 0);  // the sample
+  EXPECT_EQ(camera_math::StartLift(344 * 90, -9000, 12000), 0);
+  EXPECT_EQ(camera_math::StartLift(610, 2094, 2195), 2195);  // a high alpine tile
+  EXPECT_EQ(camera_math::StartLift(1000, -5000, -4000), -4000);  // deep sea floor
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> height(-1e5, 1e5);
+  for (int i = 0; i < 1000; ++i) {
+    const double side = 100 + random() % 100000, a = height(random), b = height(random);
+    const double low = std::min(a, b), high = std::max(a, b);
+    const double y = side + camera_math::StartLift(side, low, high);
+    ASSERT_GT(y, high);
+    const double below = std::atan2(y - high, 1.5 * side) * 180 / M_PI;  // the top over the centre
+    const double below_low = std::atan2(y - low, 1.5 * side) * 180 / M_PI;
+    // Some of the height range over the centre lies within 7.5 to 52.5 degrees down.
+    EXPECT_TRUE(below <= 52.5 + 1e-9 && below_low >= 7.5 - 1e-9) << side << " " << low << " " << high;
+  }
+}

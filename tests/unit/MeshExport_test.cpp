@@ -199,6 +199,31 @@ TEST_F(MeshExport, FilesHoldTheDrawnVerticesAndTrianglesTurningUp) {
   }
 }
 
+// A grid read at 100 units a metre is written in metres, fractions and signs exact.
+TEST_F(MeshExport, FinerUnitsAreWrittenInMetres) {
+  ScopedGrid grid(13, 15);
+  LakeGrid(grid, 13, 15);
+  const IndexedMesh m = Build(0, 4, 0);
+  mesh_export::Options options;
+  options.units_per_metre = 100;
+  ASSERT_EQ(mesh_export::Write(m, Scales(), At("cm.obj"), options), "");
+  ASSERT_EQ(mesh_export::Write(m, Scales(), At("cm.ply"), options), "");
+  const Obj obj = ReadObj(At("cm.obj"));
+  const Ply ply = ReadPly(At("cm.ply"));
+  ASSERT_EQ(obj.v.size(), m.points.size());
+  for (uint32_t i = 0; i < m.points.size(); ++i) {
+    const P3 e = Expected(m, i);
+    for (int k = 0; k < 3; ++k) {
+      ASSERT_EQ(obj.v[i][k], static_cast<float>(std::stod(std::to_string(static_cast<int>(e[k]))) / 100)) << i;
+      ASSERT_FLOAT_EQ(ply.vertices[i][k], e[k] / 100) << i;
+    }
+  }
+  // "v 0 -0.08 0"-style lines: a lone fraction keeps its sign and leading zero.
+  const std::string text = Slurp(At("cm.obj"));
+  EXPECT_EQ(text.find(" -."), std::string::npos);
+  EXPECT_EQ(text.find(".0 "), std::string::npos);
+}
+
 TEST_F(MeshExport, ObjSharesVerticesWithTheDrawnTextureCoordinatesAndNamesTheTexture) {
   ScopedGrid grid(9, 12);
   LakeGrid(grid, 9, 12);

@@ -811,16 +811,3 @@ bool GridHoldsHeights() {
       if (!IsNoData(input.values[r][c])) return true;
   return false;
 }
-
-bool HeightExtremes(int& least, int& greatest) {
-  least = INT_MAX;
-  greatest = INT_MIN;
-  for (int r = 0; r < input.rows; ++r)
-    for (int c = 0; c < input.cols; ++c) {
-      const int h = input.values[r][c];
-      if (IsNoData(h)) continue;
-      least = std::min(least, h);
-      greatest = std::max(greatest, h);
-    }
-  return least <= greatest;
-}

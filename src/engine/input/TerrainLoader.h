@@ -50,9 +50,6 @@ inline bool IsNoData(int height) { return input.has_nodata && height == input.no
 
 // False when every cell of the loaded grid is NODATA: there is no terrain to draw.
 bool GridHoldsHeights();
-// The least and greatest height of the loaded grid's cells that are no NODATA; false
-// when there are none.
-bool HeightExtremes(int& least, int& greatest);
 
 class TerrainLoader {
  public:

@@ -47,10 +47,10 @@ void Brackenholmer::FlyingCamera() {
 void ResetView() {
   // In double: the product of a large grid and its spacing leaves the int range.
   const double side = static_cast<double>(input.rows) * input.grid_space;
-  int least = 0, greatest = 0;
+  // The grid's extremes as read (a NODATA value among them only widens the range).
   double lift = 0;
-  if (HeightExtremes(least, greatest)) {
-    const double a = least * static_cast<double>(y_multiplier), b = greatest * static_cast<double>(y_multiplier);
+  if (input.y_min <= input.y_max) {
+    const double a = input.y_min * static_cast<double>(y_multiplier), b = input.y_max * static_cast<double>(y_multiplier);
     lift = camera_math::StartLift(side, std::min(a, b), std::max(a, b));
   }
   Viewer.cam_x_angle = 120.0;
