@@ -609,7 +609,7 @@ struct FileCloser {
   ~FileCloser() { fclose(file); }
 };
 
-bool Load(const char* path, const ReportLines& out, bool& header_refused) {
+bool Load(const char* path, const ReportLines& out, bool& header_refused, CellUnits units) {
   FILE* file = fopen(path, "r");
   if (!file) {
     const int error = errno;
@@ -656,15 +656,27 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused) {
     return false;
   }
   // A corner that cannot be a longitude and latitude puts the grid in a projected
-  // system: its cell size is in metres, taken to whole units.
+  // system: its cell size is in metres, taken to whole units. --degrees and --metres
+  // decide instead; a grid in degrees that reaches past a pole is refused.
   const double cellsize = header.cellsize;
-  const bool metres = header.corner_known &&
-                      (std::fabs(header.corner_x) > 360 || std::fabs(header.corner_y) > 90 ||
-                       header.corner_y + static_cast<double>(header.rows) * cellsize > 90);
+  const double top = header.corner_y + static_cast<double>(header.rows) * cellsize;
+  const bool beyond_poles = header.corner_known && (std::fabs(header.corner_y) > 90 || top > 90);
+  const bool metres = units == CellUnits::kMetres ||
+                      (units == CellUnits::kGuess && header.corner_known &&
+                       (std::fabs(header.corner_x) > 360 || beyond_poles));
+  if (!metres && beyond_poles) {
+    ReportFault(out.msg, path, "reaches past a pole (latitudes %g to %g): a grid in degrees lies within -90 and 90.",
+                header.corner_y, top);
+    return false;
+  }
   // Degrees to arc-seconds, 30 height units each; exact in double for a float cell size.
   const double spacing =
       metres ? std::max(1.0, std::round(cellsize)) : std::trunc(cellsize * 3600.0 * 30.0);
-  if (metres) {
+  if (metres && units == CellUnits::kMetres) {
+    char suffix[96];
+    snprintf(suffix, sizeof suffix, ", %g, is taken as metres, as --metres says.", cellsize);
+    WriteReport(out.note, out.size, "The cell size of ", path, suffix);
+  } else if (metres) {
     char suffix[160];
     snprintf(suffix, sizeof suffix, ", %g, is taken as metres: its corner (%.10g, %.10g) cannot be a longitude and latitude.",
              cellsize, header.corner_x, header.corner_y);
@@ -742,7 +754,7 @@ bool TerrainLoader::LoadArcASCIIFile(const char* filename) {
   reason[0] = '\0';
   note[0] = '\0';
   header_refused_ = false;
-  return Load(filename, ReportLines{msg, reason, note, sizeof msg}, header_refused_);
+  return Load(filename, ReportLines{msg, reason, note, sizeof msg}, header_refused_, units);
 }
 
 bool GridHoldsHeights() {
