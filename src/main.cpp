@@ -37,7 +37,8 @@ const char kHelp[] =
     "GRID     an ARC/INFO ASCII grid (.asc), or any raster GDAL reads: GeoTIFF (.tif),\n"
     "         SRTM HGT (.hgt), ERDAS Imagine (.img), netCDF, ... Cells in degrees of a\n"
     "         geographic system count 30 height units an arc-second; cells of a\n"
-    "         projected system are taken in metres.\n"
+    "         projected system are taken in metres. A grid without a system is read\n"
+    "         in degrees when its place fits longitudes and latitudes.\n"
     "TEXTURE  a BMP, PNG, JPEG or other image that SDL2_image reads, north up.\n"
     "\n"
     "--export OUT  writes the mesh of the start-up settings to OUT instead of opening\n"
@@ -58,6 +59,8 @@ const char kHelp[] =
     "  --wireframe, --no-light\n"
     "  --y-scale F          Y-Multiplier, -20 to 20 (1)\n"
     "  --xz-scale F         X-Z-Multiplier, 0 to 20 (1)\n"
+    "  --degrees, --metres  read the grid's cell size in degrees or in metres, over\n"
+    "                       the guess from its coordinate system or place\n"
     "  --camera X,Y,Z,TILT,HEADING  the camera's place in world units (the terrain's\n"
     "                       centre is 0,0,0, y up), TILT degrees below the horizon,\n"
     "                       HEADING degrees (0 looks north, 90 west); default: south of\n"
@@ -177,6 +180,7 @@ int main(int argc, char** argv) {
 
   printf("\t%s %s %s\n\n", "Loading terrain file", grid, "..");
   fflush(stdout);
+  loader.units = options.degrees ? CellUnits::kDegrees : options.metres ? CellUnits::kMetres : CellUnits::kGuess;
   bool loaded = loader.LoadTerrainFile(grid);
   PrintLines(loader.note);
   printf("\t%s\n\n", loader.msg);

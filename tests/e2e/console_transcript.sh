@@ -48,14 +48,15 @@ check "no arguments" 1 $status
 { banner; printf '\t!!! Usage: %s [TERRAIN FILE] [TEXTURE FILE]!!!\n\n' "my-viewer"; } > "$work/expected"
 check "no arguments, argv[0] as called" 1 $status
 
-# A file that does not exist: the open report and its reason, status 1; further
-# arguments are ignored.
+# A file that does not exist: the open report and its reason, status 1. A third file is
+# refused before anything is loaded, status 2.
 missing="$work/no such terrain.asc"
 { banner; loading "$missing"; report "Could not open the file $missing"; report "No such file or directory"; } > "$work/expected"
 "$bin" "$missing" > "$work/out" 2> "$work/err"; status=$?
 check "missing file" 1 $status
+report '!!! "third" is one file too many: GRID and TEXTURE are the only files !!!' > "$work/expected"
 "$bin" "$missing" "$work/texture.bmp" third fourth > "$work/out" 2> "$work/err"; status=$?
-check "missing file, further arguments ignored" 1 $status
+check "a third file" 2 $status
 
 # A text that neither the ASCII reader nor GDAL takes is no valid grid.
 bad="$work/notes.asc"

@@ -71,6 +71,10 @@ TEST(CommandLine, ValuesThatAreNotWholeOrOutOfRangeAreRefusedByName) {
       {"--camera", "1,2,3,4,5,6"},  {"--camera", "1,,3,4,5"}, {"--export", "mesh.txt"},
       {"--snapshot", "view.jpg"},   {"--shading", "colour"}, {"--base"},
       {"--export", "a.stl", "--snapshot", "a.png"},
+      {"--export", "a.stl", "--export", "b.stl"},
+      {"--snapshot", "a.png", "--snapshot", "b.png"},
+      {"--degrees", "--metres"},
+      {"t.bmp", "t.bmp"},  // a third file
   };
   for (const auto& words : refused) {
     command_line::Options o;
@@ -94,9 +98,13 @@ TEST(CommandLine, DescribedSettingsReadBackToTheSame) {
   max_precision = 11, max_approx_error = 4, mesh_mode = 1, mesh_simplification = 1, strict_error = 0;
   rendering_mode = 1, wireframe = 1, light = 0, y_multiplier = 0.1f, xz_multiplier = 2.7f;
   const command_line::CameraPlace camera{-30000.123456, 22000, 1.0 / 3, 29.99, -45};
+  command_line::Options degrees;
+  degrees.degrees = true;
+  command_line::ApplySettings(degrees);
   const std::string described = command_line::DescribeSettings(camera);
   EXPECT_EQ(described,
-            " --precision 11 --error 4 --triangles --simplify --no-strict --shading texture --wireframe --no-light"
+            " --degrees --precision 11 --error 4 --triangles --simplify --no-strict --shading texture --wireframe"
+            " --no-light"
             " --y-scale 0.100000001 --xz-scale 2.70000005 --camera -30000.12346,22000,0.3333333333,29.99,-45");
   std::vector<std::string> words{"brackenholmer", "g.asc"};
   for (size_t at = 1, end; at < described.size(); at = end + 1) {
@@ -118,6 +126,7 @@ TEST(CommandLine, DescribedSettingsReadBackToTheSame) {
   strict_error = saved[4], rendering_mode = saved[5], wireframe = saved[6], light = saved[7];
   y_multiplier = saved_scales[0], xz_multiplier = saved_scales[1];
   start_camera_given = false;
+  command_line::ApplySettings(command_line::Options{});
 }
 
 }  // namespace

@@ -365,6 +365,11 @@ TEST_F(MeshExport, RefusedWritesLeaveNothingBehindAndReplaceNothing) {
             At("tex.mtl") + " exists already; it is left as it was.");
   EXPECT_EQ(Slurp(At("tex.mtl")), "mine");
 
+  // The longest legal name (254 bytes) leaves no room for a suffix on its temporary name.
+  const std::string longest = std::string(250, 'm') + ".stl";
+  EXPECT_EQ(mesh_export::Write(m, Scales(), At(longest)), "");
+  ASSERT_EQ(std::filesystem::remove(At(longest)), true);
+
   EXPECT_EQ(mesh_export::Write(IndexedMesh{}, Scales(), At("empty.stl")),
             "Cannot write " + At("empty.stl") + ": the mesh has no triangles.");
   EXPECT_EQ(Files(), (std::vector<std::string>{"old.ply", "plain", "tex.mtl"}));  // no temporaries

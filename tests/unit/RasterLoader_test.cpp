@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <ogr_srs_api.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -39,6 +40,28 @@ class RasterLoaderTest : public TerrainLoaderTest {
     std::vector<double> copy = heights;
     EXPECT_EQ(GDALRasterIO(band, GF_Write, 0, 0, cols, rows, copy.data(), cols, rows, GDT_Float64, 0, 0), CE_None);
     GDALClose(ds);
+    return path;
+  }
+
+  // `heights` (row after row, as stored) with the geotransform `gt` and no coordinate system
+  // unless `epsg`, written by `driver` (a copy of an in-memory raster, as netCDF needs).
+  std::string Copy(const char* driver, const std::string& name, int rows, int cols, std::vector<double> heights,
+                   const double (&gt)[6], int epsg = 0) {
+    GDALDatasetH mem = GDALCreate(GDALGetDriverByName("MEM"), "", cols, rows, 1, GDT_Int32, nullptr);
+    double transform[6];
+    std::copy(gt, gt + 6, transform);
+    GDALSetGeoTransform(mem, transform);
+    if (epsg != 0) {
+      OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+      OSRImportFromEPSG(srs, epsg);
+      GDALSetSpatialRef(mem, srs);
+      OSRDestroySpatialReference(srs);
+    }
+    EXPECT_EQ(GDALRasterIO(GDALGetRasterBand(mem, 1), GF_Write, 0, 0, cols, rows, heights.data(), cols, rows,
+                           GDT_Float64, 0, 0), CE_None);
+    const std::string path = (dir_ / name).string();
+    GDALClose(GDALCreateCopy(GDALGetDriverByName(driver), path.c_str(), mem, FALSE, nullptr, nullptr, nullptr));
+    GDALClose(mem);
     return path;
   }
 
@@ -195,5 +218,92 @@ TEST_F(RasterLoaderTest, ProjectedAsciiGridIsInMetres) {
   EXPECT_EQ(input.units_per_metre, 100);
   EXPECT_EQ(input.values[0][1], 20100);
 }
+
+// A raster stored south up or east to west is turned as it is read: the north-west
+// corner's height comes first, and the place is that of the north-up grid.
+class FlippedRasterTest : public RasterLoaderTest, public ::testing::WithParamInterface<std::pair<bool, bool>> {};
+
+TEST_P(FlippedRasterTest, IsReadNorthUpAndWestToEast) {
+  const auto [south_up, east_to_west] = GetParam();
+  const int rows = 3, cols = 4;
+  const double cell = kArcSeconds3, left = -84.4, top = 36.5;
+  std::vector<double> stored(rows * cols);
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < cols; ++c)
+      stored[r * cols + c] = kHeights[(south_up ? rows - 1 - r : r) * cols + (east_to_west ? cols - 1 - c : c)];
+  const double gt[6] = {east_to_west ? left + cols * cell : left, east_to_west ? -cell : cell, 0,
+                        south_up ? top - rows * cell : top, 0, south_up ? cell : -cell};
+  ASSERT_TRUE(LoadAny(Copy("GTiff", "flipped.tif", rows, cols, stored, gt, 4326))) << Msg();
+  EXPECT_EQ(Cells(), std::vector<int>(kHeights.begin(), kHeights.end()));
+  EXPECT_EQ(input.values[0][0], 236);
+  EXPECT_NEAR(input.place.left, left, 1e-9);
+  EXPECT_NEAR(input.place.bottom, top - rows * cell, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Orientations, FlippedRasterTest,
+                         ::testing::Values(std::pair{false, false}, std::pair{true, false}, std::pair{false, true},
+                                           std::pair{true, true}));
+
+// A world grid without a coordinate system whose outer points lie on the poles, as the
+// 5-arc-minute world relief ships in netCDF (here at 15 degrees: 24 x 13 points), is read
+// in degrees and says so; --metres and --degrees override the guess for any grid.
+TEST_F(RasterLoaderTest, WorldGridWithoutCoordinateSystemIsInDegreesUnlessTold) {
+  std::vector<double> world(13 * 24);
+  for (size_t i = 0; i < world.size(); ++i) world[i] = static_cast<double>(i);  // north-west first
+  const double gt[6] = {-7.5, 15, 0, 97.5, 0, -15};
+  const std::string nc = Copy("netCDF", "world.nc", 13, 24, world, gt);
+  const std::string tif = Copy("GTiff", "world.tif", 13, 24, world, gt);
+  for (const std::string& path : {nc, tif}) {
+    ASSERT_TRUE(LoadAny(path)) << Msg();
+    EXPECT_EQ(input.grid_space, 15 * 3600 * 30) << path;
+    EXPECT_EQ(input.values[0][0], 0);
+    EXPECT_EQ(input.values[12][23], 13 * 24 - 1);
+    EXPECT_NE(Note().find("its cells are read in degrees"), std::string::npos) << Note();
+  }
+  EXPECT_NE(Note().find("its extent fits"), std::string::npos) << Note();  // the GeoTIFF has no axis units
+  loader.units = CellUnits::kMetres;
+  ASSERT_TRUE(LoadAny(nc)) << Msg();
+  EXPECT_EQ(input.grid_space, 15);
+  EXPECT_EQ(Note(), "");
+  // An ASCII grid whose corner fits degrees, in metres and back.
+  const std::string ascii = Write("small.asc", Header("2", "2", "2") + "1 2\n3 4\n");
+  ASSERT_TRUE(LoadAny(ascii)) << Msg();
+  EXPECT_EQ(input.grid_space, 2);
+  EXPECT_EQ(Note(), "The cell size of " + ascii + ", 2, is taken as metres, as --metres says.");
+  loader.units = CellUnits::kDegrees;
+  ASSERT_TRUE(LoadAny(ascii)) << Msg();
+  EXPECT_EQ(input.grid_space, 2 * 3600 * 30);
+  const std::string utm = GeoTiff("utm.tif", GDT_Int16, 3, 4, kHeights, 0.5, 0.5, 32617);
+  EXPECT_FALSE(LoadAny(utm));  // its corner at 4100000 is no latitude
+  EXPECT_NE(Msg().find("reaches past a pole"), std::string::npos) << Msg();
+}
+
+// What goes wrong is said in the reader's own words: GDAL's reason for a file it knows but
+// cannot read, and the ASCII reader's refusal of words that are no heights.
+TEST_F(RasterLoaderTest, GdalFailuresGiveGdalsReason) {
+  const std::string tif = Write("broken.tif", std::string("II*\0\x08\0\0\0garbage, not a directory", 32));
+  EXPECT_FALSE(LoadAny(tif));
+  EXPECT_EQ(Msg(), "Could not read the file " + tif);
+  EXPECT_NE(Reason().find("TIFFReadDirectory"), std::string::npos) << Reason();
+  EXPECT_TRUE(InputUntouched());
+  // A geographic grid whose top edge is at latitude 95.
+  const double gt[6] = {10, 1, 0, 95, 0, -1};
+  const std::string pole = Copy("GTiff", "pole.tif", 3, 4, kHeights, gt, 4326);
+  EXPECT_FALSE(LoadAny(pole));
+  EXPECT_EQ(Msg(), "The file " + pole +
+                       " reaches past a pole (latitudes 92 to 95): a grid in degrees lies within -90 and 90.");
+}
+
+class WordInGdalAsciiGridTest : public RasterLoaderTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(WordInGdalAsciiGridTest, IsRefusedWithItsRowAndColumn) {
+  const std::string path = Write("upper.asc", "NCOLS 3\nNROWS 2\nXLLCORNER 10\nYLLCORNER 20\nCELLSIZE 0.01\n"
+                                              "1 2 3\n4 5 " + std::string(GetParam()) + "\n");
+  EXPECT_FALSE(LoadAny(path));
+  EXPECT_EQ(Msg(), "The file " + path + " has no valid height at row 2, column 3 (line 7).");
+  EXPECT_TRUE(InputUntouched());
+}
+
+INSTANTIATE_TEST_SUITE_P(Words, WordInGdalAsciiGridTest, ::testing::Values("abc", "x6", "nan"));
 
 }  // namespace

@@ -103,6 +103,25 @@ TEST_F(SnapshotFolder, ADirectoryInTheWayOfANameIsSkippedToo) {
   EXPECT_EQ(written, (dir_ / "g_3x2-002.png").string());
 }
 
+// A mesh takes the first number free for all its files: a stray .mtl moves it on.
+TEST_F(SnapshotFolder, NumberedNamesSkipNumbersTakenByAnyEnding) {
+  const fs::path old = fs::current_path();
+  fs::current_path(dir_);
+  std::ofstream("g-001.mtl") << "stray";
+  std::ofstream("g-002.obj") << "mine";
+  EXPECT_EQ(snapshot::FreeNumberedName("g", {".obj", ".mtl"}), "g-003.obj");
+  EXPECT_EQ(snapshot::FreeNumberedName("g", {".obj"}), "g-001.obj");
+  fs::current_path(old);
+}
+
+// A name of 254 bytes is legal; its temporary name must be too.
+TEST_F(SnapshotFolder, TheLongestLegalNameIsWritten) {
+  const std::string name = std::string(250, 'n') + ".png";
+  std::string error;
+  ASSERT_TRUE(snapshot::SavePngAs((dir_ / name).string(), 3, 2, kPixels.data(), &error)) << error;
+  EXPECT_EQ(Names(), std::vector<std::string>{name});
+}
+
 TEST_F(SnapshotFolder, FailuresAreReportedAndLeaveNothingBehind) {
   std::string written = "untouched", error;
   // A folder that does not exist, and a "folder" that is a file.

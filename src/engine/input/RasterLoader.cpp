@@ -14,7 +14,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <iterator>
 #include <new>
+#include <string>
 #include <strings.h>
 #include <sys/stat.h>
 
@@ -67,14 +69,36 @@ const char* FormatName(GDALDriverH driver) {
 struct Spacing {
   double cell = 0;  // along the grid, in degrees or in metres
   bool degrees = false;
+  bool guessed_degrees = false;  // no coordinate system, but the extent or axis units say degrees
   bool square = true;
   double cell_x = 0, cell_y = 0;
   double unit = 1;  // degrees or metres per unit of the geotransform
 };
 
+// Whether the file's metadata give its axes in degrees, as netCDF's CF attributes do
+// ("lon#units=degrees_east", "lat#units=degrees_north").
+bool AxesInDegrees(GDALDatasetH dataset) {
+  bool east = false, north = false;
+  for (char** item = GDALGetMetadata(dataset, nullptr); item != nullptr && *item != nullptr; ++item) {
+    const char* units = strstr(*item, "#units=");
+    if (units == nullptr) continue;
+    units += strlen("#units=");
+    if (strncasecmp(units, "degree", 6) != 0) continue;
+    units += 6;
+    if (*units == 's' || *units == 'S') ++units;
+    if (*units == '_') ++units;
+    east = east || strcasecmp(units, "east") == 0 || strcasecmp(units, "e") == 0;
+    north = north || strcasecmp(units, "north") == 0 || strcasecmp(units, "n") == 0;
+  }
+  return east && north;
+}
+
 // The cell size in degrees (a geographic system) or metres (a projected one). Without a
-// coordinate system, a grid that fits longitude and latitude is taken to be in degrees.
-Spacing CellSpacing(GDALDatasetH dataset, const double (&gt)[6], bool georeferenced, int rows) {
+// coordinate system, a grid whose axes are in degrees or whose extent fits longitude and
+// latitude (within half a cell, for grids whose outer points lie on the poles) is taken
+// to be in degrees. `units` other than kGuess decide instead.
+Spacing CellSpacing(GDALDatasetH dataset, const double (&gt)[6], bool georeferenced, int rows, int cols,
+                    CellUnits units) {
   Spacing s;
   s.cell_x = std::fabs(gt[1]);
   s.cell_y = std::fabs(gt[5]);
@@ -86,9 +110,17 @@ Spacing CellSpacing(GDALDatasetH dataset, const double (&gt)[6], bool georeferen
   } else if (srs != nullptr && OSRIsProjected(srs)) {
     scale = OSRGetLinearUnits(srs, nullptr);  // metres per unit
   } else if (georeferenced) {
-    const double left = gt[0], top = std::max(gt[3], gt[3] + rows * gt[5]);
+    const double left = std::min(gt[0], gt[0] + cols * gt[1]), top = std::max(gt[3], gt[3] + rows * gt[5]);
     const double bottom = std::min(gt[3], gt[3] + rows * gt[5]);
-    s.degrees = std::fabs(left) <= 360 && std::fabs(bottom) <= 90 && top <= 90;
+    const double slack_x = 0.5 * s.cell_x, slack_y = 0.5 * s.cell_y;
+    s.degrees = AxesInDegrees(dataset) ||
+                (std::fabs(left) <= 360 + slack_x && bottom >= -90 - slack_y && top <= 90 + slack_y);
+    s.guessed_degrees = s.degrees;
+  }
+  if (units != CellUnits::kGuess) {
+    if (s.degrees != (units == CellUnits::kDegrees)) scale = 1;
+    s.degrees = units == CellUnits::kDegrees;
+    s.guessed_degrees = false;
   }
   s.unit = scale;
   s.cell_x *= scale;
@@ -118,9 +150,10 @@ bool WholeNoData(bool has_nodata, double nodata, double per_metre, int& whole) {
 // Reads the band row by row into one row of doubles (exact for every integer and float
 // band up to 32 bits) and rounds each row, at `per_metre` units a metre, into the grid:
 // the grid is the only large allocation, and each row is converted while it is still in
-// the cache.
+// the cache. A file stored south up (`south_up`) or east to west (`east_to_west`) is
+// turned, so that values[0][0] is always the north-west corner.
 Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values, bool has_nodata, double nodata,
-                         double per_metre) {
+                         double per_metre, bool south_up, bool east_to_west) {
   Converted out;
   std::unique_ptr<double[]> row(new (std::nothrow) double[cols]);
   if (!row) {
@@ -134,7 +167,8 @@ Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values,
       out.read = false;
       return out;
     }
-    int* to = values[r];
+    int* to = values[south_up ? rows - 1 - r : r];
+    if (east_to_west) std::reverse(row.get(), row.get() + cols);
     for (int c = 0; c < cols; ++c) {
       const double v = row[c];
       int h;
@@ -150,7 +184,7 @@ Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values,
         const double rounded = std::round(v * per_metre);  // halves away from zero, as the ASCII reader
         if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
           out.in_range = false;
-          out.bad_cell = static_cast<long long>(r) * cols + c;
+          out.bad_cell = static_cast<long long>(r) * cols + (east_to_west ? cols - 1 - c : c);  // as stored
           return out;
         }
         h = static_cast<int>(rounded);
@@ -165,10 +199,17 @@ Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values,
 
 }  // namespace
 
-Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
+Result LoadWithGdal(const char* path, data& grid, const ReportLines& out, CellUnits units) {
   QuietGdal quiet;
   Dataset dataset(GDALOpenEx(path, GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
-  if (!dataset) return Result::kNoRaster;
+  if (!dataset) {
+    // A driver that took the file for its own says why it could not read it.
+    if (CPLGetLastErrorType() >= CE_Failure && CPLGetLastErrorMsg()[0] != '\0') {
+      WriteReport(out.msg, out.size, "Could not read the file ", path, "");
+      snprintf(out.reason, out.size, "%s", CPLGetLastErrorMsg());
+    }
+    return Result::kNoRaster;
+  }
   GDALDatasetH ds = dataset.get();
   if (GDALGetRasterCount(ds) < 1) {
     Refuse(out, path, "holds no raster band.");
@@ -188,12 +229,27 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
     Refuse(out, path, "is rotated or sheared; only north-up grids can be drawn (gdalwarp makes one).");
     return Result::kRefused;
   }
-  const Spacing cell = CellSpacing(ds, gt, georeferenced, rows);
+  const Spacing cell = CellSpacing(ds, gt, georeferenced, rows, cols, units);
   if (!(cell.cell > 0) || !std::isfinite(cell.cell)) {
     Refuse(out, path, "has a cell size that is not a positive number.");
     return Result::kRefused;
   }
-  if (!georeferenced) AddNote(out, "The file has no georeferencing: its cells are taken as 1 unit apart.");
+  if (!georeferenced)
+    AddNote(out, "The file has no georeferencing: its cells are taken as 1 %s apart.",
+            cell.degrees ? "degree" : "unit");
+  const double bottom = std::min(gt[3], gt[3] + rows * gt[5]) * cell.unit;
+  const double top = std::max(gt[3], gt[3] + rows * gt[5]) * cell.unit;
+  if (georeferenced && cell.degrees && (bottom < -90 - 0.5 * cell.cell_y || top > 90 + 0.5 * cell.cell_y)) {
+    Refuse(out, path, "reaches past a pole (latitudes %g to %g): a grid in degrees lies within -90 and 90.", bottom,
+           top);
+    return Result::kRefused;
+  }
+  // ASCII grids are read in degrees unless they say otherwise; other rasters say so.
+  if (cell.guessed_degrees && strcmp(GDALGetDriverShortName(GDALGetDatasetDriver(ds)), "AAIGrid") != 0)
+    AddNote(out,
+            "The file has no coordinate system; its %s longitudes and latitudes, so its cells are read in degrees "
+            "(--metres reads them as metres).",
+            AxesInDegrees(ds) ? "axes' units fit" : "extent fits");
   if (!cell.square) {
     AddNote(out, "The cells are not square (%g x %g %s): the grid is drawn with their mean.", cell.cell_x,
             cell.cell_y, cell.degrees ? "degrees" : "metres");
@@ -220,21 +276,24 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
     Refuse(out, path, "holds %d x %d heights, too many for the memory.", rows, cols);
     return Result::kRefused;
   }
-  Converted converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, 1.0);
+  const bool south_up = georeferenced && gt[5] > 0, east_to_west = gt[1] < 0;
+  Converted converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, 1.0, south_up, east_to_west);
   // Whole metres read, the units are chosen; fractions of a metre are read once more in
   // the finer units.
-  GridUnits units{1, static_cast<int>(coarsest)};
+  GridUnits grid_units{1, static_cast<int>(coarsest)};
   if (converted.read && converted.in_range) {
     const bool any_height = converted.least <= converted.greatest;
-    units = ChooseGridUnits(spacing_metres, !converted.fractions, any_height ? converted.least : 0,
-                            any_height ? converted.greatest : 0, std::max(rows, cols));
-    if (units.per_metre == 0) {
+    grid_units = ChooseGridUnits(spacing_metres, !converted.fractions, any_height ? converted.least : 0,
+                                 any_height ? converted.greatest : 0, std::max(rows, cols));
+    if (grid_units.per_metre == 0) {
       FreeGrid(values, rows);
       Refuse(out, path, "has a cell size of %g%s, too fine to draw.", cell.cell, cell.degrees ? " degrees" : "");
       return Result::kRefused;
     }
-    NoteUnits(out, units.per_metre, !converted.fractions);
-    if (units.per_metre != 1) converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, units.per_metre);
+    NoteUnits(out, grid_units.per_metre, !converted.fractions);
+    if (grid_units.per_metre != 1)
+      converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, grid_units.per_metre, south_up,
+                                 east_to_west);
   }
   if (!converted.read || !converted.in_range) {
     FreeGrid(values, rows);
@@ -250,17 +309,17 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out) {
 
   // NaN cells mark NODATA whether the file names a value or not.
   int whole_nodata = 0;
-  const bool nodata_integral = WholeNoData(has_nodata, nodata, units.per_metre, whole_nodata);
-  grid = FinishGrid(rows, cols, units.spacing, values, converted.least, converted.greatest, converted.marks,
+  const bool nodata_integral = WholeNoData(has_nodata, nodata, grid_units.per_metre, whole_nodata);
+  grid = FinishGrid(rows, cols, grid_units.spacing, values, converted.least, converted.greatest, converted.marks,
                     has_nodata || converted.marks > 0, nodata_integral, whole_nodata);
-  grid.units_per_metre = units.per_metre;
+  grid.units_per_metre = grid_units.per_metre;
   if (georeferenced) {
-    const double bottom = std::min(gt[3], gt[3] + rows * gt[5]);
-    grid.place = GridPlace{true, cell.degrees, gt[0] * cell.unit, bottom * cell.unit, cell.cell_x, cell.cell_y};
+    const double left = std::min(gt[0], gt[0] + cols * gt[1]);
+    grid.place = GridPlace{true, cell.degrees, left * cell.unit, bottom, cell.cell_x, cell.cell_y};
   }
   char suffix[96];
   snprintf(suffix, sizeof suffix, " was loaded succesfully (%s, %d x %d, spacing %s).", format, cols, rows,
-           SpacingText(units).c_str());
+           SpacingText(grid_units).c_str());
   WriteReport(out.msg, out.size, "The file ", path, suffix);
   return Result::kLoaded;
 }
@@ -287,6 +346,89 @@ bool LooksLikeAsciiGrid(const char* path) {
   return false;
 }
 
+// Whether [p, end) is a height as the ASCII reader takes one: an optionally signed decimal
+// with an optional fraction and exponent.
+bool IsDecimal(const char* p, const char* end) {
+  const auto digit = [&] { return p < end && isdigit(static_cast<unsigned char>(*p)); };
+  if (p < end && (*p == '+' || *p == '-')) ++p;
+  bool digits = false;
+  for (; digit(); ++p) digits = true;
+  if (p < end && *p == '.')
+    for (++p; digit(); ++p) digits = true;
+  if (!digits) return false;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    if (p < end && (*p == '+' || *p == '-')) ++p;
+    if (!digit()) return false;
+    while (digit()) ++p;
+  }
+  return p == end;
+}
+
+// GDAL reads a word that is no number as 0. Before it reads an ASCII grid, its heights
+// are checked as the ASCII reader checks them: false, with the report in `msg`, at the
+// first word that is neither a number nor the header's NODATA value.
+bool HeightsAreNumbers(const char* path, char* msg, size_t size) {
+  FILE* file = fopen(path, "rb");
+  if (file == nullptr) return true;  // GDAL reports on it
+  std::string text;
+  char chunk[1 << 16];
+  for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, got);
+  fclose(file);
+  const char* p = text.c_str();
+  const char* const end = p + text.size();
+  long long cols = 0, rows = 0;
+  const char* nodata = nullptr;
+  long long line = 1;
+  // Header lines: a keyword and its value.
+  for (;;) {
+    const char* word = p;
+    while (word < end && (*word == ' ' || *word == '\t')) ++word;
+    const char* after = word;
+    while (after < end && isalpha(static_cast<unsigned char>(*after))) ++after;
+    if (after < end && *after == '_') after += strcspn(after, " \t\r\n");
+    const std::string key(word, after);
+    const char* const keys[] = {"ncols", "nrows", "xllcorner", "yllcorner", "xllcenter", "yllcenter",
+                                "cellsize", "dx", "dy", "nodata_value"};
+    if (std::none_of(std::begin(keys), std::end(keys), [&](const char* k) { return strcasecmp(k, key.c_str()) == 0; }))
+      break;
+    if (strcasecmp(key.c_str(), "ncols") == 0) cols = atoll(after);
+    if (strcasecmp(key.c_str(), "nrows") == 0) rows = atoll(after);
+    if (strcasecmp(key.c_str(), "nodata_value") == 0) nodata = after;
+    p = static_cast<const char*>(memchr(after, '\n', end - after));
+    if (p == nullptr) return true;
+    ++p;
+    ++line;
+  }
+  if (cols <= 0 || rows <= 0) return true;  // GDAL refuses the header
+  double nodata_value = NAN;
+  bool has_nodata = nodata != nullptr;
+  if (has_nodata) {
+    char* stop;
+    nodata_value = strtod(nodata, &stop);
+    has_nodata = stop != nodata;
+  }
+  for (long long cell = 0; cell < rows * cols; ++cell) {
+    for (; p < end && isspace(static_cast<unsigned char>(*p)); ++p)
+      if (*p == '\n') ++line;
+    if (p == end) return true;  // GDAL reports a short file
+    const char* token = p;
+    while (p < end && !isspace(static_cast<unsigned char>(*p))) ++p;
+    if (IsDecimal(token, p)) continue;
+    if (has_nodata) {
+      char* stop;
+      const double v = strtod(std::string(token, p).c_str(), &stop);
+      if (*stop == '\0' && (v == nodata_value || (std::isnan(v) && std::isnan(nodata_value)))) continue;
+    }
+    char suffix[128];
+    snprintf(suffix, sizeof suffix, " has no valid height at row %lld, column %lld (line %lld).", cell / cols + 1,
+             cell % cols + 1, line);
+    WriteReport(msg, size, "The file ", path, suffix);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool TerrainLoader::LoadTerrainFile(const char* filename) {
@@ -306,7 +448,8 @@ bool TerrainLoader::LoadTerrainFile(const char* filename) {
     reason[0] = '\0';
     note[0] = '\0';
     WriteReport(note, sizeof msg, "The file ", filename, " has a header the ASCII reader does not take; GDAL reads it.");
-    switch (raster::LoadWithGdal(filename, input, out)) {
+    if (!HeightsAreNumbers(filename, msg, sizeof msg)) return false;
+    switch (raster::LoadWithGdal(filename, input, out, units)) {
       case raster::Result::kLoaded: return true;
       case raster::Result::kRefused: return false;
       case raster::Result::kNoRaster: break;
@@ -318,11 +461,12 @@ bool TerrainLoader::LoadTerrainFile(const char* filename) {
   }
   reason[0] = '\0';
   note[0] = '\0';
-  switch (raster::LoadWithGdal(filename, input, out)) {
+  switch (raster::LoadWithGdal(filename, input, out, units)) {
     case raster::Result::kLoaded: return true;
     case raster::Result::kRefused: return false;
     case raster::Result::kNoRaster: break;
   }
+  if (reason[0] != '\0') return false;  // GDAL knew the format and said why it failed
   // Neither reader takes it: the ASCII reader's report says what it expected.
   return LoadArcASCIIFile(filename);
 }

@@ -654,7 +654,7 @@ struct FileCloser {
   ~FileCloser() { fclose(file); }
 };
 
-bool Load(const char* path, const ReportLines& out, bool& header_refused) {
+bool Load(const char* path, const ReportLines& out, bool& header_refused, CellUnits units) {
   FILE* file = fopen(path, "r");
   if (!file) {
     const int error = errno;
@@ -701,14 +701,26 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused) {
     return false;
   }
   // A corner that cannot be a longitude and latitude puts the grid in a projected
-  // system: its cell size is in metres.
+  // system: its cell size is in metres. --degrees and --metres decide instead; a grid in
+  // degrees that reaches past a pole is refused.
   const double cellsize = header.cellsize;
-  const bool metres = header.corner_known &&
-                      (std::fabs(header.corner_x) > 360 || std::fabs(header.corner_y) > 90 ||
-                       header.corner_y + static_cast<double>(header.rows) * cellsize > 90);
+  const double top = header.corner_y + static_cast<double>(header.rows) * cellsize;
+  const bool beyond_poles = header.corner_known && (std::fabs(header.corner_y) > 90 || top > 90);
+  const bool metres = units == CellUnits::kMetres ||
+                      (units == CellUnits::kGuess && header.corner_known &&
+                       (std::fabs(header.corner_x) > 360 || beyond_poles));
+  if (!metres && beyond_poles) {
+    ReportFault(out.msg, path, "reaches past a pole (latitudes %g to %g): a grid in degrees lies within -90 and 90.",
+                header.corner_y, top);
+    return false;
+  }
   // Degrees to arc-seconds, 30 metres each; exact in double for a float cell size.
   const double spacing_metres = metres ? cellsize : cellsize * 3600.0 * 30.0;
-  if (metres) {
+  if (metres && units == CellUnits::kMetres) {
+    char suffix[96];
+    snprintf(suffix, sizeof suffix, ", %g, is taken as metres, as --metres says.", cellsize);
+    WriteReport(out.note, out.size, "The cell size of ", path, suffix);
+  } else if (metres) {
     char suffix[160];
     snprintf(suffix, sizeof suffix, ", %g, is taken as metres: its corner (%.10g, %.10g) cannot be a longitude and latitude.",
              cellsize, header.corner_x, header.corner_y);
@@ -766,17 +778,17 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused) {
   // Whole metres read, the units are chosen; fractions of a metre are read once more in
   // the finer units.
   const bool any_height = scan.least <= scan.greatest;
-  const GridUnits units = ChooseGridUnits(spacing_metres, !scan.fractions, any_height ? scan.least : 0,
+  const GridUnits grid_units = ChooseGridUnits(spacing_metres, !scan.fractions, any_height ? scan.least : 0,
                                           any_height ? scan.greatest : 0, widest);
-  if (units.per_metre == 0) {
+  if (grid_units.per_metre == 0) {
     FreeGrid(values, rows);
     ReportFault(out.msg, path, "has a cell size of %g%s, too fine to draw.", header.cellsize, metres ? "" : " degrees");
     return false;
   }
   NoData nodata = header.nodata;
-  NoteUnits(out, units.per_metre, !scan.fractions);
-  if (units.per_metre != 1) {
-    const HeightScale scale = ScaleFor(units.per_metre);
+  NoteUnits(out, grid_units.per_metre, !scan.fractions);
+  if (grid_units.per_metre != 1) {
+    const HeightScale scale = ScaleFor(grid_units.per_metre);
     ScaleNoData(nodata, scale.per_metre);
     scan = ScanHeights<true>(heights, end, rows, cols, values, nodata, scale);
   }
@@ -785,9 +797,9 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused) {
     Explain(out, "Warning: the data holds %lld numbers, more than the %lld heights of its header (%d rows x %d "
             "columns); the rest is ignored.", scan.numbers, cells, rows, cols);
   }
-  input = FinishGrid(rows, cols, units.spacing, values, scan.least, scan.greatest, scan.marks, nodata.present,
+  input = FinishGrid(rows, cols, grid_units.spacing, values, scan.least, scan.greatest, scan.marks, nodata.present,
                      nodata.integral, nodata.rounded);
-  input.units_per_metre = units.per_metre;
+  input.units_per_metre = grid_units.per_metre;
   if (header.corner_known) {
     const double half = header.corner_is_centre ? 0.5 * cellsize : 0.0;
     input.place = GridPlace{true, !metres, header.corner_x - half, header.corner_y - half, cellsize, cellsize};
@@ -802,7 +814,7 @@ bool TerrainLoader::LoadArcASCIIFile(const char* filename) {
   reason[0] = '\0';
   note[0] = '\0';
   header_refused_ = false;
-  return Load(filename, ReportLines{msg, reason, note, sizeof msg}, header_refused_);
+  return Load(filename, ReportLines{msg, reason, note, sizeof msg}, header_refused_, units);
 }
 
 bool GridHoldsHeights() {

@@ -51,6 +51,10 @@ inline bool IsNoData(int height) { return input.has_nodata && height == input.no
 // False when every cell of the loaded grid is NODATA: there is no terrain to draw.
 bool GridHoldsHeights();
 
+// What a grid's cell size is measured in: the readers' guess (a coordinate system, or a
+// place that fits longitudes and latitudes), or the user's word over it.
+enum class CellUnits { kGuess, kDegrees, kMetres };
+
 class TerrainLoader {
  public:
   TerrainLoader() {}
@@ -68,6 +72,8 @@ class TerrainLoader {
   char msg[255];
   char reason[255];
   char note[255];
+  // Both readers obey this over their own guess (--degrees, --metres).
+  CellUnits units = CellUnits::kGuess;
 
  private:
   bool header_refused_ = false;  // the last ASCII load failed in its header

@@ -113,10 +113,17 @@ class Out {
 
 std::string Reason(const std::string& what, int error) { return what + ": " + strerror(error) + "."; }
 
+// A short hidden name in the folder of `path`: a name as long as the system allows
+// leaves no room for a suffix.
+std::string TemporaryBeside(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".export-XXXXXX";
+}
+
 // A file written under a temporary name beside its final one; removed unless committed.
 class TempFile {
  public:
-  explicit TempFile(const std::string& path) : path_(path), temp_(path + ".partXXXXXX") {
+  explicit TempFile(const std::string& path) : path_(path), temp_(TemporaryBeside(path)) {
     const int fd = mkstemp(temp_.data());
     if (fd < 0) {
       error_ = Reason("Cannot write " + path_, errno);

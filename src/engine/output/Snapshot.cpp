@@ -1,9 +1,12 @@
 #include "Snapshot.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -26,15 +29,19 @@ void AppendBytes(void* context, void* data, int size) {
   out->insert(out->end(), bytes, bytes + size);
 }
 
-// Writes all of bytes to a new file and makes sure they reached the disk, so that a full
-// disk shows up here and not as a truncated picture.
-bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& bytes,
-                  std::string* error) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+// Writes all of bytes to a new file of a short hidden name in `folder` (a name as long as
+// the system allows leaves no room for a suffix) and makes sure they reached the disk, so
+// that a full disk shows up here and not as a truncated picture. The path, or empty.
+std::string WriteNewFile(const std::string& folder, const std::vector<unsigned char>& bytes, std::string* error) {
+  std::string path = folder + "/.png-XXXXXX";
+  const int fd = mkstemp(path.data());
   if (fd < 0) {
     *error = std::strerror(errno);
-    return false;
+    return "";
   }
+  const mode_t mask = umask(0);  // mkstemp makes the file private; give it the mode open gave
+  umask(mask);
+  fchmod(fd, 0644 & ~mask);
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
@@ -43,30 +50,29 @@ bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& byt
       *error = std::strerror(n < 0 ? errno : ENOSPC);
       close(fd);
       unlink(path.c_str());
-      return false;
+      return "";
     }
     done += static_cast<size_t>(n);
   }
   if (fsync(fd) != 0 || close(fd) != 0) {
     *error = std::strerror(errno);
     unlink(path.c_str());
-    return false;
+    return "";
   }
-  return true;
+  return path;
 }
 
 // The PNG of the pixels, written to a hidden temporary file in `folder`; its path, or
 // empty with `error` set.
-std::string EncodeToTemporary(const std::string& folder, const std::string& stem, int width, int height,
-                              const unsigned char* rgb, std::string* error) {
+std::string EncodeToTemporary(const std::string& folder, int width, int height, const unsigned char* rgb,
+                              std::string* error) {
   std::vector<unsigned char> png;
   if (width <= 0 || height <= 0 ||
       !stbi_write_png_to_func(AppendBytes, &png, width, height, 3, rgb, width * 3)) {
     *error = "no picture to encode";
     return "";
   }
-  const std::string temporary = folder + "/." + stem + "-" + std::to_string(getpid()) + ".tmp";
-  return WriteNewFile(temporary, png, error) ? temporary : "";
+  return WriteNewFile(folder, png, error);
 }
 
 }  // namespace
@@ -91,10 +97,21 @@ std::string NumberedName(const std::string& stem, int number, const std::string&
   return stem + suffix + ending;
 }
 
+std::string FreeNumberedName(const std::string& stem, const std::vector<std::string>& endings) {
+  for (int number = 1; number <= kMaxNumber; ++number) {
+    const auto taken = [&](const std::string& ending) {
+      struct stat info;
+      return lstat(NumberedName(stem, number, ending).c_str(), &info) == 0;
+    };
+    if (std::none_of(endings.begin(), endings.end(), taken)) return NumberedName(stem, number, endings.front());
+  }
+  return "";
+}
+
 bool SavePng(const std::string& dir, const std::string& stem, int width, int height,
              const unsigned char* rgb, std::string* written, std::string* error) {
   const std::string folder = dir.empty() ? "." : dir;
-  const std::string temporary = EncodeToTemporary(folder, stem, width, height, rgb, error);
+  const std::string temporary = EncodeToTemporary(folder, width, height, rgb, error);
   if (temporary.empty()) return false;
 
   // A hard link fails on an existing name where a rename would replace it.
@@ -119,8 +136,7 @@ bool SavePng(const std::string& dir, const std::string& stem, int width, int hei
 bool SavePngAs(const std::string& path, int width, int height, const unsigned char* rgb, std::string* error) {
   const size_t slash = path.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
-  const std::string temporary = EncodeToTemporary(folder, name, width, height, rgb, error);
+  const std::string temporary = EncodeToTemporary(folder, width, height, rgb, error);
   if (temporary.empty()) return false;
   const bool linked = link(temporary.c_str(), path.c_str()) == 0;
   if (!linked) *error = errno == EEXIST ? "it exists already; it is left as it was" : std::strerror(errno);

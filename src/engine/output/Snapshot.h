@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace snapshot {
 
@@ -20,6 +21,10 @@ constexpr int kMaxNumber = 999;
 
 // "jacksboro_403x344-007.png" for the stem, 7 and ".png".
 std::string NumberedName(const std::string& stem, int number, const std::string& ending);
+
+// The first of NumberedName(stem, 1..kMaxNumber, endings[0]) for which no file of that
+// number exists with any of the `endings` (".obj" and its ".mtl"); empty when all are taken.
+std::string FreeNumberedName(const std::string& stem, const std::vector<std::string>& endings);
 
 bool SavePng(const std::string& dir, const std::string& stem, int width, int height,
              const unsigned char* rgb, std::string* written, std::string* error);

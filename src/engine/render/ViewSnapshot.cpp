@@ -106,12 +106,10 @@ void ExportDrawnMesh() {
   options.texture = texture_file;
   options.units_per_metre = input.units_per_metre;
   // Numbered as the pictures are; an existing file is never replaced.
-  std::string written;
-  for (int number = 1; number <= snapshot::kMaxNumber && written.empty(); ++number) {
-    const std::string name = snapshot::NumberedName(snapshot_stem, number, options.base ? ".stl" : ".obj");
-    std::error_code ec;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(name, ec))) written = name;
-  }
+  // The OBJ's material takes the same number.
+  std::vector<std::string> endings{options.base ? ".stl" : ".obj"};
+  if (!options.base && !options.texture.empty()) endings.push_back(".mtl");
+  const std::string written = snapshot::FreeNumberedName(snapshot_stem, endings);
   if (written.empty()) {
     Tell("Could not save the mesh: all numbers up to " + std::to_string(snapshot::kMaxNumber) + " are taken");
     return;

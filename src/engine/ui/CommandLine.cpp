@@ -59,6 +59,9 @@ bool Camera(const char* text, CameraPlace* camera) {
   return true;
 }
 
+// --degrees or --metres as given, for the command line of a picture: " --degrees".
+std::string units_given;
+
 // The --shading words, by rendering mode.
 const char* const kShadings[] = {"color", "texture", "plain"};
 
@@ -125,6 +128,10 @@ bool Parse(int argc, const char* const* argv, Options* o, std::string* error) {
   for (int i = 1; i < argc && argv[i] != nullptr; ++i) {
     const std::string word = argv[i];
     if (word.size() < 2 || word[0] != '-') {
+      if (o->files.size() == 2) {
+        *error = "\"" + word + "\" is one file too many: GRID and TEXTURE are the only files";
+        return false;
+      }
       o->files.push_back(word);
       continue;
     }
@@ -137,12 +144,18 @@ bool Parse(int argc, const char* const* argv, Options* o, std::string* error) {
     else if (word == "--no-strict") o->strict = 0;
     else if (word == "--wireframe") o->wireframe = true;
     else if (word == "--no-light") o->no_light = true;
+    else if (word == "--degrees") o->degrees = true;
+    else if (word == "--metres") o->metres = true;
     else {
       const ValueOption* option = nullptr;
       for (const ValueOption& v : kValueOptions)
         if (word == v.name) option = &v;
       if (option == nullptr) {
         *error = word + " is not an option; --help lists them";
+        return false;
+      }
+      if ((word == "--export" && !o->export_path.empty()) || (word == "--snapshot" && !o->snapshot_path.empty())) {
+        *error = word + " is given twice; one file at a time";
         return false;
       }
       const bool has_value = i + 1 < argc && argv[i + 1] != nullptr;
@@ -156,6 +169,10 @@ bool Parse(int argc, const char* const* argv, Options* o, std::string* error) {
   }
   if (o->base && o->export_path.empty()) {
     *error = "--base goes with --export";
+    return false;
+  }
+  if (o->degrees && o->metres) {
+    *error = "--degrees and --metres go one at a time";
     return false;
   }
   if (!o->export_path.empty() && !o->snapshot_path.empty()) {
@@ -176,12 +193,13 @@ void ApplySettings(const Options& o) {
   if (o.no_light) light = 0;
   if (o.y_scale_given) y_multiplier = o.y_scale;
   if (o.xz_scale_given) xz_multiplier = o.xz_scale;
+  units_given = o.degrees ? " --degrees" : o.metres ? " --metres" : "";
   start_camera_given = o.camera_given;
   if (o.camera_given) start_camera = o.camera;
 }
 
 std::string DescribeSettings(const CameraPlace& camera) {
-  std::string out;
+  std::string out = units_given;
   char word[160];
   const auto add = [&](const char* format, auto... values) {
     std::snprintf(word, sizeof word, format, values...);

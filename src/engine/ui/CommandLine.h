@@ -36,6 +36,7 @@ struct Options {
   float y_scale = 1.0f, xz_scale = 1.0f;
   bool camera_given = false;
   CameraPlace camera;
+  bool degrees = false, metres = false;  // the grid's cell size, over the readers' guess
 };
 
 // The largest picture side: what the off-screen renderer can draw in one go.
@@ -50,7 +51,8 @@ bool Parse(int argc, const char* const* argv, Options* options, std::string* err
 void ApplySettings(const Options& options);
 
 // The options that give the viewer's present settings and `camera` (those at their start
-// values left out), in the order --help lists them: " --precision 8 --camera ...".
+// values left out), in the order --help lists them: " --precision 8 --camera ...", after
+// --degrees or --metres when the grid was read so.
 std::string DescribeSettings(const CameraPlace& camera);
 
 }  // namespace command_line
