@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ const char kHelp[] =
     "--export OUT  writes the mesh of the start-up settings to OUT instead of opening\n"
     "              a window: OBJ (with an .mtl naming TEXTURE), binary STL or binary\n"
     "              PLY by the ending. An existing OUT is left alone.\n"
-    "--base        STL and PLY get walls and a flat bottom: a closed solid to print.\n"
+    "--base        the mesh gets walls and a flat bottom: a closed solid to print.\n"
     "--snapshot OUT  draws the start view into the picture OUT (PNG) with no window and\n"
     "              no display needed. An existing OUT is left alone.\n"
     "\n"
@@ -99,6 +100,10 @@ void PrintLines(const char* text) {
 // Builds the mesh of the loaded grid at the start-up settings and writes it to `out`, with
 // no display; prints the outcome. The exit status.
 int ExportMesh(const char* out, const char* texture, bool base) {
+  if (!show_nodata && !GridHoldsHeights()) {
+    printf("\tCannot export %s: %s.\n\n", out, kNoTerrainReason);
+    return 1;
+  }
   MeshWholeGrid();
   Viewer.CalcNormales();
   if (normales == nullptr) {
@@ -110,12 +115,13 @@ int ExportMesh(const char* out, const char* texture, bool base) {
   options.base = base;
   options.units_per_metre = input.units_per_metre;
   if (texture != nullptr) options.texture = texture;
-  const std::string error = mesh_export::Write(mesh, CurrentDrawScales(), out, options);
+  mesh_export::Written written;
+  const std::string error = mesh_export::Write(mesh, CurrentDrawScales(), out, options, &written);
   if (!error.empty()) {
     printf("\t%s\n\n", error.c_str());
     return 1;
   }
-  printf("\tWrote %zu vertices and %zu triangles to %s.\n\n", mesh.points.size(), mesh.indices.size() / 3, out);
+  printf("\tWrote %zu vertices and %zu triangles to %s.\n\n", written.vertices, written.triangles, out);
   return 0;
 }
 
@@ -136,7 +142,7 @@ int HandOverToOffscreenRenderer(char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int Run(int argc, char** argv) {
   const char* self = argv[0] ? argv[0] : "brackenholmer";
   command_line::Options options;
   std::string error;
@@ -215,4 +221,16 @@ int main(int argc, char** argv) {
 #endif
   fflush(stdout);
   return status;
+}
+
+int main(int argc, char** argv) {
+  // A picture or a mesh that runs out of memory where nothing else catches it ends with a
+  // reason and the status of an unwritten file, not with an abort.
+  try {
+    return Run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    printf("\tNot enough memory to go on: nothing more is written.\n\n");
+    fflush(stdout);
+    return 1;
+  }
 }

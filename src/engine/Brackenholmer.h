@@ -96,6 +96,10 @@ extern bool mesh_builds_in_background;
 // True while a requested mesh has not yet been adopted.
 bool MeshBuildPending();
 
+// Why --export and --snapshot refuse a grid whose every cell is NODATA (NODATA cells
+// are holes there).
+constexpr char kNoTerrainReason[] = "every cell of the grid is NODATA, there is no terrain to draw";
+
 // Frame-rate measurement and the overlay text.
 extern int frames;
 extern float timebase;

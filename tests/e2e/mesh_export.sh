@@ -16,14 +16,31 @@ run obj 0 "Wrote 4225 vertices and 8192 triangles to t.obj." "$grid" tex.png --e
 grep -qx 'map_Kd tex.png' "$work/t.mtl" || fail "obj: the .mtl does not name the texture"
 
 # With a base: the 8192 triangles, and for each of the 4 x 64 outline edges two wall
-# triangles and one of the bottom's fan.
-run stl 0 "Wrote 4225 vertices and 8192 triangles to t.stl." --base "$grid" --export t.stl
-[ "$(stat -c %s "$work/t.stl")" -eq $((84 + 50 * (8192 + 3 * 256))) ] || fail "stl: size"
+# triangles and one of the bottom's fan; the points twice, and the fan's centre.
+run stl 0 "Wrote 8451 vertices and 8960 triangles to t.stl." --base "$grid" --export t.stl
+[ "$(stat -c %s "$work/t.stl")" -eq $((84 + 50 * 8960)) ] || fail "stl: size"
+run obj-base 0 "Wrote 8451 vertices and 8960 triangles to b.obj." --base "$grid" --export b.obj
+[ "$(grep -c '^v ' "$work/b.obj")" -eq 8451 ] || fail "obj with a base: vertex lines"
+[ "$(grep -c '^f ' "$work/b.obj")" -eq 8960 ] || fail "obj with a base: face lines"
+
+# The .mtl names the texture from its own folder.
+mkdir "$work/out" "$work/maps"
+run mtl 0 "Wrote 4225 vertices and 8192 triangles to out/m.obj." "$grid" maps/tex.png --export out/m.obj
+grep -qx 'map_Kd ../maps/tex.png' "$work/out/m.mtl" || fail "mtl: the texture is not named from the .mtl's folder"
+rm -r "$work/out" "$work/maps"
+
+# A model of no area, and a grid without heights, are refused.
+nodata="$work/nodata.asc"
+printf 'ncols 3\nnrows 3\nxllcorner 0\nyllcorner 0\ncellsize 0.01\nNODATA_value -9999\n' >"$nodata"
+for _ in 1 2 3; do echo "-9999 -9999 -9999" >>"$nodata"; done
+run flat 1 "Cannot write z.stl: at this X-Z-Multiplier the mesh has no area." "$grid" --xz-scale 0 --export z.stl
+run nodata 1 "Cannot export n.stl: every cell of the grid is NODATA, there is no terrain to draw." "$nodata" --export n.stl
+rm "$nodata"
 
 run again 1 "t.stl exists already; it is left as it was." "$grid" --export t.stl
 run folder 1 "Cannot write none/t.ply: No such file or directory." "$grid" --export none/t.ply
 run base-alone 2 "!!! --base goes with --export !!!" "$grid" --base
-[ "$(ls "$work" | grep -cv '\.out$')" -eq 3 ] || fail "files left behind: $(ls "$work")"
+[ "$(ls "$work" | grep -cv '\.out$')" -eq 4 ] || fail "files left behind: $(ls "$work")"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "mesh export: all passed"

@@ -33,6 +33,23 @@ if [ -s "$work/out/out.png" ]; then
   [ -n "$keep" ] && cp "$work/out/out.png" "$keep/"
 fi
 run again 1 "Cannot write out.png: it exists already; it is left as it was." "$grid" --snapshot out.png
+# What cannot be drawn as asked is refused with the reason, and no picture: a texture that
+# did not load, a grid without heights, a picture too large for the memory (which Mesa
+# would not survive).
+run texture 1 "Cannot render t.png: the texture none.png could not be loaded for --shading texture." "$grid" none.png --snapshot t.png --shading texture
+nodata="$work/nodata.asc"
+printf 'ncols 3\nnrows 3\nxllcorner 0\nyllcorner 0\ncellsize 0.01\nNODATA_value -9999\n' >"$nodata"
+for _ in 1 2 3; do echo "-9999 -9999 -9999" >>"$nodata"; done
+run nodata 1 "Cannot render n.png: every cell of the grid is NODATA, there is no terrain to draw." "$nodata" --snapshot n.png
+for gib in 2 4; do
+  (ulimit -v $((gib << 20)) && cd "$work/out" && env -u DISPLAY "$bin" "$grid" --snapshot big.png --size 16384x16384) >"$work/big$gib.out" 2>&1
+  got=$?
+  [ "$got" -eq 1 ] || fail "a 16384 x 16384 picture under $gib GiB: status $got, expected 1"
+  grep -qE $'^\tCannot render big.png: a 16384 x 16384 picture needs 5520 MB to draw and write, and [0-9]+ MB are free.$' "$work/big$gib.out" ||
+    fail "a 16384 x 16384 picture under $gib GiB: no reason given: $(tail -n 2 "$work/big$gib.out")"
+done
+[ "$(ls "$work/out")" = out.png ] || fail "refused pictures left files: $(ls "$work/out")"
+
 run folder 1 "Cannot write gone/out.png: No such file or directory." "$grid" --snapshot gone/out.png
 
 # The window with the same settings: its `p` picture is the view above the panel.

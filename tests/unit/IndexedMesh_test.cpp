@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "ChildProcess.h"
 #include "FrameStats.h"
 #include "MeshBuild.h"
 #include "MeshWorker.h"
@@ -211,6 +212,77 @@ TEST(IndexedMesh, OverlayNamesTheLimitWhileALimitedMeshIsShown) {
   EXPECT_NE(std::string(text_buffer).find("\nLimited by the triangle budget: the bound is not met\nMax. error: "),
             std::string::npos);
 }
+
+// A grid whose every cell is NODATA has no terrain while its cells are holes: the
+// overlay says so, and says nothing once they are shown or one cell holds a height.
+TEST(IndexedMesh, OverlaySaysWhenEveryCellIsNoData) {
+  ScopedGrid grid(9, 9, -9999);
+  input.has_nodata = true;
+  input.nodata = -9999;
+  auto overlay_after_build = [] {
+    refresh_mesh = true;
+    Viewer.UpdateMesh();
+    ComposeOverlayText();
+    return std::string(text_buffer).find("\nEvery cell of the grid is NODATA: there is no terrain to draw.\n");
+  };
+  EXPECT_NE(overlay_after_build(), std::string::npos);
+  show_nodata = 1;
+  EXPECT_EQ(overlay_after_build(), std::string::npos);
+  show_nodata = 0;
+  grid.at(4, 4) = 7;  // a height under no drawn triangle: still no word of an empty grid
+  max_precision = 1;
+  EXPECT_EQ(overlay_after_build(), std::string::npos);
+  EXPECT_TRUE(Viewer.DrawnMesh().indices.empty());
+}
+
+#ifndef SANITIZED_BUILD
+// When the strict error hierarchy does not fit into memory, both meshers build the mesh
+// with Strict Error off, and the console and the overlay say so. The build runs in a fresh
+// copy of this program (memory freed by earlier tests would blur the cap) capped 24 MB
+// above its size: the 2049 x 2049 grid's point table takes 16 MB, either hierarchy more
+// than the 8 MB left, the plain adaptive mesh little.
+constexpr const char* kCappedStrictVariable = "INDEXED_MESH_CAPPED_STRICT_MODE";
+
+TEST(IndexedMesh, StrictMeshersFallBackToThePlainMeshWhenTheHierarchyDoesNotFit) {
+  ScopedGrid grid(2049, 2049);
+  Hills(grid, 2049, 2049);
+  mesh_simplification = 1;
+  if (const char* mode = getenv(kCappedStrictVariable)) {
+    mesh_mode = atoi(mode);
+    max_precision = mesh_mode == 0 ? 6 : 12;
+    strict_error = 1;
+    child_process::CapAddressSpaceAbove(24u << 20);
+    refresh_mesh = true;
+    Viewer.UpdateMesh();
+    ComposeOverlayText();
+    printf("%s", text_buffer);
+    fflush(nullptr);
+    _exit(Viewer.DrawnMesh().strict ? 1 : 0);
+  }
+  for (int mode : {0, 1}) {
+    SCOPED_TRACE(testing::Message() << "mode " << mode);
+    mesh_mode = mode;
+    max_precision = mode == 0 ? 6 : 12;
+    const long long plain = mesh::BuildIndexedMesh(mesh::CurrentSettings()).triangle_count;
+    const auto outcome = child_process::Run([mode] {
+      setenv(kCappedStrictVariable, std::to_string(mode).c_str(), 1);
+      execl("/proc/self/exe", "unit_tests", "--gtest_filter=IndexedMesh.StrictMeshersFallBack*",
+            static_cast<char*>(nullptr));
+      return 127;
+    });
+    ASSERT_TRUE(outcome.exited) << "the build crashed when memory ran out";
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_NE(outcome.out.find("\n\tNot enough memory for Strict Error on this grid: fell back to the mesh with "
+                               "Strict Error off.\n\n"),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_NE(outcome.out.find("\nTriangles: " + std::to_string(plain) +
+                               "\nNo memory for Strict Error: fell back to the plain mesh\n"),
+              std::string::npos)
+        << outcome.out;
+  }
+}
+#endif
 
 mesh::Settings AtPrecision(int precision) {
   mesh::Settings s = mesh::CurrentSettings();

@@ -72,7 +72,8 @@ Ply ReadPly(const fs::path& path) {
 struct Obj {
   std::vector<P3> v, vn;
   std::vector<std::array<float, 2>> vt;
-  std::vector<uint32_t> indices;  // zero-based, after checking that v, vt and vn agree
+  std::vector<uint32_t> indices;  // zero-based, after checking that v and vt agree
+  std::vector<uint32_t> normals;  // zero-based, three per face
   std::string material;
 };
 
@@ -96,8 +97,9 @@ Obj ReadObj(const fs::path& path) {
         uint32_t a, b, c;
         char slash1, slash2;
         s >> a >> slash1 >> b >> slash2 >> c;
-        EXPECT_TRUE(a == b && b == c) << line;
+        EXPECT_EQ(a, b) << line;
         obj.indices.push_back(a - 1);
+        obj.normals.push_back(c - 1);
       }
     } else if (tag == "mtllib") {
       s >> obj.material;
@@ -229,10 +231,14 @@ TEST_F(MeshExport, ObjSharesVerticesWithTheDrawnTextureCoordinatesAndNamesTheTex
   LakeGrid(grid, 9, 12);
   const IndexedMesh m = Build(0, 4, 0);
   mesh_export::Options options;
-  options.texture = "maps/relief.png";
+  // Named from the .mtl's folder, however the texture was given: the two move together.
+  options.texture = At("maps/relief.png");
   ASSERT_EQ(mesh_export::Write(m, Scales(), At("t.obj"), options), "");
   EXPECT_EQ(Files(), (std::vector<std::string>{"t.mtl", "t.obj"}));
   EXPECT_EQ(Slurp(At("t.mtl")), "newmtl terrain\nKa 1 1 1\nKd 1 1 1\nmap_Kd maps/relief.png\n");
+  EXPECT_EQ(mesh_export::PathFrom("/nowhere/out", "/nowhere/maps/relief.png"), "../maps/relief.png");
+  EXPECT_EQ(mesh_export::PathFrom("/nowhere/out", "/nowhere/out/relief.png"), "relief.png");
+  EXPECT_EQ(mesh_export::PathFrom(".", "maps/../relief.png"), "relief.png");
 
   const Obj obj = ReadObj(At("t.obj"));
   EXPECT_EQ(obj.material, "t.mtl");
@@ -240,6 +246,7 @@ TEST_F(MeshExport, ObjSharesVerticesWithTheDrawnTextureCoordinatesAndNamesTheTex
   ASSERT_EQ(obj.vt.size(), m.points.size());
   ASSERT_EQ(obj.vn.size(), m.points.size());
   EXPECT_EQ(obj.indices, m.indices);
+  EXPECT_EQ(obj.normals, m.indices);
   for (uint32_t i = 0; i < m.points.size(); ++i) {
     EXPECT_EQ(obj.v[i], Expected(m, i));
     // The drawing's s = column / cols, t = row / rows with t = 0 on the image's top row;
@@ -289,8 +296,10 @@ TEST_F(MeshExport, BaseMakesStlAndPlyClosedSolidsWithAFlatBottom) {
     const std::string name = "s" + std::to_string(c.mode) + std::to_string(c.precision) + std::to_string(c.adaptive);
     mesh_export::Options options;
     options.base = true;
-    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".stl"), options), "");
-    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".ply"), options), "");
+    mesh_export::Written stl_counts, ply_counts, obj_counts;
+    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".stl"), options, &stl_counts), "");
+    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".ply"), options, &ply_counts), "");
+    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".obj"), options, &obj_counts), "");
 
     const auto stl = ReadStl(At(name + ".stl"));
     ExpectClosed(stl, c.mode == 0 && !c.adaptive);
@@ -313,6 +322,36 @@ TEST_F(MeshExport, BaseMakesStlAndPlyClosedSolidsWithAFlatBottom) {
       faces.push_back({ply.vertices.at(ply.indices[k]), ply.vertices.at(ply.indices[k + 1]),
                        ply.vertices.at(ply.indices[k + 2])});
     EXPECT_EQ(faces, stl);
+    // The counts said are those written, base included.
+    EXPECT_EQ(stl_counts.triangles, stl.size());
+    EXPECT_EQ(ply_counts.triangles, stl.size());
+    EXPECT_EQ(ply_counts.vertices, ply.vertices.size());
+
+    // The OBJ holds the same solid. The bottom's normal points down (bisection's fills may
+    // turn the other way in the plan, but lie inside the bottom), and each wall's is its
+    // triangles' own (b - a) x (c - a): on a closed solid whose top faces up, outward.
+    const Obj obj = ReadObj(At(name + ".obj"));
+    ASSERT_EQ(obj.v.size(), ply.vertices.size());
+    EXPECT_EQ(obj.vt.size(), obj.v.size());
+    EXPECT_EQ(obj.indices, ply.indices);
+    EXPECT_EQ(obj_counts.triangles, stl.size());
+    EXPECT_EQ(obj_counts.vertices, obj.v.size());
+    const size_t top = m.indices.size();
+    EXPECT_EQ(std::vector<uint32_t>(obj.normals.begin(), obj.normals.begin() + top),
+              std::vector<uint32_t>(obj.indices.begin(), obj.indices.begin() + top));
+    for (size_t k = top; k < obj.indices.size(); k += 3) {
+      const P3 &a = obj.v[obj.indices[k]], &b = obj.v[obj.indices[k + 1]], &c = obj.v[obj.indices[k + 2]];
+      const double u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, w[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+      const double cross[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]};
+      const double length = std::sqrt(cross[0] * cross[0] + cross[1] * cross[1] + cross[2] * cross[2]);
+      const P3& n = obj.vn.at(obj.normals[k]);
+      if (a[1] == bottom && b[1] == bottom && c[1] == bottom) {
+        ASSERT_EQ(n, (P3{0, -1, 0})) << k;
+        continue;
+      }
+      ASSERT_GT(length, 0) << k;
+      for (int i = 0; i < 3; ++i) ASSERT_NEAR(n[i], cross[i] / length, 1e-6) << k;
+    }
   }
   EXPECT_EQ(mesh_export::BaseHeight(-112, 178), -141);
   EXPECT_EQ(mesh_export::BaseHeight(7, 7), 6);  // a flat mesh still gets a slab one unit thick
@@ -372,6 +411,16 @@ TEST_F(MeshExport, RefusedWritesLeaveNothingBehindAndReplaceNothing) {
 
   EXPECT_EQ(mesh_export::Write(IndexedMesh{}, Scales(), At("empty.stl")),
             "Cannot write " + At("empty.stl") + ": the mesh has no triangles.");
+  // An X-Z-Multiplier of 0 flattens the mesh to a line; a height scale of 0 is a flat
+  // mesh and is written.
+  DrawScales line = Scales();
+  line.column = line.row = 0;
+  for (const char* name : {"line.stl", "line.obj"})
+    EXPECT_EQ(mesh_export::Write(m, line, At(name)), "Cannot write " + At(name) + ": at this X-Z-Multiplier the mesh has no area.");
+  DrawScales flat = Scales();
+  flat.height = 0;
+  EXPECT_EQ(mesh_export::Write(m, flat, At("flat.ply")), "");
+  fs::remove(At("flat.ply"));
   EXPECT_EQ(Files(), (std::vector<std::string>{"old.ply", "plain", "tex.mtl"}));  // no temporaries
 }
 

@@ -2,6 +2,8 @@
 // failures that leave nothing behind.
 #include "Snapshot.h"
 
+#include "ChildProcess.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -155,4 +157,21 @@ TEST_F(SnapshotFolder, GivesUpWhenEveryNumberIsTaken) {
   EXPECT_FALSE(snapshot::SavePng(dir_, "g", 3, 2, kPixels.data(), &written, &error));
   EXPECT_EQ(error, "all numbers up to 999 are taken");
   EXPECT_EQ(Names().size(), 999u);
+}
+
+// A picture takes 20 bytes a pixel to draw and write, and the renderer 400 MB; under an
+// address-space cap only the room left below it is free, whatever the machine holds.
+TEST(SnapshotMemory, PictureBytesAgainstTheRoomLeft) {
+  EXPECT_EQ(snapshot::PictureBytes(16384, 16384), 16384ULL * 16384 * 20 + (400ULL << 20));
+  EXPECT_EQ(snapshot::PictureBytes(1024, 768), 15728640ULL + (400ULL << 20));
+  EXPECT_EQ(snapshot::PictureBytes(-1, 768), 400ULL << 20);
+#ifndef SANITIZED_BUILD  // the sanitizers reserve more address space than any cap
+  const auto outcome = child_process::Run([] {
+    child_process::CapAddressSpaceAbove(64u << 20);
+    const unsigned long long free = snapshot::AvailableBytes();
+    return free > (56u << 20) && free <= (64u << 20) ? 0 : 1;
+  });
+  ASSERT_TRUE(outcome.exited);
+  EXPECT_EQ(outcome.status, 0);
+#endif
 }

@@ -98,7 +98,8 @@ IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> supe
   }
   built.precision = precision;
   built.shows_nodata = s.show_nodata;
-  built.strict = s.adaptive && s.strict;
+  built.strict = s.adaptive && s.strict && !built.strict_fell_back;
+  built.no_terrain = !s.show_nodata && built.indices.empty() && !GridHoldsHeights();
   // Measured after the builder's point table is gone; a mesh that leaves no room for the
   // measurement is shown without it.
   if (superseded && superseded()) throw mesh::Superseded{};

@@ -23,6 +23,8 @@ struct IndexedMesh {
   int level = 0;                    // the level reached (-1: nothing fitted)
   bool shows_nodata = false;        // NODATA cells drawn as heights, not left as holes
   bool strict = false;              // adaptive under a strict bound: a limit raises the bound
+  bool strict_fell_back = false;    // Strict Error was asked, but its hierarchy did not fit
+  bool no_terrain = false;          // every cell of the grid is NODATA, and NODATA cells are holes
   // The triangles left out for a NODATA corner, three grid indices (row * cols + column)
   // each, so that the true error tells the points under a hole from those under no
   // triangle; emptied once measured.
@@ -77,6 +79,7 @@ class IndexedMeshBuilder {
   void Discard();
   void Trim() {}
   void Poll();
+  void StrictFellBack() { mesh_.strict_fell_back = true; }
 
   // The mesh built, with its triangle count; the builder is left empty.
   IndexedMesh Finish();

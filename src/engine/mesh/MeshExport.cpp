@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -265,7 +266,7 @@ void Prepare(const IndexedMesh& mesh, const DrawScales& scales, Format format, b
              Prepared& p) {
   FillVertexArrays(mesh, format == Format::kObj ? Shading::kTexture : Shading::kPlain, scales, p.arrays);
   for (int n = units_per_metre; n >= 10; n /= 10) ++p.decimals;
-  if (format == Format::kObj) return;  // written from the arrays, whole units as drawn
+  if (format == Format::kObj && !base) return;  // written from the arrays, whole units as drawn
   const size_t n = mesh.points.size();
   p.corners.resize(n);
   const double metre = 1.0 / units_per_metre;
@@ -313,6 +314,25 @@ void ForEachTriangle(const IndexedMesh& mesh, const Prepared& p, bool base, Emit
 size_t SolidTriangles(const IndexedMesh& mesh, const Prepared& p, bool base) {
   const size_t top = mesh.indices.size() / 3;
   return base ? top + (p.fan ? p.outline.size() : top) + 2 * p.outline.size() : top;
+}
+
+// The corner points of the solid: the surface's, with a base their copies on the bottom
+// and the fan's centre.
+size_t SolidVertices(const IndexedMesh& mesh, const Prepared& p, bool base) {
+  const size_t n = mesh.points.size();
+  return base ? 2 * n + (p.fan ? 1 : 0) : n;
+}
+
+// True when the drawn positions spread in both x and z: a mesh flattened to a line (an
+// X-Z-Multiplier of 0) has no area.
+bool HasArea(const std::vector<int32_t>& positions) {
+  if (positions.size() < 3) return false;
+  int32_t x0 = positions[0], x1 = x0, z0 = positions[2], z1 = z0;
+  for (size_t i = 3; i + 2 < positions.size(); i += 3) {
+    x0 = std::min(x0, positions[i]), x1 = std::max(x1, positions[i]);
+    z0 = std::min(z0, positions[i + 2]), z1 = std::max(z1, positions[i + 2]);
+  }
+  return x1 > x0 && z1 > z0;
 }
 
 void WriteStl(const IndexedMesh& mesh, const Prepared& p, bool base, Out& out) {
@@ -371,7 +391,10 @@ std::string BaseName(const std::string& path) {
 
 // Texture coordinates as the drawing's, with t turned over: the drawing sends the image
 // top row first, so its t = 0 is the top, where an OBJ's is the bottom.
-void WriteObj(const IndexedMesh& mesh, const Prepared& p, const std::string& material, Out& out) {
+// With a base, the bottom copies follow the surface's vertices (their texture coordinates
+// repeated), then the fan's centre; the bottom's normal and one per wall follow the
+// surface's normals.
+void WriteObj(const IndexedMesh& mesh, const Prepared& p, bool base, const std::string& material, Out& out) {
   out.Text("# Brackenholmer terrain, y up, counter-clockwise seen from above\n");
   if (!material.empty()) {
     out.Text("mtllib " + material + "\nusemtl terrain\n");
@@ -387,13 +410,36 @@ void WriteObj(const IndexedMesh& mesh, const Prepared& p, const std::string& mat
     out.Decimal(v[2], p.decimals);
     out.Char('\n');
   }
-  for (size_t i = 0; i < n; ++i) {
-    out.Text("vt ");
-    out.Fraction(p.arrays.texcoords[2 * i]);
-    out.Char(' ');
-    out.Fraction(1.0f - p.arrays.texcoords[2 * i + 1]);
-    out.Char('\n');
+  if (base) {  // the bottom in metres, whole ones
+    for (size_t i = 0; i < n; ++i) {
+      const int32_t* v = &p.arrays.positions[3 * i];
+      out.Text("v ");
+      out.Decimal(v[0], p.decimals);
+      out.Char(' ');
+      out.Number(p.bottom);
+      out.Char(' ');
+      out.Decimal(v[2], p.decimals);
+      out.Char('\n');
+    }
+    if (p.fan) {
+      out.Text("v ");
+      out.Number(p.centre.x);
+      out.Char(' ');
+      out.Number(p.bottom);
+      out.Char(' ');
+      out.Number(p.centre.z);
+      out.Char('\n');
+    }
   }
+  for (int copy = 0; copy < (base ? 2 : 1); ++copy)
+    for (size_t i = 0; i < n; ++i) {
+      out.Text("vt ");
+      out.Fraction(p.arrays.texcoords[2 * i]);
+      out.Char(' ');
+      out.Fraction(1.0f - p.arrays.texcoords[2 * i + 1]);
+      out.Char('\n');
+    }
+  if (base && p.fan) out.Text("vt 0.5 0.5\n");
   for (size_t i = 0; i < n; ++i) {
     const float* nv = &p.arrays.normals[3 * i];
     const float length = std::sqrt(nv[0] * nv[0] + nv[1] * nv[1] + nv[2] * nv[2]);
@@ -405,6 +451,18 @@ void WriteObj(const IndexedMesh& mesh, const Prepared& p, const std::string& mat
     out.Char(' ');
     out.Fraction(nv[2] * scale);
     out.Char('\n');
+  }
+  if (base) {
+    out.Text("vn 0 -1 0\n");
+    for (const auto& [from, to] : p.outline) {  // level, away from the side the surface lies on
+      const double dx = p.corners[to].x - p.corners[from].x, dz = p.corners[to].z - p.corners[from].z;
+      const double length = std::sqrt(dx * dx + dz * dz);
+      out.Text("vn ");
+      out.Fraction(length > 0 ? static_cast<float>(-dz / length) : 0.0f);
+      out.Text(" 0 ");
+      out.Fraction(length > 0 ? static_cast<float>(dx / length) : 0.0f);
+      out.Char('\n');
+    }
   }
   const std::vector<uint32_t>& ix = mesh.indices;
   for (size_t t = 0; t + 2 < ix.size(); t += 3) {
@@ -424,6 +482,31 @@ void WriteObj(const IndexedMesh& mesh, const Prepared& p, const std::string& mat
     *end++ = '\n';
     out.Bytes(line, static_cast<size_t>(end - line));
   }
+  if (!base) return;
+  // Zero-based vertex records; "f a/a/normal", counted from one.
+  const auto face = [&](size_t a, size_t b, size_t c, size_t normal) {
+    out.Char('f');
+    for (size_t k : {a, b, c}) {
+      out.Char(' ');
+      out.Number(k + 1);
+      out.Char('/');
+      out.Number(k + 1);
+      out.Char('/');
+      out.Number(normal + 1);
+    }
+    out.Char('\n');
+  };
+  const size_t down = n;  // the bottom copy of a vertex
+  if (p.fan) {
+    for (const auto& [from, to] : p.outline) face(down + from, 2 * n, down + to, n);
+  } else {
+    for (size_t t = 0; t + 2 < ix.size(); t += 3) face(down + ix[t], down + ix[t + 2], down + ix[t + 1], n);
+  }
+  for (size_t k = 0; k < p.outline.size(); ++k) {
+    const auto [from, to] = p.outline[k];
+    face(to, from, down + from, n + 1 + k);
+    face(to, down + from, down + to, n + 1 + k);
+  }
 }
 
 }  // namespace
@@ -440,18 +523,30 @@ bool FormatOf(const std::string& path, Format& format) {
   return true;
 }
 
+std::string PathFrom(const std::string& folder, const std::string& target) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path from = fs::weakly_canonical(fs::absolute(folder.empty() ? "." : folder), error);
+  const fs::path to = fs::weakly_canonical(fs::absolute(target), error);
+  const fs::path relative = to.lexically_relative(from);
+  return relative.empty() ? to.string() : relative.string();
+}
+
 double BaseHeight(double lowest, double highest) {
   return std::floor(lowest - std::max(1.0, (highest - lowest) / 10));
 }
 
 std::string Write(const IndexedMesh& mesh, const DrawScales& scales, const std::string& path,
-                  const Options& options) {
+                  const Options& options, Written* written) {
   Format format;
   if (!FormatOf(path, format)) return "Cannot write " + path + ": the name must end in .obj, .stl or .ply.";
   if (mesh.indices.empty()) return "Cannot write " + path + ": the mesh has no triangles.";
-  const bool base = options.base && format != Format::kObj;
+  const bool base = options.base;
   Prepared prepared;
   Prepare(mesh, scales, format, base, options.units_per_metre, prepared);
+  if (!HasArea(prepared.arrays.positions))
+    return "Cannot write " + path + ": at this X-Z-Multiplier the mesh has no area.";
+  if (written != nullptr) *written = Written{SolidVertices(mesh, prepared, base), SolidTriangles(mesh, prepared, base)};
 
   TempFile file(path);
   if (!file.error().empty()) return file.error();
@@ -460,7 +555,7 @@ std::string Write(const IndexedMesh& mesh, const DrawScales& scales, const std::
   if (format == Format::kObj && !options.texture.empty())
     material_path = path.substr(0, path.size() - 4) + ".mtl";
   switch (format) {
-    case Format::kObj: WriteObj(mesh, prepared, material_path.empty() ? "" : BaseName(material_path), out); break;
+    case Format::kObj: WriteObj(mesh, prepared, base, material_path.empty() ? "" : BaseName(material_path), out); break;
     case Format::kStl: WriteStl(mesh, prepared, base, out); break;
     case Format::kPly: WritePly(mesh, prepared, base, out); break;
   }
@@ -470,7 +565,9 @@ std::string Write(const IndexedMesh& mesh, const DrawScales& scales, const std::
   TempFile material(material_path);
   if (!material.error().empty()) return material.error();
   Out mtl(material.file());
-  mtl.Text("newmtl terrain\nKa 1 1 1\nKd 1 1 1\nmap_Kd " + options.texture + "\n");
+  const size_t slash = material_path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : material_path.substr(0, slash + 1);
+  mtl.Text("newmtl terrain\nKa 1 1 1\nKd 1 1 1\nmap_Kd " + PathFrom(folder, options.texture) + "\n");
   if (std::string error = material.Close(mtl); !error.empty()) return error;
   if (std::string error = material.Commit(); !error.empty()) return error;
   if (std::string error = file.Commit(); !error.empty()) {

@@ -18,13 +18,21 @@ namespace mesh_export {
 enum class Format { kObj, kStl, kPly };
 
 struct Options {
-  // STL and PLY only: walls down from the mesh's outline and a flat bottom, so that the
-  // file is a closed solid.
+  // Walls down from the mesh's outline and a flat bottom, so that the file is a closed
+  // solid (in an OBJ the bottom faces down and each wall out, with normals of their own).
   bool base = false;
-  // OBJ only: the image named as the texture in an .mtl beside the file; none when empty.
+  // OBJ only: the image named as the texture in an .mtl beside the file, by its path from
+  // the .mtl's folder so that the two can be moved together; none when empty.
   std::string texture;
   // The grid's height units a metre (see data::units_per_metre).
   int units_per_metre = 1;
+};
+
+// What a file holds: its distinct corner points (for STL, which lists none, the number a
+// PLY of the same solid lists) and its triangles, base included.
+struct Written {
+  size_t vertices = 0;
+  size_t triangles = 0;
 };
 
 // The format named by the file ending (.obj, .stl, .ply, any case); false for others.
@@ -32,9 +40,15 @@ bool FormatOf(const std::string& path, Format& format);
 
 // Writes `mesh` to `path` (and, for OBJ with a texture, the .mtl beside it), whole or not
 // at all: to a temporary name first, then renamed. An existing file is never replaced.
-// Returns an empty text on success, otherwise the reason.
+// Returns an empty text on success, otherwise the reason; a mesh that has no area across
+// at these scales (an X-Z-Multiplier of 0) is refused. `written`, when given, gets the
+// counts of a written file.
 std::string Write(const IndexedMesh& mesh, const DrawScales& scales, const std::string& path,
-                  const Options& options = {});
+                  const Options& options = {}, Written* written = nullptr);
+
+// The path of `target` as seen from the folder `folder`: "../maps/relief.png". Both are
+// taken from the current folder when relative, with their links resolved as far as they exist.
+std::string PathFrom(const std::string& folder, const std::string& target);
 
 // The height of the flat bottom `Write` gives a mesh whose drawn heights run from
 // `lowest` to `highest`: a tenth of the relief below the lowest point, at least one unit.

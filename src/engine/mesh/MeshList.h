@@ -2,11 +2,13 @@
 // list, and choosing how many passes fit into the triangle budget.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <vector>
 
 #include "Mesh.h"
+#include "MeshBuild.h"
 #include "TerrainLoader.h"
 
 namespace mesh {
@@ -53,6 +55,7 @@ class TriangleListBuilder {
   }
   void Trim() { TrimNodePool(); }
   void Poll() {}
+  void StrictFellBack() {}
 
  private:
   TriangleList* head_ = nullptr;
@@ -69,6 +72,7 @@ class CountingBuilder {
   void Discard() { count_ = 0; }
   void Trim() {}
   void Poll() {}
+  void StrictFellBack() {}
 
  private:
   long long count_ = 0;
@@ -78,6 +82,20 @@ class CountingBuilder {
 // the budget (at `planned`) or the memory (-1: not even level 0 fitted).
 // `strict`: the build keeps an error bound everywhere, which the limit raised.
 void ReportBuild(long long count, int level, int planned, int precision, bool strict = false);
+
+// The strict meshers' way out when the grid's error hierarchy does not fit into memory:
+// the mesh of `s` with Strict Error off, built by `plain`, said on the console and marked
+// in `out`.
+template <class Builder, class Plain>
+int FallBackFromStrict(const Settings& s, Builder& out, Plain plain) {
+  printf("\tNot enough memory for Strict Error on this grid: fell back to the mesh with Strict Error off.\n\n");
+  fflush(stdout);
+  out.Trim();
+  out.StrictFellBack();
+  Settings loose = s;
+  loose.strict = false;
+  return plain(loose, out);
+}
 
 // Fills `out` with fill(level, out) at `planned`, the level the budget allows. When
 // memory runs out, the part built is discarded and the levels below are tried in turn,

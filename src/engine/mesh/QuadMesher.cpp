@@ -163,6 +163,7 @@ int mesh::BuildQuadMesh(const Settings& s, Builder& out) {
 
 template int mesh::BuildQuadMesh(const Settings&, mesh::TriangleListBuilder&);
 template int mesh::BuildQuadMesh(const Settings&, IndexedMeshBuilder&);
+template int mesh::BuildQuadMesh(const Settings&, mesh::CountingBuilder&);
 
 void Brackenholmer::CreateQSDTriangles() {
   triangle_count = 0;

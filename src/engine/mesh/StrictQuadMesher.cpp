@@ -200,9 +200,7 @@ int mesh::BuildStrictQuadMesh(const Settings& s, Builder& out) {
   try {
     hierarchy = QuadErrorHierarchy::Of(poll);
   } catch (const std::bad_alloc&) {
-    out.Trim();
-    ReportBuild(0, -1, precision, precision);
-    return -1;
+    return FallBackFromStrict(s, out, [](const Settings& loose, Builder& b) { return BuildQuadMesh(loose, b); });
   }
   QuadCut cut(*hierarchy);
   // The precision does not limit the depth; only the budget does, through the bound. No

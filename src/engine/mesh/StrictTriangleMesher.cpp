@@ -18,9 +18,7 @@ int mesh::BuildStrictTriangleMesh(const Settings& s, Builder& out) {
   try {
     hierarchy = TriangleErrorHierarchyOfGrid(poll);
   } catch (const std::bad_alloc&) {
-    out.Trim();
-    ReportBuild(0, -1, precision, precision);
-    return -1;
+    return FallBackFromStrict(s, out, [](const Settings& loose, Builder& b) { return BuildTriangleMesh(loose, b); });
   }
   const TriangleErrorHierarchy& h = *hierarchy;
 

@@ -33,4 +33,16 @@ bool SavePng(const std::string& dir, const std::string& stem, int width, int hei
 // as it was and is an error.
 bool SavePngAs(const std::string& path, int width, int height, const unsigned char* rgb, std::string* error);
 
+// The bytes a width x height picture takes to draw off-screen and write: the colour and
+// depth buffers (4 + 4 bytes a pixel), the RGB read-back (3) and the PNG (its filtered
+// rows, the compressed stream and the copy written out, 3 each at worst), on top of the
+// renderer's own threads and compiled code (kRendererBytes, measured under address-space
+// caps: Mesa's software renderer takes some 350 MB of address space before a pixel).
+constexpr unsigned long long kRendererBytes = 400ULL << 20;
+unsigned long long PictureBytes(int width, int height);
+
+// The bytes this process may still take: the least of the memory the system has available
+// and the room left under its address-space limit.
+unsigned long long AvailableBytes();
+
 }  // namespace snapshot

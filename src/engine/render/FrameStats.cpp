@@ -64,8 +64,11 @@ void ComposeOverlayText() {
   AppendOverlay("Fps: %.4f\n", fps);
   AppendOverlay("%s %i\n", "Triangles:", triangle_count);
   if (!notice.empty()) AppendOverlay("%s\n", notice.c_str());
-  // The budget or the memory stopped the mesh on screen short of the precision asked for.
+  // Why the view is empty, or is not the mesh asked for.
   const IndexedMesh& mesh = Viewer.DrawnMesh();
+  if (mesh.no_terrain) AppendOverlay("Every cell of the grid is NODATA: there is no terrain to draw.\n");
+  if (mesh.strict_fell_back) AppendOverlay("No memory for Strict Error: fell back to the plain mesh\n");
+  // The budget or the memory stopped the mesh on screen short of the precision asked for.
   if (mesh.level < 0)
     AppendOverlay("No memory left for a mesh\n");
   else if (mesh.level < mesh.precision && mesh.strict)

@@ -9,7 +9,53 @@
 #include "Brackenholmer.h"
 #include "Snapshot.h"
 
+namespace {
+
+// Draws the start view into the current context and writes it to `path`, unless what was
+// asked cannot be drawn; prints the outcome. The exit status.
+int DrawAndWrite(const char* path, const char* texture) {
+  if (normales == nullptr) {
+    printf("\tCannot render %s: not enough memory for the normals of the grid.\n\n", path);
+    return 1;
+  }
+  if (rendering_mode == 1 && texture_id == 0) {
+    if (texture != nullptr)
+      printf("\tCannot render %s: the texture %s could not be loaded for --shading texture.\n\n", path, texture);
+    else
+      printf("\tCannot render %s: --shading texture needs a TEXTURE file.\n\n", path);
+    return 1;
+  }
+  RenderScene();
+  glFinish();
+  if (Viewer.DrawnMesh().level < 0) {
+    printf("\tCannot render %s: no memory left for a mesh at any precision.\n\n", path);
+    return 1;
+  }
+  int view_w = 0, view_h = 0;
+  const std::vector<unsigned char> pixels = ReadViewPixels(&view_w, &view_h);
+  std::string error;
+  if (!snapshot::SavePngAs(path, view_w, view_h, pixels.data(), &error)) {
+    printf("\tCannot write %s: %s.\n\n", path, error.c_str());
+    return 1;
+  }
+  printf("\tWrote the view to %s (%d x %d).\n\n", path, view_w, view_h);
+  return 0;
+}
+
+}  // namespace
+
 int RenderSnapshot(const char* path, int w, int h, int argc, char** argv) {
+  if (!GridHoldsHeights()) {
+    printf("\tCannot render %s: %s.\n\n", path, kNoTerrainReason);
+    return 1;
+  }
+  // Mesa does not survive a buffer it cannot have: the figures are checked first.
+  const unsigned long long needed = snapshot::PictureBytes(w, h), available = snapshot::AvailableBytes();
+  if (needed > available) {
+    printf("\tCannot render %s: a %d x %d picture needs %llu MB to draw and write, and %llu MB are free.\n\n",
+           path, w, h, needed >> 20, available >> 20);
+    return 1;
+  }
   OSMesaContext context = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
   std::vector<unsigned char> buffer;
   try {
@@ -26,22 +72,7 @@ int RenderSnapshot(const char* path, int w, int h, int argc, char** argv) {
   width = w;
   height = h;
   GlutInit(argc, argv);
-  int status = 1;
-  if (normales == nullptr) {
-    printf("\tCannot render %s: not enough memory for the normals of the grid.\n\n", path);
-  } else {
-    RenderScene();
-    glFinish();
-    int view_w = 0, view_h = 0;
-    const std::vector<unsigned char> pixels = ReadViewPixels(&view_w, &view_h);
-    std::string error;
-    if (snapshot::SavePngAs(path, view_w, view_h, pixels.data(), &error)) {
-      printf("\tWrote the view to %s (%d x %d).\n\n", path, view_w, view_h);
-      status = 0;
-    } else {
-      printf("\tCannot write %s: %s.\n\n", path, error.c_str());
-    }
-  }
+  const int status = DrawAndWrite(path, argc > 2 ? argv[2] : nullptr);
   ReleaseTerrainArrays();
   if (texture_id != 0) glDeleteTextures(1, &texture_id);
   OSMesaDestroyContext(context);

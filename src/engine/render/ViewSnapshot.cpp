@@ -114,9 +114,10 @@ void ExportDrawnMesh() {
     Tell("Could not save the mesh: all numbers up to " + std::to_string(snapshot::kMaxNumber) + " are taken");
     return;
   }
-  const std::string error = mesh_export::Write(mesh, CurrentDrawScales(), written, options);
+  mesh_export::Written counts;
+  const std::string error = mesh_export::Write(mesh, CurrentDrawScales(), written, options, &counts);
   if (error.empty())
-    Tell("Saved the mesh (" + std::to_string(mesh.indices.size() / 3) + " triangles) to " + FullPath(written));
+    Tell("Saved the mesh (" + std::to_string(counts.triangles) + " triangles) to " + FullPath(written));
   else
     Tell(error);
 }
