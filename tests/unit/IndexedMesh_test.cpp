@@ -12,6 +12,7 @@
 #include "Brackenholmer.h"
 #include "FrameStats.h"
 #include "MeshBuild.h"
+#include "MeshList.h"
 #include "MeshWorker.h"
 #include "MesherReference.h"
 #include "TerrainLoader.h"
@@ -166,13 +167,35 @@ TEST(IndexedMesh, BudgetStopsAtTheLastLevelThatFits) {
   ScopedGrid grid(9, 9);
   max_precision = 5;
   mesh_triangle_budget = 600;  // level 4 holds 512 triangles, level 5 holds 2048
-  testing::internal::CaptureStdout();
   const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "\tMesh limited to 512 triangles at precision 4 of 5.\n\n");
+  EXPECT_EQ(m.limit_line, "Mesh limited to 512 triangles at precision 4 of 5.");
   EXPECT_EQ(m.triangle_count, 512);
   EXPECT_EQ(m.level, 4);
   EXPECT_EQ(m.precision, 5);
+}
+
+// The console names a limit once, when the limited mesh comes on screen: a build that a
+// newer request drops after its fill says nothing.
+TEST(IndexedMesh, LimitLineIsPrintedOnceWhenTheMeshIsShown) {
+  ScopedGrid grid(9, 9);
+  max_precision = 5;
+  mesh_triangle_budget = 600;  // level 4 holds 512 triangles, level 5 holds 2048
+  int asks = 0;  // the last time a build asks is after its fill, before the measurement
+  testing::internal::CaptureStdout();
+  mesh::BuildIndexedMesh(mesh::CurrentSettings(), [&asks] { return ++asks < 0; });
+  int asked = 0;
+  EXPECT_THROW(mesh::BuildIndexedMesh(mesh::CurrentSettings(), [&] { return ++asked == asks; }),
+               mesh::Superseded);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+  mesh_builds_in_background = true;
+  testing::internal::CaptureStdout();
+  refresh_mesh = true;
+  Viewer.UpdateMesh();
+  Viewer.WaitForMesh();
+  Viewer.UpdateMesh();
+  mesh_builds_in_background = false;
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "\tMesh limited to 512 triangles at precision 4 of 5.\n\n");
 }
 
 // The overlay says so for as long as the limited mesh is on screen.

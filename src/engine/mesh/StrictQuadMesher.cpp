@@ -201,7 +201,7 @@ int mesh::BuildStrictQuadMesh(const Settings& s, Builder& out) {
     hierarchy = QuadErrorHierarchy::Of(poll);
   } catch (const std::bad_alloc&) {
     out.Trim();
-    ReportBuild(0, -1, precision, precision);
+    out.Report(LimitLine(0, -1, precision, precision));
     return -1;
   }
   QuadCut cut(*hierarchy);

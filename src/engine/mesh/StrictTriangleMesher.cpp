@@ -19,7 +19,7 @@ int mesh::BuildStrictTriangleMesh(const Settings& s, Builder& out) {
     hierarchy = TriangleErrorHierarchyOfGrid(poll);
   } catch (const std::bad_alloc&) {
     out.Trim();
-    ReportBuild(0, -1, precision, precision);
+    out.Report(LimitLine(0, -1, precision, precision));
     return -1;
   }
   const TriangleErrorHierarchy& h = *hierarchy;
