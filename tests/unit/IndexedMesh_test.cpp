@@ -188,11 +188,16 @@ TEST(IndexedMesh, LimitLineIsPrintedOnceWhenTheMeshIsShown) {
                mesh::Superseded);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
+  // While the build runs the overlay's count says a new mesh is on its way.
   mesh_builds_in_background = true;
   testing::internal::CaptureStdout();
   refresh_mesh = true;
-  Viewer.UpdateMesh();
+  const bool taken_at_once = Viewer.UpdateMesh();
+  ComposeOverlayText();
+  EXPECT_EQ(std::string(text_buffer).find(" (building a new mesh)\n") != std::string::npos, !taken_at_once);
   Viewer.WaitForMesh();
+  ComposeOverlayText();
+  EXPECT_NE(std::string(text_buffer).find("\nTriangles: 512\n"), std::string::npos);
   Viewer.UpdateMesh();
   mesh_builds_in_background = false;
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "\tMesh limited to 512 triangles at precision 4 of 5.\n\n");

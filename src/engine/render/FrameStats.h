@@ -8,7 +8,8 @@
 // since `timebase`, strictly, sets `fps` to the rate over that window and starts a new one.
 void UpdateFrameRate(int now_ms);
 
-// Writes the overlay lines (frame rate, triangle count, a line when the mesh on screen was
+// Writes the overlay lines (frame rate, triangle count, with "(building a new mesh)" while a
+// requested mesh is not yet shown, a line when the mesh on screen was
 // limited, its true error when it was measured, the mouse bindings) into `text_buffer` from
 // `fps`, `triangle_count` and the drawn mesh.
 void ComposeOverlayText();
