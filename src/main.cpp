@@ -19,6 +19,7 @@
 #include "DrawScales.h"
 #include "MeshBuild.h"
 #include "MeshExport.h"
+#include "MeshList.h"
 #include "TerrainLoader.h"
 #ifdef BRACKENHOLMER_OFFSCREEN
 #include "OffscreenRender.h"
@@ -111,6 +112,7 @@ int ExportMesh(const char* out, const char* texture, bool base) {
     return 1;
   }
   const IndexedMesh mesh = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  mesh::PrintLimitLine(mesh.limit_line);
   mesh_export::Options options;
   options.base = base;
   options.units_per_metre = input.units_per_metre;

@@ -104,7 +104,7 @@ constexpr char kNoTerrainReason[] = "every cell of the grid is NODATA, there is 
 extern int frames;
 extern float timebase;
 extern float fps;
-extern char text_buffer[256];
+extern char text_buffer[512];
 
 // Mouse state of the navigation callbacks.
 extern int left_button, right_button;

@@ -56,7 +56,7 @@ bool mesh_builds_in_background = false;
 int frames = 0;
 float timebase = 0;
 float fps = 0;
-char text_buffer[256];
+char text_buffer[512];
 
 int left_button = 0, right_button = 0;
 int prev_x = 0, prev_y = 0;

@@ -50,6 +50,16 @@ start_x_server() {
   export DISPLAY=":$(head -n1 "$work/display")"
 }
 
+# True when the viewer ($app_pid) holds a connection to our X server: one of its sockets has
+# its other end in the server's process, as ss lists them (local and peer inode in columns
+# 6 and 8).
+app_connected() {
+  ss -xpn 2>/dev/null | awk -v app="pid=$app_pid," -v server="pid=$xvfb_pid," '
+    index($0, app) { peer[$8] = 1 }
+    index($0, server) { own[$6] = 1 }
+    END { for (i in peer) if (i in own) exit 0; exit 1 }'
+}
+
 # Starts the viewer ($bin) with the given arguments, its console to $work/NAME.out and
 # NAME.err, sets app_pid, and waits up to 30 s for its window, whose id goes to wid.
 # Returns 1 when no window appears, or the program ends first.
@@ -59,6 +69,13 @@ start_viewer() {
   "$bin" "$@" >"$work/$name.out" 2>"$work/$name.err" &
   app_pid=$!
   wid=""
+  # No client of ours touches the server before the program holds a connection to it: a
+  # server whose last client leaves resets, and one resetting refuses the program.
+  for _ in $(seq 1 300); do
+    app_connected && break
+    kill -0 "$app_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
   for _ in $(seq 1 300); do
     wid=$(xdotool search --name '^Brackenholmer$' 2>/dev/null | head -n1)
     [ -n "$wid" ] && return 0

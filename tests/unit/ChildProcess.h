@@ -1,5 +1,6 @@
 // Runs a piece of a test in a forked child, for what must not touch the test process:
-// capped memory, output that is never flushed, a crash.
+// capped memory, output that is never flushed, a crash. RunAlone starts the program anew
+// instead, for a piece that must not meet what earlier tests left in this process.
 #pragma once
 
 #include <sys/resource.h>
@@ -44,6 +45,27 @@ inline Outcome Run(const std::function<int()>& body) {
   outcome.exited = WIFEXITED(status);
   outcome.status = outcome.exited ? WEXITSTATUS(status) : -1;
   return outcome;
+}
+
+constexpr const char* kAloneVariable = "CHILD_PROCESS_ALONE";
+
+// True in the run that RunAlone started.
+inline bool RunningAlone() { return getenv(kAloneVariable) != nullptr; }
+
+// Runs the test `test` ("Suite.Name") once more, alone, in a new start of this program (with
+// RunningAlone() true there), as Run does with a body. A forked child inherits the parent's
+// heap: free blocks and the arenas of ended threads, which a capped address space does not
+// hold back, so a cap taken in it depends on the tests that ran before. The test's gtest
+// report is the outcome's output; its status is gtest's.
+inline Outcome RunAlone(const char* test) {
+  return Run([test] {
+    const std::string filter = std::string("--gtest_filter=") + test;
+    setenv(kAloneVariable, "1", 1);
+    // Nothing may skip the test there or write over this run's report.
+    for (const char* v : {"GTEST_OUTPUT", "GTEST_TOTAL_SHARDS", "GTEST_SHARD_INDEX", "GTEST_REPEAT"}) unsetenv(v);
+    execl("/proc/self/exe", "/proc/self/exe", filter.c_str(), static_cast<char*>(nullptr));
+    return 127;
+  });
 }
 
 // Caps this process's address space `extra` bytes above its present size.

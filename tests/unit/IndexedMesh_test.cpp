@@ -13,6 +13,7 @@
 #include "ChildProcess.h"
 #include "FrameStats.h"
 #include "MeshBuild.h"
+#include "MeshList.h"
 #include "MeshWorker.h"
 #include "MesherReference.h"
 #include "TerrainLoader.h"
@@ -167,13 +168,40 @@ TEST(IndexedMesh, BudgetStopsAtTheLastLevelThatFits) {
   ScopedGrid grid(9, 9);
   max_precision = 5;
   mesh_triangle_budget = 600;  // level 4 holds 512 triangles, level 5 holds 2048
-  testing::internal::CaptureStdout();
   const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "\tMesh limited to 512 triangles at precision 4 of 5.\n\n");
+  EXPECT_EQ(m.limit_line, "Mesh limited to 512 triangles at precision 4 of 5.");
   EXPECT_EQ(m.triangle_count, 512);
   EXPECT_EQ(m.level, 4);
   EXPECT_EQ(m.precision, 5);
+}
+
+// The console names a limit once, when the limited mesh comes on screen: a build that a
+// newer request drops after its fill says nothing.
+TEST(IndexedMesh, LimitLineIsPrintedOnceWhenTheMeshIsShown) {
+  ScopedGrid grid(9, 9);
+  max_precision = 5;
+  mesh_triangle_budget = 600;  // level 4 holds 512 triangles, level 5 holds 2048
+  int asks = 0;  // the last time a build asks is after its fill, before the measurement
+  testing::internal::CaptureStdout();
+  mesh::BuildIndexedMesh(mesh::CurrentSettings(), [&asks] { return ++asks < 0; });
+  int asked = 0;
+  EXPECT_THROW(mesh::BuildIndexedMesh(mesh::CurrentSettings(), [&] { return ++asked == asks; }),
+               mesh::Superseded);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+  // While the build runs the overlay's count says a new mesh is on its way.
+  mesh_builds_in_background = true;
+  testing::internal::CaptureStdout();
+  refresh_mesh = true;
+  const bool taken_at_once = Viewer.UpdateMesh();
+  ComposeOverlayText();
+  EXPECT_EQ(std::string(text_buffer).find(" (building a new mesh)\n") != std::string::npos, !taken_at_once);
+  Viewer.WaitForMesh();
+  ComposeOverlayText();
+  EXPECT_NE(std::string(text_buffer).find("\nTriangles: 512\n"), std::string::npos);
+  Viewer.UpdateMesh();
+  mesh_builds_in_background = false;
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "\tMesh limited to 512 triangles at precision 4 of 5.\n\n");
 }
 
 // The overlay says so for as long as the limited mesh is on screen.

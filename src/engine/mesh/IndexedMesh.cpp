@@ -94,7 +94,7 @@ IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> supe
     // Not even the grid's point table fits: an empty mesh, said on the console.
     built = IndexedMesh{};
     built.level = -1;
-    ReportBuild(0, -1, precision, precision);
+    built.limit_line = LimitLine(0, -1, precision, precision);
   }
   built.precision = precision;
   built.shows_nodata = s.show_nodata;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "DrawScales.h"
@@ -30,6 +31,10 @@ struct IndexedMesh {
   // triangle; emptied once measured.
   std::vector<uint32_t> hole_corners;
   mesh::TrueError true_error;       // how far the drawn surface strays from the grid
+  // The console line that says why the build stopped short (mesh::LimitLine), empty when
+  // it did not. Printed by whoever shows or writes the mesh, never by a build that a newer
+  // request may still drop.
+  std::string limit_line;
 };
 
 // Collects a build's triangles as an IndexedMesh. A triangle with two corners on one grid
@@ -80,6 +85,7 @@ class IndexedMeshBuilder {
   void Trim() {}
   void Poll();
   void StrictFellBack() { mesh_.strict_fell_back = true; }
+  void Report(const std::string& limit_line) { mesh_.limit_line = limit_line; }
 
   // The mesh built, with its triangle count; the builder is left empty.
   IndexedMesh Finish();

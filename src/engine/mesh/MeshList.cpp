@@ -120,7 +120,7 @@ void ReleaseTriangleList(TriangleList*& head) {
   }
 }
 
-void ReportBuild(long long count, int level, int planned, int precision, bool strict) {
+std::string LimitLine(long long count, int level, int planned, int precision, bool strict) {
   char line[160];
   if (strict && level >= 0 && level < precision) {
     // Under a strict bound the precision limits nothing: a larger bound was taken.
@@ -136,9 +136,14 @@ void ReportBuild(long long count, int level, int planned, int precision, bool st
     snprintf(line, sizeof(line), "Mesh limited to %lld triangles at precision %d of %d.", count, level,
              precision);
   } else {
-    return;
+    return {};
   }
-  printf("\t%s\n\n", line);
+  return line;
+}
+
+void PrintLimitLine(const std::string& line) {
+  if (line.empty()) return;
+  printf("\t%s\n\n", line.c_str());
   fflush(stdout);  // seen at once, also when the output goes to a file
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "Mesh.h"
@@ -27,12 +28,21 @@ void ReleaseTriangleList(TriangleList*& head);
 // Returns the node blocks that the current lists do not reach to the system.
 void TrimNodePool();
 
+// The console line, if any (else empty), that says why a build stopped at `level` below
+// `precision`: the budget (at `planned`) or the memory (-1: not even level 0 fitted).
+// `strict`: the build keeps an error bound everywhere, which the limit raised.
+std::string LimitLine(long long count, int level, int planned, int precision, bool strict = false);
+
+// Prints a LimitLine on the console, flushed at once; nothing for an empty one.
+void PrintLimitLine(const std::string& line);
+
 // Raised by a builder whose build a newer request has made stale.
 struct Superseded {};
 
 // Appends nodes at the tail of a triangle list under construction. A build fills it with
 // Append; Discard drops a partial list, Trim hands unused node blocks back, and Poll is
-// asked now and then by long walks (a list build is never stopped early).
+// asked now and then by long walks (a list build is never stopped early). The list is
+// the mesh at once, so Report prints the build's limit line.
 class TriangleListBuilder {
  public:
   void Append(const Triangle& t) {
@@ -56,6 +66,7 @@ class TriangleListBuilder {
   void Trim() { TrimNodePool(); }
   void Poll() {}
   void StrictFellBack() {}
+  void Report(const std::string& limit_line) { PrintLimitLine(limit_line); }
 
  private:
   TriangleList* head_ = nullptr;
@@ -73,15 +84,11 @@ class CountingBuilder {
   void Trim() {}
   void Poll() {}
   void StrictFellBack() {}
+  void Report(const std::string& limit_line) { PrintLimitLine(limit_line); }
 
  private:
   long long count_ = 0;
 };
-
-// The console line, if any, that says why a build stopped at `level` below `precision`:
-// the budget (at `planned`) or the memory (-1: not even level 0 fitted).
-// `strict`: the build keeps an error bound everywhere, which the limit raised.
-void ReportBuild(long long count, int level, int planned, int precision, bool strict = false);
 
 // The strict meshers' way out when the grid's error hierarchy does not fit into memory:
 // the mesh of `s` with Strict Error off, built by `plain`, said on the console and marked
@@ -100,8 +107,8 @@ int FallBackFromStrict(const Settings& s, Builder& out, Plain plain) {
 // Fills `out` with fill(level, out) at `planned`, the level the budget allows. When
 // memory runs out, the part built is discarded and the levels below are tried in turn,
 // so the viewer keeps the last whole level that fits instead of ending. Hands unused
-// memory back, reports a build that stopped below `precision` and returns the level
-// reached (-1 when none fitted).
+// memory back, hands the limit line of a build that stopped below `precision` to
+// out.Report and returns the level reached (-1 when none fitted).
 template <class Builder, class Fill>
 int FillLastLevelThatFits(Builder& out, int planned, int precision, Fill fill, bool strict = false) {
   int reached = -1;
@@ -115,7 +122,7 @@ int FillLastLevelThatFits(Builder& out, int planned, int precision, Fill fill, b
     }
   }
   out.Trim();
-  ReportBuild(out.Count(), reached, planned, precision, strict);
+  out.Report(LimitLine(out.Count(), reached, planned, precision, strict));
   return reached;
 }
 

@@ -1,6 +1,7 @@
 // The mesh on screen: requests go to the worker thread (or are built at once when meshes
 // are not built in the background), and finished meshes are adopted between frames.
 #include "Brackenholmer.h"
+#include "MeshList.h"
 #include "MeshWorker.h"
 
 namespace {
@@ -31,6 +32,8 @@ mesh::Settings mesh::CurrentSettings() {
 bool MeshBuildPending() { return Worker().Pending(); }
 
 void Brackenholmer::AdoptMesh(IndexedMesh mesh) {
+  // The console names a limit when the limited mesh comes on screen, once.
+  mesh::PrintLimitLine(mesh.limit_line);
   drawn_mesh_ = std::move(mesh);
   ++drawn_version_;
   triangle_count = static_cast<int>(drawn_mesh_.triangle_count);

@@ -62,7 +62,8 @@ void AppendTrueError(const mesh::TrueError& e) {
 void ComposeOverlayText() {
   text_buffer[0] = '\0';
   AppendOverlay("Fps: %.4f\n", fps);
-  AppendOverlay("%s %i\n", "Triangles:", triangle_count);
+  // The count is the mesh's on screen; a newer one, asked for, is on its way.
+  AppendOverlay("%s %i%s\n", "Triangles:", triangle_count, MeshBuildPending() ? " (building a new mesh)" : "");
   if (!notice.empty()) AppendOverlay("%s\n", notice.c_str());
   // Why the view is empty, or is not the mesh asked for.
   const IndexedMesh& mesh = Viewer.DrawnMesh();

@@ -8,9 +8,10 @@
 // since `timebase`, strictly, sets `fps` to the rate over that window and starts a new one.
 void UpdateFrameRate(int now_ms);
 
-// Writes the overlay lines (frame rate, triangle count, a line when the grid has no terrain,
-// when Strict Error fell back or the mesh on screen was limited, its true error when it was
-// measured, the mouse bindings) into `text_buffer` from
+// Writes the overlay lines (frame rate, triangle count, with "(building a new mesh)" while a
+// requested mesh is not yet shown, a line when the grid has no terrain, when Strict Error
+// fell back or the mesh on screen was limited, its true error when it was measured, the
+// mouse bindings) into `text_buffer` from
 // `fps`, `triangle_count` and the drawn mesh.
 void ComposeOverlayText();
 
