@@ -18,7 +18,8 @@ fi
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 fuzzer=$out/terrain_loader_fuzz
-sources=("$root/fuzz/terrain_loader_fuzz.cpp" "$root/src/engine/input/TerrainLoader.cpp" "$root/src/engine/input/Report.cpp")
+sources=("$root/fuzz/terrain_loader_fuzz.cpp" "$root/src/engine/input/TerrainLoader.cpp" "$root/src/engine/input/Report.cpp"
+  "$root/src/engine/input/GridUnits.cpp" "$root/src/engine/input/MemoryBudget.cpp")
 stale=0
 [ -x "$fuzzer" ] || stale=1
 for f in "${sources[@]}" "$root/src/engine/input/TerrainLoader.h" "$root/src/engine/input/Report.h"; do [ "$f" -nt "$fuzzer" ] && stale=1; done

@@ -97,6 +97,10 @@ bool AxesInDegrees(GDALDatasetH dataset) {
 // coordinate system, a grid whose axes are in degrees or whose extent fits longitude and
 // latitude (within half a cell, for grids whose outer points lie on the poles) is taken
 // to be in degrees. `units` other than kGuess decide instead.
+// Grids whose points stand for their cells' centres reach half a cell past the poles and
+// the date line; a little more allows for the rounding of their corner's figures.
+constexpr double kPoleSlack = 0.501;
+
 Spacing CellSpacing(GDALDatasetH dataset, const double (&gt)[6], bool georeferenced, int rows, int cols,
                     CellUnits units) {
   Spacing s;
@@ -112,7 +116,7 @@ Spacing CellSpacing(GDALDatasetH dataset, const double (&gt)[6], bool georeferen
   } else if (georeferenced) {
     const double left = std::min(gt[0], gt[0] + cols * gt[1]), top = std::max(gt[3], gt[3] + rows * gt[5]);
     const double bottom = std::min(gt[3], gt[3] + rows * gt[5]);
-    const double slack_x = 0.5 * s.cell_x, slack_y = 0.5 * s.cell_y;
+    const double slack_x = kPoleSlack * s.cell_x, slack_y = kPoleSlack * s.cell_y;
     s.degrees = AxesInDegrees(dataset) ||
                 (std::fabs(left) <= 360 + slack_x && bottom >= -90 - slack_y && top <= 90 + slack_y);
     s.guessed_degrees = s.degrees;
@@ -239,7 +243,7 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out, CellUn
             cell.degrees ? "degree" : "unit");
   const double bottom = std::min(gt[3], gt[3] + rows * gt[5]) * cell.unit;
   const double top = std::max(gt[3], gt[3] + rows * gt[5]) * cell.unit;
-  if (georeferenced && cell.degrees && (bottom < -90 - 0.5 * cell.cell_y || top > 90 + 0.5 * cell.cell_y)) {
+  if (georeferenced && cell.degrees && (bottom < -90 - kPoleSlack * cell.cell_y || top > 90 + kPoleSlack * cell.cell_y)) {
     Refuse(out, path, "reaches past a pole (latitudes %g to %g): a grid in degrees lies within -90 and 90.", bottom,
            top);
     return Result::kRefused;

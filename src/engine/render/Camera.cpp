@@ -47,11 +47,11 @@ void Brackenholmer::FlyingCamera() {
 void ResetView() {
   // In double: the product of a large grid and its spacing leaves the int range.
   const double side = static_cast<double>(input.rows) * input.grid_space;
-  // The grid's extremes as read (a NODATA value among them only widens the range).
+  // The drawn top from the grid's extremes as read.
   double lift = 0;
   if (input.y_min <= input.y_max) {
     const double a = input.y_min * static_cast<double>(y_multiplier), b = input.y_max * static_cast<double>(y_multiplier);
-    lift = camera_math::StartLift(side, std::min(a, b), std::max(a, b));
+    lift = camera_math::StartLift(side, std::max(a, b));
   }
   Viewer.cam_x_angle = 120.0;
   Viewer.cam_y_angle = 0.0;

@@ -51,12 +51,10 @@ double FarPlaneFrom(double standard_far, double camera_distance, double radius) 
   return std::max(standard_far, camera_distance + radius);
 }
 
-double StartLift(double side, double lowest, double highest) {
-  // Over the centre, the view's lower and upper edges lie 30 -+ 22.5 degrees below level.
-  const double half_field = kFieldOfView / 2;
-  const double seen_top = side - 1.5 * side * std::tan(ToRadians(30 - half_field));
-  const double seen_bottom = side - 1.5 * side * std::tan(ToRadians(30 + half_field));
-  const bool sees = highest < side && highest >= seen_bottom && lowest <= seen_top;
+double StartLift(double side, double highest) {
+  // Over the centre, the view's lower edge lies 30 + 22.5 degrees below level.
+  const double seen_bottom = side - 1.5 * side * std::tan(ToRadians(30 + kFieldOfView / 2));
+  const bool sees = highest <= 0.5 * side && highest >= seen_bottom;
   return sees ? 0.0 : highest;
 }
 

@@ -45,10 +45,10 @@ double NearPlaneFor(double far_plane);
 
 // The start view stands one terrain side (`side`) up and one and a half out, looking 30
 // degrees down at the centre. How much higher it must stand to see a terrain whose drawn
-// heights run from `lowest` to `highest`: nothing while the camera is above them and the
-// field of view meets them over the centre; otherwise `highest`, so that the camera
-// stands one side above the terrain's top.
-double StartLift(double side, double lowest, double highest);
+// top is `highest`: nothing while that top lies at most half a side above zero and within
+// the field of view over the centre; otherwise `highest`, so that the camera stands one
+// side above the top, as it stands above zero for a terrain around zero.
+double StartLift(double side, double highest);
 
 // Width over height; only meaningful for height > 0 (the caller skips the projection
 // otherwise).
