@@ -1,7 +1,6 @@
 #include "Snapshot.h"
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,7 +9,6 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -151,30 +149,6 @@ unsigned long long PictureBytes(int width, int height) {
   const unsigned long long pixels = static_cast<unsigned long long>(width > 0 ? width : 0) *
                                     static_cast<unsigned long long>(height > 0 ? height : 0);
   return pixels * (4 + 4 + 3 + 3 * 3) + kRendererBytes;
-}
-
-unsigned long long AvailableBytes() {
-  unsigned long long available = ~0ULL;
-  std::ifstream meminfo("/proc/meminfo");
-  for (std::string key; meminfo >> key;) {
-    unsigned long long kb = 0;
-    meminfo >> kb;
-    if (key == "MemAvailable:") {
-      available = kb * 1024;
-      break;
-    }
-    meminfo.ignore(256, '\n');
-  }
-  rlimit limit{};
-  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
-    std::ifstream statm("/proc/self/statm");
-    unsigned long long pages = 0;
-    statm >> pages;
-    const unsigned long long used = pages * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE));
-    const unsigned long long room = limit.rlim_cur > used ? limit.rlim_cur - used : 0;
-    if (room < available) available = room;
-  }
-  return available;
 }
 
 }  // namespace snapshot

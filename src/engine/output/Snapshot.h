@@ -41,8 +41,4 @@ bool SavePngAs(const std::string& path, int width, int height, const unsigned ch
 constexpr unsigned long long kRendererBytes = 400ULL << 20;
 unsigned long long PictureBytes(int width, int height);
 
-// The bytes this process may still take: the least of the memory the system has available
-// and the room left under its address-space limit.
-unsigned long long AvailableBytes();
-
 }  // namespace snapshot

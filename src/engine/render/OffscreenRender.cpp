@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "MemoryBudget.h"
 #include "Snapshot.h"
 
 namespace {
@@ -50,7 +51,7 @@ int RenderSnapshot(const char* path, int w, int h, int argc, char** argv) {
     return 1;
   }
   // Mesa does not survive a buffer it cannot have: the figures are checked first.
-  const unsigned long long needed = snapshot::PictureBytes(w, h), available = snapshot::AvailableBytes();
+  const unsigned long long needed = snapshot::PictureBytes(w, h), available = static_cast<unsigned long long>(memory::Available().bytes);
   if (needed > available) {
     printf("\tCannot render %s: a %d x %d picture needs %llu MB to draw and write, and %llu MB are free.\n\n",
            path, w, h, needed >> 20, available >> 20);
