@@ -1,5 +1,11 @@
 // Reads band 1 of any raster GDAL opens into the height grid, with the same checks and
 // one-line reports as the ASCII reader.
+//
+//   Reports        - GDAL kept quiet, its last message as the reason
+//   CellSpacing    - degrees or metres: the coordinate system, the axes' units or the extent
+//   ReadAndConvert - rows north up and west to east, in the grid's units a metre
+//   LoadWithGdal
+//   LoadTerrainFile - which reader takes a file; words that are no heights in ASCII grids
 #include "RasterLoader.h"
 
 #include <cpl_error.h>

@@ -2,6 +2,14 @@
 // claim the file cannot back or OpenGL cannot hold is refused before anything is decoded;
 // then SDL decodes the file, every pixel depth is brought to 24-bit BGR, and the rows go to
 // OpenGL top row first.
+//
+//   Claims          - what a BMP header promises, and whether the file can hold it
+//   GL errors       - names for the upload's failures
+//   Sniffing        - the format from the first bytes (TGA by its header fields)
+//   Other claims    - width and height from PNG, JPEG, GIF, TGA, TIFF, XCF, QOI, WebP,
+//                     PCX, PNM and SVG headers, checked against the file and the memory
+//   Guarded decode  - SDL's allocations bounded for formats without a readable size
+//   LoadBMPTexture
 #include "TextureLoader.h"
 
 #include <SDL2/SDL.h>

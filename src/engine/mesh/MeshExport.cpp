@@ -1,3 +1,12 @@
+// Writes meshes to OBJ, binary STL and binary PLY.
+//
+//   Out            - a buffered writer with fast number formatting
+//   TempFile       - a short temporary name beside the output, renamed once whole
+//   Prepared       - the drawn positions in metres, the outline and the base
+//   Outline        - directed edges without a reverse, from per-vertex hash balances
+//   Solid          - the triangles of surface, bottom and walls, and their counts
+//   STL, PLY, OBJ  - the three formats
+//   Write
 #include "MeshExport.h"
 
 #include <fcntl.h>
