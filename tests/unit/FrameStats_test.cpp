@@ -142,6 +142,14 @@ TEST_F(FrameStatsTest, OverlayShowsTheTrueErrorOfTheDrawnMeshUnderTheCount) {
   terrain_border_1 = Vertex{1, 0, 1};
   terrain_border_2 = Vertex{0, 0, 0};
   EXPECT_EQ(overlay_of_mesh(0, 1), "Fps: 60.0000\nTriangles: 0\n" + bindings);
+
+  // A grid at 100 units a metre: the same figures in metres.
+  grid.UseWholeGrid();
+  grid.at(8, 8) = 0;
+  input.units_per_metre = 100;
+  EXPECT_EQ(overlay_of_mesh(1, 10),
+            "Fps: 60.0000\nTriangles: 2\nMax. error: 0.36 m (bound 0.10 m), RMS: 0.04 m\n" + bindings);
+  input.units_per_metre = 1;
 }
 
 }  // namespace
@@ -162,6 +170,8 @@ TEST(Probe, TextGivesRowColumnPlaceAndHeights) {
   EXPECT_EQ(ProbeText({1, 1}, false, 0), "Row 1, col 1, x 500045.0 y 4100015.0: 6 m");
   input.place = GridPlace{};
   EXPECT_EQ(ProbeText({0, 1}, true, -3), "Row 0, col 1: NODATA, mesh -3 m");
+  input.units_per_metre = 100;  // centimetres shown as metres
+  EXPECT_EQ(ProbeText({0, 0}, true, 597.6), "Row 0, col 0: 6.12 m, mesh 5.98 m");
   input = saved;
 }
 
