@@ -356,29 +356,10 @@ bool LooksLikeAsciiGrid(const char* path) {
   return false;
 }
 
-// Whether [p, end) is a height as the ASCII reader takes one: an optionally signed decimal
-// with an optional fraction and exponent.
-bool IsDecimal(const char* p, const char* end) {
-  const auto digit = [&] { return p < end && isdigit(static_cast<unsigned char>(*p)); };
-  if (p < end && (*p == '+' || *p == '-')) ++p;
-  bool digits = false;
-  for (; digit(); ++p) digits = true;
-  if (p < end && *p == '.')
-    for (++p; digit(); ++p) digits = true;
-  if (!digits) return false;
-  if (p < end && (*p == 'e' || *p == 'E')) {
-    ++p;
-    if (p < end && (*p == '+' || *p == '-')) ++p;
-    if (!digit()) return false;
-    while (digit()) ++p;
-  }
-  return p == end;
-}
-
-// GDAL reads a word that is no number as 0. Before it reads an ASCII grid, its heights
-// are checked as the ASCII reader checks them: false, with the report in `msg`, at the
-// first word that is neither a number nor the header's NODATA value.
-bool HeightsAreNumbers(const char* path, char* msg, size_t size) {
+// GDAL reads a word that is no number as 0. Before it reads an ASCII grid, its header is
+// read for the size and NODATA value, and its heights are checked by the ASCII reader's
+// scanner: false, with the report in `msg`, at the first word that is no height.
+bool HeightsAreNumbers(const char* path, char* msg) {
   FILE* file = fopen(path, "rb");
   if (file == nullptr) return true;  // GDAL reports on it
   std::string text;
@@ -389,7 +370,6 @@ bool HeightsAreNumbers(const char* path, char* msg, size_t size) {
   const char* const end = p + text.size();
   long long cols = 0, rows = 0;
   const char* nodata = nullptr;
-  long long line = 1;
   // Header lines: a keyword and its value.
   for (;;) {
     const char* word = p;
@@ -408,35 +388,8 @@ bool HeightsAreNumbers(const char* path, char* msg, size_t size) {
     p = static_cast<const char*>(memchr(after, '\n', end - after));
     if (p == nullptr) return true;
     ++p;
-    ++line;
   }
-  if (cols <= 0 || rows <= 0) return true;  // GDAL refuses the header
-  double nodata_value = NAN;
-  bool has_nodata = nodata != nullptr;
-  if (has_nodata) {
-    char* stop;
-    nodata_value = strtod(nodata, &stop);
-    has_nodata = stop != nodata;
-  }
-  for (long long cell = 0; cell < rows * cols; ++cell) {
-    for (; p < end && isspace(static_cast<unsigned char>(*p)); ++p)
-      if (*p == '\n') ++line;
-    if (p == end) return true;  // GDAL reports a short file
-    const char* token = p;
-    while (p < end && !isspace(static_cast<unsigned char>(*p))) ++p;
-    if (IsDecimal(token, p)) continue;
-    if (has_nodata) {
-      char* stop;
-      const double v = strtod(std::string(token, p).c_str(), &stop);
-      if (*stop == '\0' && (v == nodata_value || (std::isnan(v) && std::isnan(nodata_value)))) continue;
-    }
-    char suffix[128];
-    snprintf(suffix, sizeof suffix, " has no valid height at row %lld, column %lld (line %lld).", cell / cols + 1,
-             cell % cols + 1, line);
-    WriteReport(msg, size, "The file ", path, suffix);
-    return false;
-  }
-  return true;
+  return CheckAsciiHeights(path, text, static_cast<size_t>(p - text.c_str()), rows, cols, nodata, msg);
 }
 
 }  // namespace
@@ -458,7 +411,7 @@ bool TerrainLoader::LoadTerrainFile(const char* filename) {
     reason[0] = '\0';
     note[0] = '\0';
     WriteReport(note, sizeof msg, "The file ", filename, " has a header the ASCII reader does not take; GDAL reads it.");
-    if (!HeightsAreNumbers(filename, msg, sizeof msg)) return false;
+    if (!HeightsAreNumbers(filename, msg)) return false;
     switch (raster::LoadWithGdal(filename, input, out, units)) {
       case raster::Result::kLoaded: return true;
       case raster::Result::kRefused: return false;

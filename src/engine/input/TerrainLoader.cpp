@@ -569,14 +569,13 @@ Scan ScanHeights(const char* p, const char* end, int rows, int cols, int** value
   return scan;
 }
 
-void ReportScanFault(char* msg, const char* path, const FileText& text, const Scan& scan, int rows,
-                     int cols) {
+void ReportScanFault(char* msg, const char* path, const char* text, const Scan& scan, int rows, int cols) {
   if (scan.stop == Token::kEnd) {
     ReportFault(msg, path, "holds only %lld of %lld heights (%d rows x %d columns).", scan.cells,
                 static_cast<long long>(rows) * cols, rows, cols);
     return;
   }
-  const long long line = 1 + std::count(static_cast<const char*>(text.bytes), scan.at, '\n');
+  const long long line = 1 + std::count(text, scan.at, '\n');
   ReportFault(msg, path,
               scan.stop == Token::kBad ? "has no valid height at row %lld, column %lld (line %lld)."
                                        : "has a height out of range at row %lld, column %lld (line %lld).",
@@ -758,7 +757,7 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused, CellUn
   if (static_cast<unsigned long long>(cells) > (text.size - pos + 1) / 2) {
     const Scan scan = ScanHeights<false>(heights, end, rows, cols, nullptr, header.nodata, HeightScale{});
     if (scan.stop != Token::kNumber) {
-      ReportScanFault(out.msg, path, text, scan, rows, cols);
+      ReportScanFault(out.msg, path, text.bytes, scan, rows, cols);
       return false;
     }
   }
@@ -772,7 +771,7 @@ bool Load(const char* path, const ReportLines& out, bool& header_refused, CellUn
   Scan scan = ScanHeights<true>(heights, end, rows, cols, values, header.nodata, HeightScale{});
   if (scan.stop != Token::kNumber) {
     FreeGrid(values, rows);
-    ReportScanFault(out.msg, path, text, scan, rows, cols);
+    ReportScanFault(out.msg, path, text.bytes, scan, rows, cols);
     return false;
   }
   // Whole metres read, the units are chosen; fractions of a metre are read once more in
@@ -815,6 +814,26 @@ bool TerrainLoader::LoadArcASCIIFile(const char* filename) {
   note[0] = '\0';
   header_refused_ = false;
   return Load(filename, ReportLines{msg, reason, note, sizeof msg}, header_refused_, units);
+}
+
+bool CheckAsciiHeights(const char* path, std::string& text, size_t heights_at, long long rows, long long cols,
+                       const char* nodata, char* msg) {
+  if (rows <= 0 || cols <= 0 || rows > INT_MAX || cols > INT_MAX) return true;  // a header the other reader refuses
+  NoData no_data;
+  if (nodata != nullptr) {
+    char* stop;
+    no_data.value = strtod(nodata, &stop);
+    no_data.present = stop != nodata;
+    ScaleNoData(no_data, 1.0);
+  }
+  const size_t size = text.size();
+  text.append(kPadding, '\0');  // the scanner's 8-byte loads stay inside
+  const Scan scan = ScanHeights<false>(text.data() + std::min(heights_at, size), text.data() + size, static_cast<int>(rows),
+                                       static_cast<int>(cols), nullptr, no_data, HeightScale{});
+  text.resize(size);
+  if (scan.stop == Token::kNumber || scan.stop == Token::kEnd) return true;  // a short text is the other reader's
+  ReportScanFault(msg, path, text.data(), scan, static_cast<int>(rows), static_cast<int>(cols));
+  return false;
 }
 
 bool GridHoldsHeights() {

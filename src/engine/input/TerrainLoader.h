@@ -1,6 +1,9 @@
 // The height grid and its ARC/INFO ASCII reader.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 // Where a grid lies, when its file says: the outer edges of its lower-left cell and the
 // cell size, in degrees for a geographic grid, in map units for a projected one.
 struct GridPlace {
@@ -82,6 +85,13 @@ class TerrainLoader {
 // Shared by the grid readers: one array of row pointers, then one array of ints per row,
 // or null when memory runs out; and its release.
 int** AllocateGrid(int rows, int cols);
+// The heights of an ASCII grid whose header another reader takes (GDAL's forms), checked
+// as this reader checks them: `text` is the whole file, its heights start at `heights_at`,
+// `nodata` points at the NODATA value as written (null: none). False, with the report in
+// the loader's `msg`, at the first word that is no height nor the NODATA value, or a height
+// out of range; a text too short is left to the other reader.
+bool CheckAsciiHeights(const char* path, std::string& text, size_t heights_at, long long rows, long long cols,
+                       const char* nodata, char* msg);
 void FreeGrid(int** values, int rows);
 
 // While a grid is read, cells holding a NODATA value with no int form (NaN, -3.4e38) hold
