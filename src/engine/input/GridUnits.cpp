@@ -76,6 +76,12 @@ void NoteUnits(const ReportLines& out, int per_metre, bool whole_heights) {
           per_metre, UnitName(per_metre));
 }
 
+int DecimalsOf(int per_metre) {
+  int decimals = 0;
+  for (int n = per_metre; n >= 10; n /= 10) ++decimals;
+  return decimals;
+}
+
 std::string SpacingText(const GridUnits& units) {
   char text[32];
   if (units.per_metre == 1) snprintf(text, sizeof text, "%d", units.spacing);

@@ -33,5 +33,8 @@ void NoteUnits(const ReportLines& out, int per_metre, bool whole_heights);
 // a metre, "millimetres" at 1000, "metres" at 1, or "1/N metres".
 const char* UnitName(int per_metre);
 
+// The decimals of a metre that `per_metre` (a power of 10) keeps: 2 at 100 units a metre.
+int DecimalsOf(int per_metre);
+
 // The spacing for the console, in metres: "90", "2.5".
 std::string SpacingText(const GridUnits& units);

@@ -369,10 +369,8 @@ struct HeightScale {
 
 HeightScale ScaleFor(int per_metre) {
   HeightScale scale;
-  for (int n = per_metre; n >= 10; n /= 10) {
-    ++scale.decimals;
-    scale.factor *= 10;
-  }
+  scale.decimals = DecimalsOf(per_metre);
+  for (int k = 0; k < scale.decimals; ++k) scale.factor *= 10;
   scale.per_metre = static_cast<double>(scale.factor);
   return scale;
 }

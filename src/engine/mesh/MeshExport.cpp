@@ -26,6 +26,8 @@
 #include <memory>
 #include <vector>
 
+#include "GridUnits.h"
+
 namespace mesh_export {
 
 // STL and PLY are written as the machine lays out its numbers.
@@ -274,7 +276,7 @@ std::vector<std::pair<uint32_t, uint32_t>> OutlineEdges(const std::vector<uint32
 void Prepare(const IndexedMesh& mesh, const DrawScales& scales, Format format, bool base, int units_per_metre,
              Prepared& p) {
   FillVertexArrays(mesh, format == Format::kObj ? Shading::kTexture : Shading::kPlain, scales, p.arrays);
-  for (int n = units_per_metre; n >= 10; n /= 10) ++p.decimals;
+  p.decimals = DecimalsOf(units_per_metre);
   if (format == Format::kObj && !base) return;  // written from the arrays, whole units as drawn
   const size_t n = mesh.points.size();
   p.corners.resize(n);
