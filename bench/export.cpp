@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Brackenholmer.h"
+#include "CurrentDrawScales.h"
 #include "MeshBuild.h"
 #include "MeshExport.h"
 

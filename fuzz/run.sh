@@ -18,15 +18,15 @@ fi
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 fuzzer=$out/terrain_loader_fuzz
-sources=("$root/fuzz/terrain_loader_fuzz.cpp" "$root/src/engine/input/TerrainLoader.cpp" "$root/src/engine/input/Report.cpp"
-  "$root/src/engine/input/GridUnits.cpp" "$root/src/engine/input/MemoryBudget.cpp")
+# The whole input layer: it is GL-free and needs only GDAL besides.
+sources=("$root/fuzz/terrain_loader_fuzz.cpp" "$root"/src/input/*.cpp)
 stale=0
 [ -x "$fuzzer" ] || stale=1
-for f in "${sources[@]}" "$root/src/engine/input/TerrainLoader.h" "$root/src/engine/input/Report.h"; do [ "$f" -nt "$fuzzer" ] && stale=1; done
+for f in "${sources[@]}" "$root"/src/input/*.h; do [ "$f" -nt "$fuzzer" ] && stale=1; done
 if [ $stale = 1 ]; then
   echo "building $fuzzer"
   clang++ -std=c++20 -O1 -g -Wall -Wextra -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/src/engine" -I"$root/src/engine/input" -I"$root/src/engine/mesh" "${sources[@]}" -o "$fuzzer"
+    -I"$root/src/input" "${sources[@]}" $(pkg-config --cflags --libs gdal) -o "$fuzzer"
 fi
 
 # Seeds: a valid grid, the real 1" sample and the malformed corpus of the unit tests.

@@ -7,6 +7,7 @@
 
 #include "Brackenholmer.h"
 #include "ChildProcess.h"
+#include "VertexArrays.h"
 
 namespace {
 
@@ -286,7 +287,7 @@ class DrawnNormalsTest : public NormalsTest {
     for (int r = 0; r < input.rows; ++r)
       for (int c = 0; c < input.cols; ++c) all.points.push_back({c, r});
     VertexArrays arrays;
-    FillVertexArrays(all, Shading::kPlain, scales, arrays);
+    FillVertexArrays(input, normales, all, Shading::kPlain, scales, arrays);
     positions_ = arrays.positions;
     return arrays.normals;
   }

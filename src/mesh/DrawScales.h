@@ -18,9 +18,3 @@ struct DrawScales {
 // The scales for a grid of `grid_space` height units between points whose columns lie
 // `column_ratio` times as far apart as its rows, at the panel's multipliers.
 DrawScales ScalesFor(int grid_space, double column_ratio, float y_multiplier, float xz_multiplier);
-
-// The column ratio drawn now: the grid's, or 1 with "Square Cells" on.
-double DrawnColumnRatio();
-
-// The scales of the loaded grid at the current settings.
-DrawScales CurrentDrawScales();

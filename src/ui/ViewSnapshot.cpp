@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "Brackenholmer.h"
-#include "DrawScales.h"
+#include "CommandLine.h"
+#include "CurrentDrawScales.h"
 #include "FrameStats.h"
 #include "MeshExport.h"
 #include "Snapshot.h"

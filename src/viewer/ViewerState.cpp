@@ -47,7 +47,7 @@ int export_base = 0;
 std::string grid_file;
 std::string texture_file;
 bool start_camera_given = false;
-command_line::CameraPlace start_camera;
+CameraPlace start_camera;
 
 Normal** normales = nullptr;
 unsigned long normal_table_version = 0;

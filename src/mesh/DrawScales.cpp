@@ -1,7 +1,5 @@
 #include "DrawScales.h"
 
-#include "Brackenholmer.h"
-
 DrawScales ScalesFor(int grid_space, double column_ratio, float y_multiplier, float xz_multiplier) {
   DrawScales s;
   s.column = static_cast<float>(grid_space * static_cast<double>(xz_multiplier) * column_ratio);
@@ -15,15 +13,5 @@ DrawScales ScalesFor(int grid_space, double column_ratio, float y_multiplier, fl
   const double z_step = xz_multiplier;
   s.normal_x = x_step != 0 ? static_cast<float>(y_multiplier / x_step) : 0.0f;
   s.normal_z = z_step != 0 ? static_cast<float>(y_multiplier / z_step) : 0.0f;
-  return s;
-}
-
-double DrawnColumnRatio() { return square_cells ? 1.0 : GridColumnRatio(); }
-
-DrawScales CurrentDrawScales() {
-  DrawScales s = ScalesFor(input.grid_space, DrawnColumnRatio(), y_multiplier, xz_multiplier);
-  // The normals light height differences in metres over grid steps, whatever the units.
-  s.normal_x /= static_cast<float>(input.units_per_metre);
-  s.normal_z /= static_cast<float>(input.units_per_metre);
   return s;
 }

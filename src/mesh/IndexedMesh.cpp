@@ -8,7 +8,6 @@
 #include "Brackenholmer.h"
 #include "MeshBuild.h"
 #include "MeshList.h"
-#include "TerrainColor.h"
 
 IndexedMeshBuilder::IndexedMeshBuilder(int rows, int cols, std::function<bool()> superseded, bool show_nodata)
     : cols_(static_cast<size_t>(cols)),
@@ -110,49 +109,4 @@ IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> supe
   }
   built.hole_corners = {};  // needed by the measurement only
   return built;
-}
-
-namespace {
-
-// Drawn coordinates are whole height units, truncated toward zero; values beyond the int
-// range (extreme heights times a large multiplier) saturate instead of overflowing.
-inline int32_t TruncateToInt(double v) {
-  if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-  return static_cast<int32_t>(v);
-}
-
-}  // namespace
-
-void FillVertexArrays(const IndexedMesh& mesh, Shading shading, const DrawScales& scales, VertexArrays& out) {
-  const size_t n = mesh.points.size();
-  out.positions.resize(3 * n);
-  out.normals.resize(3 * n);
-  out.colours.resize(shading == Shading::kColor ? 3 * n : 0);
-  out.texcoords.resize(shading == Shading::kTexture ? 2 * n : 0);
-  const double cols = input.cols;
-  const double rows = input.rows;
-  for (size_t i = 0; i < n; ++i) {
-    const IndexedMesh::Point p = mesh.points[i];
-    const int h = input.values[p.z][p.x];
-    int32_t* position = &out.positions[3 * i];
-    position[0] = TruncateToInt(p.x * static_cast<double>(scales.column));
-    position[1] = TruncateToInt(h * scales.height);
-    position[2] = TruncateToInt(p.z * static_cast<double>(scales.row));
-    const Normal& normal = normales[p.z][p.x];
-    float* nv = &out.normals[3 * i];
-    nv[0] = normal.x * scales.normal_x;
-    nv[1] = normal.y;
-    nv[2] = normal.z * scales.normal_z;
-    if (shading == Shading::kColor) {
-      const RGBColor c = TerrainColor(Metres(h));
-      float* cv = &out.colours[3 * i];
-      cv[0] = static_cast<float>(c.r);
-      cv[1] = static_cast<float>(c.g);
-      cv[2] = static_cast<float>(c.b);
-    } else if (shading == Shading::kTexture) {
-      out.texcoords[2 * i] = static_cast<float>(p.x / cols);
-      out.texcoords[2 * i + 1] = static_cast<float>(p.z / rows);
-    }
-  }
 }

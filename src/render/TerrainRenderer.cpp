@@ -8,7 +8,9 @@
 #include <cstdio>
 
 #include "Brackenholmer.h"
+#include "CurrentDrawScales.h"
 #include "TerrainColor.h"
+#include "VertexArrays.h"
 
 bool terrain_vertex_buffers_allowed = true;
 
@@ -52,9 +54,16 @@ void Upload(GLenum target, GLuint buffer, const std::vector<T>& data) {
   glBufferData(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(), GL_STATIC_DRAW);
 }
 
+void HeightColourOf(double metres, float* rgb) {
+  const RGBColor c = TerrainColor(metres);
+  rgb[0] = static_cast<float>(c.r);
+  rgb[1] = static_cast<float>(c.g);
+  rgb[2] = static_cast<float>(c.b);
+}
+
 void Refill(const IndexedMesh& mesh, const ArraysKey& key, unsigned long mesh_version) {
   if (arrays.key.buffers != key.buffers) ReleaseTerrainArrays();
-  FillVertexArrays(mesh, key.shading, key.scales, arrays.client);
+  FillVertexArrays(input, normales, mesh, key.shading, key.scales, arrays.client, HeightColourOf);
   if (key.buffers) {
     if (arrays.buffers[0] == 0) glGenBuffers(kBufferCount, arrays.buffers);
     Upload(GL_ARRAY_BUFFER, arrays.buffers[kPositions], arrays.client.positions);

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "DrawScales.h"
 #include "Mesh.h"
 #include "TrueError.h"
 
@@ -128,20 +127,3 @@ namespace mesh {
 struct Settings;
 IndexedMesh BuildIndexedMesh(const Settings& s, std::function<bool()> superseded = {});
 }  // namespace mesh
-
-// How the terrain is shaded: colour by height, draped texture, or plain white.
-enum class Shading { kColor, kTexture, kPlain };
-
-// The per-vertex arrays of a mesh as drawn: positions in whole units as the immediate
-// drawing truncates them, the grid normals, and colours or texture coordinates.
-struct VertexArrays {
-  std::vector<int32_t> positions;  // x, y, z per record
-  std::vector<float> normals;      // x, y, z per record
-  std::vector<float> colours;      // r, g, b per record, colour shading only
-  std::vector<float> texcoords;    // s, t per record, texture shading only
-};
-
-// Fills `out` for `mesh` from the grid and `normales`: x, y and z are the column, height
-// and row times the scales, each truncated toward zero and saturated at the int limits;
-// the normals are the grid's with x and z scaled; colours follow the raw heights.
-void FillVertexArrays(const IndexedMesh& mesh, Shading shading, const DrawScales& scales, VertexArrays& out);

@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include <GL/gl.h>
-
-#include "CommandLine.h"
+#include "CameraPlace.h"
+#include "GLScalars.h"
 #include "IndexedMesh.h"
 #include "Mesh.h"
 #include "TerrainLoader.h"
@@ -62,7 +61,6 @@ class Brackenholmer {
   GLdouble cam_x, cam_y, cam_z;
   GLdouble cam_x_angle;  // tilt from +y, degrees: 90 level, larger looks down
   GLdouble cam_y_angle;  // heading, degrees: 0 looks along -z, 90 along -x
-  GLdouble z_near, z_far;
   GLfloat air_speed;
 };
 
@@ -133,7 +131,7 @@ constexpr unsigned kMeshWatchMs = 15;
 void RenderScene();
 // The start camera the command line gave, in place of the view from the south.
 extern bool start_camera_given;
-extern command_line::CameraPlace start_camera;
+extern CameraPlace start_camera;
 // Camera: the camera, the model turns and the spin back to their start values; the air
 // speed stays.
 void ResetView();

@@ -6,13 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "CameraPlace.h"
+
 namespace command_line {
 
-// The camera as a user gives it: a place in world units and the view direction, TILT in
-// degrees below the horizon and HEADING in degrees (0 looks along -z, 90 along -x).
-struct CameraPlace {
-  double x = 0, y = 0, z = 0, tilt = 0, heading = 0;
-};
+using ::CameraPlace;
 
 // Each setting keeps its start value unless its option was given.
 struct Options {

@@ -8,7 +8,7 @@
 
 #include "Brackenholmer.h"
 #include "CameraMath.h"
-#include "DrawScales.h"
+#include "CurrentDrawScales.h"
 #include "ControlPanel.h"
 
 void Brackenholmer::FlyingCamera() {

@@ -26,7 +26,9 @@
 #include <memory>
 #include <vector>
 
+#include "Brackenholmer.h"
 #include "GridUnits.h"
+#include "VertexArrays.h"
 
 namespace mesh_export {
 
@@ -275,7 +277,7 @@ std::vector<std::pair<uint32_t, uint32_t>> OutlineEdges(const std::vector<uint32
 // Texture coordinates only for OBJ: fresh memory is much of an export's cost.
 void Prepare(const IndexedMesh& mesh, const DrawScales& scales, Format format, bool base, int units_per_metre,
              Prepared& p) {
-  FillVertexArrays(mesh, format == Format::kObj ? Shading::kTexture : Shading::kPlain, scales, p.arrays);
+  FillVertexArrays(input, normales, mesh, format == Format::kObj ? Shading::kTexture : Shading::kPlain, scales, p.arrays);
   p.decimals = DecimalsOf(units_per_metre);
   if (format == Format::kObj && !base) return;  // written from the arrays, whole units as drawn
   const size_t n = mesh.points.size();

@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "Brackenholmer.h"
+#include "CurrentDrawScales.h"
 #include "ControlPanel.h"
 #include "Probe.h"
 

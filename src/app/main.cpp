@@ -16,7 +16,7 @@
 
 #include "Brackenholmer.h"
 #include "CommandLine.h"
-#include "DrawScales.h"
+#include "CurrentDrawScales.h"
 #include "MeshBuild.h"
 #include "MeshExport.h"
 #include "MeshList.h"
