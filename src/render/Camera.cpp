@@ -9,13 +9,12 @@
 #include "Brackenholmer.h"
 #include "CameraMath.h"
 #include "CurrentDrawScales.h"
-#include "ControlPanel.h"
 
 void Brackenholmer::FlyingCamera() {
   cam_x_angle = camera_math::ClampTilt(cam_x_angle);
   // The view ends at the panel's top edge, so the open panel hides no terrain. GL counts
   // viewport rows from the window's bottom.
-  const int view_height = camera_math::ViewHeight(height, ControlPanelTop());
+  const int view_height = camera_math::ViewHeight(height, panel_top);
   glViewport(0, height - view_height, width, view_height);
 
   // A view of height 0 (a minimised window) has no aspect: keep the projection as it was.

@@ -72,7 +72,7 @@ int RenderSnapshot(const char* path, int w, int h, int argc, char** argv) {
 
   width = w;
   height = h;
-  GlutInit(argc, argv);
+  SetUpScene(argc, argv);
   const int status = DrawAndWrite(path, argc > 2 ? argv[2] : nullptr);
   ReleaseTerrainArrays();
   if (texture_id != 0) glDeleteTextures(1, &texture_id);

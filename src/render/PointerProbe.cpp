@@ -7,7 +7,6 @@
 
 #include "Brackenholmer.h"
 #include "CurrentDrawScales.h"
-#include "ControlPanel.h"
 #include "Probe.h"
 
 int pointer_x = -1, pointer_y = -1;
@@ -16,7 +15,7 @@ void ProbePointer() {
   probe_text.clear();
   if (pointer_x < 0 || pointer_y < 0 || pointer_x >= width || pointer_y >= height) return;
   if (left_button || right_button || input.values == nullptr) return;
-  if (pointer_y >= ControlPanelTop()) return;  // over the panel
+  if (pointer_y >= panel_top) return;  // over the panel
   const int gl_y = height - 1 - pointer_y;  // GL counts rows from the bottom
   // As a whole number: a float holds too few digits of the depths close to 1 that far
   // terrain has.

@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr float kNoPanel = 1e9f;
-float panel_top = kNoPanel;
 
 bool HavePanel() { return ImGui::GetCurrentContext() != nullptr; }
 
@@ -343,7 +341,7 @@ void DestroyControlPanel() {
   ImGui_ImplGLUT_Shutdown();
   ImGui::DestroyContext();
   ForgetPanelInput();
-  panel_top = kNoPanel;
+  panel_top = kNoPanelTop;
   typing_id = -1;
   drawn_controls.clear();
   for (float& w : group_width) w = 0;

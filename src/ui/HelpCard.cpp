@@ -10,7 +10,6 @@
 
 #include "Brackenholmer.h"
 #include "CameraMath.h"
-#include "ControlPanel.h"
 
 namespace {
 
@@ -64,7 +63,7 @@ void RenderHelpCard() {
 
   // Centred on the view above the panel; a view too low for it lets it reach over the
   // panel, but never above the window's top edge. GL counts y from the bottom.
-  const int view_h = camera_math::ViewHeight(height, ControlPanelTop());
+  const int view_h = camera_math::ViewHeight(height, panel_top);
   const int left = (width - card_w) / 2;
   const int top = std::max(0, (view_h - card_h) / 2);  // from the window's top edge
   const int bottom = height - top - card_h;

@@ -1,5 +1,4 @@
-// The main window: start-up order, the one-time OpenGL state (normals, texture, camera,
-// light and material), and the reshape and idle callbacks.
+// The main window: start-up order, and the reshape and idle callbacks.
 #include <X11/Xlib.h>
 
 #include <GL/freeglut.h>
@@ -10,8 +9,6 @@
 
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
-#include "Snapshot.h"
-#include "TextureLoader.h"
 
 namespace {
 
@@ -73,69 +70,7 @@ int OpenViewer(int argc, char** argv) {
   return 0;
 }
 
-void GlutInit(int /*argc*/, char** argv) {
-  TextureLoader texture_loader;
-
-  MeshWholeGrid();
-
-  Viewer.CalcNormales();
-  if (normales == nullptr) return;  // OpenViewer refuses the grid
-  if (argv[1] != nullptr) {
-    snapshot_stem = snapshot::NameStem(argv[1], input.cols, input.rows);
-    grid_file = argv[1];
-  }
-
-  if (argv[1] != nullptr && argv[2] != nullptr) {
-    printf("\t%s %s %s\n\n", "Loading the texture file", argv[2], "..");
-    fflush(stdout);
-    texture_id = texture_loader.LoadBMPTexture(argv[2]);
-    if (texture_id != 0) texture_file = argv[2];
-    printf("\t%s\n\n", texture_loader.msg);
-    if (texture_loader.reason[0] != 0) printf("\t%s\n\n", texture_loader.reason);
-    fflush(stdout);
-  }
-
-  // Products of grid size and spacing in double: large grids leave the int range.
-  const double r = static_cast<double>(input.rows) * input.grid_space;
-  const double g = input.grid_space;
-  ResetView();
-  Viewer.air_speed = static_cast<GLfloat>(g * 10.0);
-
-  glClearColor(0, 0, 0, 0);
-  glShadeModel(GL_SMOOTH);
-
-  const GLfloat mat_ambient[] = {0.3f, 0.3f, 0.3f, 1.0f};
-  const GLfloat mat_diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
-  const GLfloat mat_specular[] = {0.4f, 0.4f, 0.4f, 1.0f};
-  const GLfloat mat_shininess[] = {50.0f};
-  const GLfloat light1_ambient[] = {0.3f, 0.3f, 0.3f, 1.0f};
-  const GLfloat light1_diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
-  const GLfloat light1_specular[] = {0.8f, 0.8f, 0.8f, 1.0f};
-  // w = 0: a directional light from the floodlight's place, fixed in the world because the
-  // modelview matrix is still the identity here.
-  const GLfloat light1_position[] = {static_cast<GLfloat>(r), static_cast<GLfloat>(r * 0.5), 0.0f, 0.0f};
-  const GLfloat spot_direction[] = {-1.0f, -0.5f, 0.0f};
-
-  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, mat_ambient);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, mat_diffuse);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, mat_specular);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_SHININESS, mat_shininess);
-  glLightfv(GL_LIGHT1, GL_AMBIENT, light1_ambient);
-  glLightfv(GL_LIGHT1, GL_DIFFUSE, light1_diffuse);
-  glLightfv(GL_LIGHT1, GL_SPECULAR, light1_specular);
-  glLightfv(GL_LIGHT1, GL_POSITION, light1_position);
-  glLightf(GL_LIGHT1, GL_SPOT_CUTOFF, 45.0f);
-  glLightfv(GL_LIGHT1, GL_SPOT_DIRECTION, spot_direction);
-  glLightf(GL_LIGHT1, GL_SPOT_EXPONENT, 2.0f);
-
-  glEnable(GL_LIGHT1);
-  glEnable(GL_COLOR_MATERIAL);
-  glEnable(GL_NORMALIZE);
-  glEnable(GL_DEPTH_TEST);
-  glDepthMask(GL_TRUE);
-  glEnable(GL_CULL_FACE);
-  glCullFace(GL_BACK);
-}
+void GlutInit(int argc, char** argv) { SetUpScene(argc, argv); }
 
 void GlutReshape(int w, int h) {
   width = w;

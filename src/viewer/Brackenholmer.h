@@ -104,6 +104,11 @@ extern float timebase;
 extern float fps;
 extern char text_buffer[512];
 
+// The window y (counted from the top) of the panel's top edge: the 3-D view is drawn
+// above it. The panel moves it as it opens and closes; kNoPanelTop while there is none.
+constexpr float kNoPanelTop = 1e9f;
+extern float panel_top;
+
 // Mouse state of the navigation callbacks.
 extern int left_button, right_button;
 // With no wheel callback registered, freeglut reports a wheel notch as a press and a
@@ -120,6 +125,9 @@ void ReleaseTerrainArrays();
 // Window and start-up.
 int OpenViewer(int argc, char** argv);
 void GlutInit(int argc, char** argv);
+// What GlutInit does, with no window: normals, texture, start camera, light and material
+// state in the current GL context. argv: the program, the grid and the texture (or null).
+void SetUpScene(int argc, char** argv);
 void GlutReshape(int w, int h);
 // Frame
 void GlutDisplay();

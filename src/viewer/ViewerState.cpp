@@ -58,5 +58,7 @@ float timebase = 0;
 float fps = 0;
 char text_buffer[512];
 
+float panel_top = kNoPanelTop;
+
 int left_button = 0, right_button = 0;
 int prev_x = 0, prev_y = 0;

@@ -43,8 +43,8 @@ void Record(const char* name, std::initializer_list<double> args = {}) {
 
 // The panel is drawn by ImGui in the real program; here it only marks its place.
 void RenderControlPanel() { Record("RenderControlPanel"); }
-float fake_panel_top = kNoPanelTop;
-float ControlPanelTop() { return fake_panel_top; }
+float& fake_panel_top = panel_top;
+float ControlPanelTop() { return panel_top; }
 
 extern "C" {
 

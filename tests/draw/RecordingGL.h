@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Brackenholmer.h"
+
 struct GLCall {
   std::string name;          // e.g. "glVertex3i"
   std::vector<double> args;  // e.g. {900, 7, 1800}; enums and pointers as listed below
@@ -19,9 +21,8 @@ int CountCalls(const std::string& name);
 // What glutGet(GLUT_ELAPSED_TIME) returns.
 extern int fake_elapsed_time;
 
-// What ControlPanelTop() returns: the window y of the panel's top edge; no panel at first.
-constexpr float kNoPanelTop = 1e9f;
-extern float fake_panel_top;
+// The panel's top edge as the drawing sees it (panel_top); no panel at first.
+extern float& fake_panel_top;
 
 // glutBitmapCharacter is recorded as {font code, character}; the codes of the fonts:
 constexpr double kFontHelvetica10 = 10;
