@@ -1,7 +1,7 @@
-// The terrain drawn from vertex arrays, with buffer objects and with client arrays, gives
-// the very pixels of the same mesh drawn one triangle at a time in immediate mode, in
-// every shading mode, lit and unlit, filled and wireframe, with the floodlight and the
-// overlay text on top.
+// The scene as the window draws it, its terrain from vertex arrays with buffer objects and
+// with client arrays, gives the very pixels of the same mesh drawn one triangle at a time
+// in immediate mode, in every shading mode, lit and unlit, filled and wireframe, with the
+// floodlight and the overlay text on top.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -15,7 +15,6 @@
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
 #include "GLTestState.h"
-#include "MeshBuild.h"
 #include "TerrainColor.h"
 #include "TerrainLoader.h"
 #include "TestGrid.h"
@@ -32,14 +31,11 @@ GLint Truncate(double v) {
   return static_cast<GLint>(v);
 }
 
-// The reference: the mesh list of the selected mesher, one glBegin/glEnd per triangle,
-// unless NODATA cells are shown without the triangles that touch one, and after it the
-// triangles that close the cracks of a triangle mesh.
+// The reference: the triangles of the mesh on screen, one glBegin/glEnd each in the order
+// the mesh holds them, with positions, normals, colours and texture coordinates worked out
+// here. What the mesh holds is the mesh tests' business; here it is how it is drawn.
 void DrawTerrainOneByOne() {
-  if (mesh_mode != 0)
-    Viewer.CreateTSDTriangles();
-  else
-    Viewer.CreateQSDTriangles();
+  Viewer.UpdateMesh();
   // Columns of a grid in degrees lie closer than rows; the normals are those of the surface
   // so scaled, the grid's at unit steps with x and z times the height scale over the step.
   const double ratio = square_cells ? 1.0 : GridColumnRatio();
@@ -53,39 +49,30 @@ void DrawTerrainOneByOne() {
   glColor3f(1, 1, 1);
   glDisable(GL_TEXTURE_2D);
   const bool textured = rendering_mode == 1 && texture_id != 0;
-  auto triangle = [&](std::initializer_list<Vertex> corners) {
+  const IndexedMesh& mesh = Viewer.DrawnMesh();
+  for (size_t i = 0; i + 2 < mesh.indices.size(); i += 3) {
     if (textured) {
       glEnable(GL_TEXTURE_2D);
       glBindTexture(GL_TEXTURE_2D, texture_id);
     }
     glBegin(GL_TRIANGLES);
-    for (const Vertex& v : corners) {
-      const Normal& n = normales[v.z][v.x];
+    for (size_t k = i; k < i + 3; ++k) {
+      const IndexedMesh::Point p = mesh.points[mesh.indices[k]];
+      const int h = input.values[p.z][p.x];
+      const Normal& n = normales[p.z][p.x];
       glNormal3f(n.x * nx, n.y, n.z * nz);
       if (rendering_mode == 0) {
-        const RGBColor c = TerrainColor(v.y);
+        const RGBColor c = TerrainColor(h);
         glColor3f(static_cast<GLfloat>(c.r), static_cast<GLfloat>(c.g), static_cast<GLfloat>(c.b));
       } else if (textured) {
-        glTexCoord2f(static_cast<GLfloat>(v.x / static_cast<double>(input.cols)),
-                     static_cast<GLfloat>(v.z / static_cast<double>(input.rows)));
+        glTexCoord2f(static_cast<GLfloat>(p.x / static_cast<double>(input.cols)),
+                     static_cast<GLfloat>(p.z / static_cast<double>(input.rows)));
       }
-      glVertex3i(Truncate(v.x * static_cast<double>(fx)), Truncate(v.y * static_cast<double>(y_multiplier)),
-                 Truncate(v.z * static_cast<double>(fz)));
+      glVertex3i(Truncate(p.x * static_cast<double>(fx)), Truncate(h * static_cast<double>(y_multiplier)),
+                 Truncate(p.z * static_cast<double>(fz)));
     }
     glEnd();
-  };
-  for (const TriangleList* node = Viewer.TriangleHead(); node != nullptr; node = node->next) {
-    if (!show_nodata && (IsNoData(node->t.a.y) || IsNoData(node->t.b.y) || IsNoData(node->t.c.y))) continue;
-    triangle({node->t.a, node->t.c, node->t.b});
   }
-  // Which cracks there are is the mesh tests' business; here they are drawn one by one.
-  const IndexedMesh drawn = mesh::BuildIndexedMesh(mesh::CurrentSettings());
-  auto corner = [&](size_t i) {
-    const IndexedMesh::Point p = drawn.points[drawn.indices[i]];
-    return Vertex{p.x, input.values[p.z][p.x], p.z};
-  };
-  for (size_t i = drawn.indices.size() - 3 * static_cast<size_t>(drawn.crack_fills); i < drawn.indices.size(); i += 3)
-    triangle({corner(i), corner(i + 1), corner(i + 2)});
 }
 
 std::vector<unsigned char> ReadBack() {
@@ -98,24 +85,26 @@ std::vector<unsigned char> ReadBack() {
   return rgb;
 }
 
-// One frame as GlutDisplay draws it, without the panel and the swap, with either
-// terrain drawing; returns its pixels.
+// One frame's 3-D view, the scene as the window draws it or the reference's own making of
+// it around the terrain drawn one triangle at a time, and the overlay text on top; returns
+// its pixels.
 std::vector<unsigned char> Frame(bool reference) {
-  Viewer.FlyingCamera();
-  glLoadIdentity();
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (light) glEnable(GL_LIGHTING);
-  glPushMatrix();
-  if (light) Viewer.RenderFloodLight();
-  glPopMatrix();
-  glRotated(angle_x, 1, 0, 0);
-  glRotated(angle_y, 0, 1, 0);
-  glPushMatrix();
-  if (reference)
+  if (reference) {
+    Viewer.FlyingCamera();
+    glLoadIdentity();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (light) glEnable(GL_LIGHTING);
+    glPushMatrix();
+    if (light) Viewer.RenderFloodLight();
+    glPopMatrix();
+    glRotated(angle_x, 1, 0, 0);
+    glRotated(angle_y, 0, 1, 0);
+    glPushMatrix();
     DrawTerrainOneByOne();
-  else
-    Viewer.RenderTriangles();
-  glPopMatrix();
+    glPopMatrix();
+  } else {
+    RenderScene();
+  }
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
   char text[] = "Fps: 12.0000\nTriangles: 8192";
