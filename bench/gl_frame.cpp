@@ -26,6 +26,7 @@
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
 #include "TerrainColor.h"
+#include "TerrainDrawing.h"
 #include "TerrainLoader.h"
 
 namespace {

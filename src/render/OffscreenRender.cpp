@@ -9,6 +9,7 @@
 #include "Brackenholmer.h"
 #include "MemoryBudget.h"
 #include "Snapshot.h"
+#include "TerrainDrawing.h"
 
 namespace {
 

@@ -117,10 +117,8 @@ constexpr int kWheelUpButton = 3;
 constexpr int kWheelDownButton = 4;
 extern int prev_x, prev_y;
 
-// The terrain's vertex arrays: buffer objects are used where the context has them unless
-// this is off; released with their buffers by ReleaseTerrainArrays (before a context goes).
+// The terrain is drawn from buffer objects where the context has them unless this is off.
 extern bool terrain_vertex_buffers_allowed;
-void ReleaseTerrainArrays();
 
 // Window and start-up.
 int OpenViewer(int argc, char** argv);

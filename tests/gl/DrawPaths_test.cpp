@@ -16,6 +16,7 @@
 #include "ControlPanel.h"
 #include "GLTestState.h"
 #include "TerrainColor.h"
+#include "TerrainDrawing.h"
 #include "TerrainLoader.h"
 #include "TestGrid.h"
 #include "TextureLoader.h"
