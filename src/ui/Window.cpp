@@ -1,7 +1,5 @@
 // The main window: start-up order, the one-time OpenGL state (normals, texture, camera,
 // light and material), and the reshape and idle callbacks.
-#include <X11/Xlib.h>
-
 #include <GL/freeglut.h>
 
 #include <algorithm>
@@ -12,6 +10,9 @@
 #include "ControlPanel.h"
 #include "Snapshot.h"
 #include "TextureLoader.h"
+
+// Last: Xlib defines Status as a macro, which would break the Status of Snapshot.h.
+#include <X11/Xlib.h>
 
 namespace {
 
