@@ -143,6 +143,10 @@ TEST_F(SnapshotFolder, FailuresAreReportedAndLeaveNothingBehind) {
   // Nothing to encode.
   EXPECT_EQ(Failure(snapshot::SavePng(dir_, "g", 0, 2, kPixels.data(), &written)), "no picture to encode");
   EXPECT_EQ(written, "untouched");
+  // A name taken: the file stays as it was, and so does the folder.
+  EXPECT_EQ(Failure(snapshot::SavePngAs((dir_ / "plain").string(), 3, 2, kPixels.data())),
+            "it exists already; it is left as it was");
+  EXPECT_EQ(ReadAll(dir_ / "plain"), "x");
   EXPECT_EQ(Names(), (std::vector<std::string>{"plain", "ro"}));
 }
 
