@@ -1,5 +1,11 @@
 // The exported files read back with small readers: the drawn mesh's vertices, triangles,
 // winding and texture coordinates, closed solids with a base, and refused writes.
+//
+//   Readers          - Slurp, ReadStl, ReadPly, ReadObj
+//   Fixture, grids   - a folder per test, LakeGrid, Build, Export, Expected
+//   The surface      - vertices, triangles and winding; metres; OBJ texture and .mtl
+//   Solids           - ExpectClosed; the base under STL, PLY and OBJ; the fan bottom
+//   Refused writes   - nothing left behind, nothing replaced
 #include <gtest/gtest.h>
 #include <unistd.h>
 
