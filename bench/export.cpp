@@ -42,11 +42,11 @@ void Export(benchmark::State& state) {
   mesh_export::Options options;
   options.base = state.range(1) != 0;
   for (auto _ : state) {
-    const std::string error = mesh_export::Write(m, CurrentDrawScales(), path, options);
+    const Status saved = mesh_export::Write(m, input, normales, CurrentDrawScales(), path, options);
     state.PauseTiming();
     unlink(path.c_str());
     state.ResumeTiming();
-    if (!error.empty()) state.SkipWithError(error.c_str());
+    if (!saved.ok()) state.SkipWithError(saved.reason().c_str());
   }
   state.counters["triangles"] = static_cast<double>(m.indices.size() / 3);
 }

@@ -119,9 +119,9 @@ int ExportMesh(const char* out, const char* texture, bool base) {
   options.units_per_metre = input.units_per_metre;
   if (texture != nullptr) options.texture = texture;
   mesh_export::Written written;
-  const std::string error = mesh_export::Write(mesh, CurrentDrawScales(), out, options, &written);
-  if (!error.empty()) {
-    printf("\t%s\n\n", error.c_str());
+  const Status saved = mesh_export::Write(mesh, input, normales, CurrentDrawScales(), out, options, &written);
+  if (!saved.ok()) {
+    printf("\t%s\n\n", saved.reason().c_str());
     return 1;
   }
   printf("\tWrote %zu vertices and %zu triangles to %s.\n\n", written.vertices, written.triangles, out);

@@ -6,12 +6,18 @@
 // drawing truncates them, written in metres: divided by the grid's units a metre. Triangles keep the drawing's corner order a, c, b, which turns
 // counter-clockwise seen from above (y up, z growing southward, x east): their normals
 // point up, as every importer expects of a right-handed y-up file.
+//
+// The parts: TempFile (whole or not at all), BufferedFile, MeshToWrite (the drawn figures
+// in metres), MeshOutline and MeshBase (the solid), ObjWriter, StlWriter, PlyWriter.
 #pragma once
 
 #include <string>
 
 #include "DrawScales.h"
 #include "IndexedMesh.h"
+#include "Mesh.h"
+#include "Status.h"
+#include "TerrainLoader.h"
 
 namespace mesh_export {
 
@@ -38,20 +44,12 @@ struct Written {
 // The format named by the file ending (.obj, .stl, .ply, any case); false for others.
 bool FormatOf(const std::string& path, Format& format);
 
-// Writes `mesh` to `path` (and, for OBJ with a texture, the .mtl beside it), whole or not
-// at all: to a temporary name first, then renamed. An existing file is never replaced.
-// Returns an empty text on success, otherwise the reason; a mesh that has no area across
-// at these scales (an X-Z-Multiplier of 0) is refused. `written`, when given, gets the
-// counts of a written file.
-std::string Write(const IndexedMesh& mesh, const DrawScales& scales, const std::string& path,
-                  const Options& options = {}, Written* written = nullptr);
-
-// The path of `target` as seen from the folder `folder`: "../maps/relief.png". Both are
-// taken from the current folder when relative, with their links resolved as far as they exist.
-std::string PathFrom(const std::string& folder, const std::string& target);
-
-// The height of the flat bottom `Write` gives a mesh whose drawn heights run from
-// `lowest` to `highest`: a tenth of the relief below the lowest point, at least one unit.
-double BaseHeight(double lowest, double highest);
+// Writes `mesh` of `grid`, with the grid's normal table `normals` (for an OBJ's normals),
+// to `path` (and, for OBJ with a texture, the .mtl beside it), whole or not at all: to a
+// temporary name first, then renamed. An existing file is never replaced. A mesh that has
+// no area across at these scales (an X-Z-Multiplier of 0) is refused. `written`, when
+// given, gets the counts of a written file.
+Status Write(const IndexedMesh& mesh, const data& grid, const Normal* const* normals, const DrawScales& scales,
+             const std::string& path, const Options& options = {}, Written* written = nullptr);
 
 }  // namespace mesh_export

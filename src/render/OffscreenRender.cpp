@@ -35,9 +35,8 @@ int DrawAndWrite(const char* path, const char* texture) {
   }
   int view_w = 0, view_h = 0;
   const std::vector<unsigned char> pixels = ReadViewPixels(&view_w, &view_h);
-  std::string error;
-  if (!snapshot::SavePngAs(path, view_w, view_h, pixels.data(), &error)) {
-    printf("\tCannot write %s: %s.\n\n", path, error.c_str());
+  if (const Status saved = snapshot::SavePngAs(path, view_w, view_h, pixels.data()); !saved.ok()) {
+    printf("\tCannot write %s: %s.\n\n", path, saved.reason().c_str());
     return 1;
   }
   printf("\tWrote the view to %s (%d x %d).\n\n", path, view_w, view_h);

@@ -109,11 +109,12 @@ std::string FreeNumberedName(const std::string& stem, const std::vector<std::str
   return "";
 }
 
-bool SavePng(const std::string& dir, const std::string& stem, int width, int height,
-             const unsigned char* rgb, std::string* written, std::string* error) {
+Status SavePng(const std::string& dir, const std::string& stem, int width, int height, const unsigned char* rgb,
+               std::string* written) {
   const std::string folder = dir.empty() ? "." : dir;
-  const std::string temporary = EncodeToTemporary(folder, width, height, rgb, error);
-  if (temporary.empty()) return false;
+  std::string error;
+  const std::string temporary = EncodeToTemporary(folder, width, height, rgb, &error);
+  if (temporary.empty()) return Status::Failure(error);
 
   // A hard link fails on an existing name where a rename would replace it.
   for (int number = 1; number <= kMaxNumber; ++number) {
@@ -121,26 +122,27 @@ bool SavePng(const std::string& dir, const std::string& stem, int width, int hei
     if (link(temporary.c_str(), path.c_str()) == 0) {
       unlink(temporary.c_str());
       *written = path;
-      return true;
+      return Status::Ok();
     }
     if (errno != EEXIST) {
-      *error = std::strerror(errno);
+      const Status failed = Status::Failure(std::strerror(errno));
       unlink(temporary.c_str());
-      return false;
+      return failed;
     }
   }
   unlink(temporary.c_str());
-  *error = "all numbers up to " + std::to_string(kMaxNumber) + " are taken";
-  return false;
+  return Status::Failure("all numbers up to " + std::to_string(kMaxNumber) + " are taken");
 }
 
-bool SavePngAs(const std::string& path, int width, int height, const unsigned char* rgb, std::string* error) {
+Status SavePngAs(const std::string& path, int width, int height, const unsigned char* rgb) {
   const size_t slash = path.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  const std::string temporary = EncodeToTemporary(folder, width, height, rgb, error);
-  if (temporary.empty()) return false;
-  const bool linked = link(temporary.c_str(), path.c_str()) == 0;
-  if (!linked) *error = errno == EEXIST ? "it exists already; it is left as it was" : std::strerror(errno);
+  std::string error;
+  const std::string temporary = EncodeToTemporary(folder, width, height, rgb, &error);
+  if (temporary.empty()) return Status::Failure(error);
+  const Status linked = link(temporary.c_str(), path.c_str()) == 0 ? Status::Ok()
+                        : errno == EEXIST ? Status::Failure("it exists already; it is left as it was")
+                                          : Status::Failure(std::strerror(errno));
   unlink(temporary.c_str());
   return linked;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "Status.h"
+
 namespace snapshot {
 
 // "N36W085_1201x1201" for the grid dem/N36W085.hgt of 1201 columns and rows, and
@@ -12,10 +14,6 @@ namespace snapshot {
 // with it already.
 std::string NameStem(const std::string& grid_path, int cols, int rows);
 
-// Writes width x height RGB pixels, rows top to bottom, as dir/stem-001.png, or -002 and so
-// on when that name is taken; an existing file is never replaced. The file appears whole
-// or not at all. On success `written` is the path; on failure `error` says why, and nothing
-// is left behind.
 // Numbered files go up to this number.
 constexpr int kMaxNumber = 999;
 
@@ -26,12 +24,16 @@ std::string NumberedName(const std::string& stem, int number, const std::string&
 // number exists with any of the `endings` (".obj" and its ".mtl"); empty when all are taken.
 std::string FreeNumberedName(const std::string& stem, const std::vector<std::string>& endings);
 
-bool SavePng(const std::string& dir, const std::string& stem, int width, int height,
-             const unsigned char* rgb, std::string* written, std::string* error);
+// Writes width x height RGB pixels, rows top to bottom, as dir/stem-001.png, or -002 and so
+// on when that name is taken; an existing file is never replaced. The file appears whole
+// or not at all. On success `written` is the path; a failure says why ("Not a directory"),
+// and nothing is left behind.
+Status SavePng(const std::string& dir, const std::string& stem, int width, int height, const unsigned char* rgb,
+               std::string* written);
 
 // Writes the pixels as the PNG file `path`, whole or not at all; an existing file is left
-// as it was and is an error.
-bool SavePngAs(const std::string& path, int width, int height, const unsigned char* rgb, std::string* error);
+// as it was and is a failure.
+Status SavePngAs(const std::string& path, int width, int height, const unsigned char* rgb);
 
 // The bytes a width x height picture takes to draw off-screen and write: the colour and
 // depth buffers (4 + 4 bytes a pixel), the RGB read-back (3) and the PNG (its filtered

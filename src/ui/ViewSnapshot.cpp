@@ -73,12 +73,12 @@ void SaveRequestedSnapshot() {
 
   int w = 0, h = 0;
   const std::vector<unsigned char> top_down = ReadViewPixels(&w, &h);
-  std::string written, error;
-  if (snapshot::SavePng(".", snapshot_stem, w, h, top_down.data(), &written, &error)) {
+  std::string written;
+  if (const Status saved = snapshot::SavePng(".", snapshot_stem, w, h, top_down.data(), &written); saved.ok()) {
     Tell("Saved the view to " + FullPath(written));
     TellCommandLine(written, w, h);
   } else {
-    Tell("Could not save the view: " + error);
+    Tell("Could not save the view: " + saved.reason());
   }
 }
 
@@ -98,9 +98,9 @@ void ExportDrawnMesh() {
     return;
   }
   mesh_export::Written counts;
-  const std::string error = mesh_export::Write(mesh, CurrentDrawScales(), written, options, &counts);
-  if (error.empty())
+  const Status saved = mesh_export::Write(mesh, input, normales, CurrentDrawScales(), written, options, &counts);
+  if (saved.ok())
     Tell("Saved the mesh (" + std::to_string(counts.triangles) + " triangles) to " + FullPath(written));
   else
-    Tell(error);
+    Tell(saved.reason());
 }

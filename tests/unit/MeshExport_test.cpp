@@ -1,5 +1,11 @@
 // The exported files read back with small readers: the drawn mesh's vertices, triangles,
 // winding and texture coordinates, closed solids with a base, and refused writes.
+//
+//   Readers          - Slurp, ReadStl, ReadPly, ReadObj
+//   Fixture, grids   - a folder per test, LakeGrid, Build, Export, Expected
+//   The surface      - vertices, triangles and winding; metres; OBJ texture and .mtl
+//   Solids           - ExpectClosed; the base under STL, PLY and OBJ; the fan bottom
+//   Refused writes   - nothing left behind, nothing replaced
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -146,6 +152,13 @@ IndexedMesh Build(int mode, int precision, int adaptive) {
   return mesh::BuildIndexedMesh(mesh::CurrentSettings());
 }
 
+// Writes with the loaded grid and its normals: "" once written, otherwise the reason.
+std::string Export(const IndexedMesh& m, const DrawScales& scales, const std::string& path,
+                   const mesh_export::Options& options = {}, mesh_export::Written* written = nullptr) {
+  const Status status = mesh_export::Write(m, input, normales, scales, path, options, written);
+  return status.ok() ? "" : status.reason();
+}
+
 DrawScales Scales() {
   DrawScales s;
   s.column = 3;
@@ -177,8 +190,8 @@ TEST_F(MeshExport, FilesHoldTheDrawnVerticesAndTrianglesTurningUp) {
       EXPECT_GT(m.crack_fills, 0);
     }
     const std::string name = "m" + std::to_string(mode);
-    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".ply")), "");
-    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".stl")), "");
+    ASSERT_EQ(Export(m, Scales(), At(name + ".ply")), "");
+    ASSERT_EQ(Export(m, Scales(), At(name + ".stl")), "");
 
     const Ply ply = ReadPly(At(name + ".ply"));
     ASSERT_EQ(ply.vertices.size(), m.points.size());
@@ -208,8 +221,8 @@ TEST_F(MeshExport, FinerUnitsAreWrittenInMetres) {
   const IndexedMesh m = Build(0, 4, 0);
   mesh_export::Options options;
   options.units_per_metre = 100;
-  ASSERT_EQ(mesh_export::Write(m, Scales(), At("cm.obj"), options), "");
-  ASSERT_EQ(mesh_export::Write(m, Scales(), At("cm.ply"), options), "");
+  ASSERT_EQ(Export(m, Scales(), At("cm.obj"), options), "");
+  ASSERT_EQ(Export(m, Scales(), At("cm.ply"), options), "");
   const Obj obj = ReadObj(At("cm.obj"));
   const Ply ply = ReadPly(At("cm.ply"));
   ASSERT_EQ(obj.v.size(), m.points.size());
@@ -233,12 +246,9 @@ TEST_F(MeshExport, ObjSharesVerticesWithTheDrawnTextureCoordinatesAndNamesTheTex
   mesh_export::Options options;
   // Named from the .mtl's folder, however the texture was given: the two move together.
   options.texture = At("maps/relief.png");
-  ASSERT_EQ(mesh_export::Write(m, Scales(), At("t.obj"), options), "");
+  ASSERT_EQ(Export(m, Scales(), At("t.obj"), options), "");
   EXPECT_EQ(Files(), (std::vector<std::string>{"t.mtl", "t.obj"}));
   EXPECT_EQ(Slurp(At("t.mtl")), "newmtl terrain\nKa 1 1 1\nKd 1 1 1\nmap_Kd maps/relief.png\n");
-  EXPECT_EQ(mesh_export::PathFrom("/nowhere/out", "/nowhere/maps/relief.png"), "../maps/relief.png");
-  EXPECT_EQ(mesh_export::PathFrom("/nowhere/out", "/nowhere/out/relief.png"), "relief.png");
-  EXPECT_EQ(mesh_export::PathFrom(".", "maps/../relief.png"), "relief.png");
 
   const Obj obj = ReadObj(At("t.obj"));
   EXPECT_EQ(obj.material, "t.mtl");
@@ -259,7 +269,7 @@ TEST_F(MeshExport, ObjSharesVerticesWithTheDrawnTextureCoordinatesAndNamesTheTex
     EXPECT_GT(n[1], 0);
   }
   // Without a texture there is no .mtl and no reference to one.
-  ASSERT_EQ(mesh_export::Write(m, Scales(), At("plain.obj")), "");
+  ASSERT_EQ(Export(m, Scales(), At("plain.obj")), "");
   EXPECT_EQ(ReadObj(At("plain.obj")).material, "");
   EXPECT_FALSE(fs::exists(At("plain.mtl")));
 }
@@ -297,9 +307,9 @@ TEST_F(MeshExport, BaseMakesStlAndPlyClosedSolidsWithAFlatBottom) {
     mesh_export::Options options;
     options.base = true;
     mesh_export::Written stl_counts, ply_counts, obj_counts;
-    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".stl"), options, &stl_counts), "");
-    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".ply"), options, &ply_counts), "");
-    ASSERT_EQ(mesh_export::Write(m, Scales(), At(name + ".obj"), options, &obj_counts), "");
+    ASSERT_EQ(Export(m, Scales(), At(name + ".stl"), options, &stl_counts), "");
+    ASSERT_EQ(Export(m, Scales(), At(name + ".ply"), options, &ply_counts), "");
+    ASSERT_EQ(Export(m, Scales(), At(name + ".obj"), options, &obj_counts), "");
 
     const auto stl = ReadStl(At(name + ".stl"));
     ExpectClosed(stl, c.mode == 0 && !c.adaptive);
@@ -353,8 +363,6 @@ TEST_F(MeshExport, BaseMakesStlAndPlyClosedSolidsWithAFlatBottom) {
       for (int i = 0; i < 3; ++i) ASSERT_NEAR(n[i], cross[i] / length, 1e-6) << k;
     }
   }
-  EXPECT_EQ(mesh_export::BaseHeight(-112, 178), -141);
-  EXPECT_EQ(mesh_export::BaseHeight(7, 7), 6);  // a flat mesh still gets a slab one unit thick
 }
 
 // Without holes the outline is one loop, and the bottom is a fan from its middle: one
@@ -366,8 +374,8 @@ TEST_F(MeshExport, BaseOfAGridWithoutHolesIsAFanUnderTheOutline) {
   const IndexedMesh m = Build(0, 4, 0);
   mesh_export::Options options;
   options.base = true;
-  ASSERT_EQ(mesh_export::Write(m, Scales(), At("fan.stl"), options), "");
-  ASSERT_EQ(mesh_export::Write(m, Scales(), At("fan.ply"), options), "");
+  ASSERT_EQ(Export(m, Scales(), At("fan.stl"), options), "");
+  ASSERT_EQ(Export(m, Scales(), At("fan.ply"), options), "");
   const auto stl = ReadStl(At("fan.stl"));
   ExpectClosed(stl, true);
   // Cells of one unit (13 columns take 16 at precision 4): 12 + 8 + 12 + 8 outline edges,
@@ -387,41 +395,45 @@ TEST_F(MeshExport, RefusedWritesLeaveNothingBehindAndReplaceNothing) {
 
   // A folder that cannot hold files: its parent is a plain file.
   std::ofstream(At("plain")) << "x";
-  EXPECT_EQ(mesh_export::Write(m, Scales(), At("plain/m.stl")),
+  EXPECT_EQ(Export(m, Scales(), At("plain/m.stl")),
             "Cannot write " + At("plain/m.stl") + ": Not a directory.");
-  EXPECT_EQ(mesh_export::Write(m, Scales(), At("m.dae")),
+  EXPECT_EQ(Export(m, Scales(), At("m.dae")),
             "Cannot write " + At("m.dae") + ": the name must end in .obj, .stl or .ply.");
 
   std::ofstream(At("old.ply")) << "keep";
-  EXPECT_EQ(mesh_export::Write(m, Scales(), At("old.ply")), At("old.ply") + " exists already; it is left as it was.");
+  EXPECT_EQ(Export(m, Scales(), At("old.ply")), At("old.ply") + " exists already; it is left as it was.");
   EXPECT_EQ(Slurp(At("old.ply")), "keep");
 
   // A mesh whose .mtl name is taken is not written either.
   std::ofstream(At("tex.mtl")) << "mine";
   mesh_export::Options options;
   options.texture = "a.png";
-  EXPECT_EQ(mesh_export::Write(m, Scales(), At("tex.obj"), options),
+  EXPECT_EQ(Export(m, Scales(), At("tex.obj"), options),
             At("tex.mtl") + " exists already; it is left as it was.");
   EXPECT_EQ(Slurp(At("tex.mtl")), "mine");
+  // Nor is one whose own name is taken, and its .mtl, written first, goes again.
+  std::ofstream(At("taken.obj")) << "mine";
+  EXPECT_EQ(Export(m, Scales(), At("taken.obj"), options), At("taken.obj") + " exists already; it is left as it was.");
+  EXPECT_EQ(Slurp(At("taken.obj")), "mine");
 
   // The longest legal name (254 bytes) leaves no room for a suffix on its temporary name.
   const std::string longest = std::string(250, 'm') + ".stl";
-  EXPECT_EQ(mesh_export::Write(m, Scales(), At(longest)), "");
+  EXPECT_EQ(Export(m, Scales(), At(longest)), "");
   ASSERT_EQ(std::filesystem::remove(At(longest)), true);
 
-  EXPECT_EQ(mesh_export::Write(IndexedMesh{}, Scales(), At("empty.stl")),
+  EXPECT_EQ(Export(IndexedMesh{}, Scales(), At("empty.stl")),
             "Cannot write " + At("empty.stl") + ": the mesh has no triangles.");
   // An X-Z-Multiplier of 0 flattens the mesh to a line; a height scale of 0 is a flat
   // mesh and is written.
   DrawScales line = Scales();
   line.column = line.row = 0;
   for (const char* name : {"line.stl", "line.obj"})
-    EXPECT_EQ(mesh_export::Write(m, line, At(name)), "Cannot write " + At(name) + ": at this X-Z-Multiplier the mesh has no area.");
+    EXPECT_EQ(Export(m, line, At(name)), "Cannot write " + At(name) + ": at this X-Z-Multiplier the mesh has no area.");
   DrawScales flat = Scales();
   flat.height = 0;
-  EXPECT_EQ(mesh_export::Write(m, flat, At("flat.ply")), "");
+  EXPECT_EQ(Export(m, flat, At("flat.ply")), "");
   fs::remove(At("flat.ply"));
-  EXPECT_EQ(Files(), (std::vector<std::string>{"old.ply", "plain", "tex.mtl"}));  // no temporaries
+  EXPECT_EQ(Files(), (std::vector<std::string>{"old.ply", "plain", "taken.obj", "tex.mtl"}));  // no temporaries
 }
 
 }  // namespace

@@ -51,6 +51,9 @@ const std::vector<unsigned char> kPixels = {
     255, 0, 0,  0, 255, 0,  0, 0, 255,
     1, 2, 3,    250, 128, 7,  9, 99, 199};
 
+// "" for success, otherwise the reason.
+std::string Failure(const Status& status) { return status.ok() ? "" : status.reason(); }
+
 std::string ReadAll(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
@@ -67,8 +70,8 @@ TEST(SnapshotNameStem, FileNameWithoutFolderAndExtensionThenTheSize) {
 }
 
 TEST_F(SnapshotFolder, WritesThePixelsExactlyUnderTheFirstNumber) {
-  std::string written, error;
-  ASSERT_TRUE(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written, &error)) << error;
+  std::string written;
+  ASSERT_EQ(Failure(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written)), "");
   EXPECT_EQ(written, (dir_ / "g_3x2-001.png").string());
   EXPECT_EQ(Names(), std::vector<std::string>{"g_3x2-001.png"});  // no temporary left
 
@@ -85,10 +88,10 @@ TEST_F(SnapshotFolder, TakesTheFirstFreeNumberAndLeavesExistingFilesAlone) {
   std::ofstream(dir_ / "g_3x2-001.png") << "mine";
   std::ofstream(dir_ / "g_3x2-002.png") << "also mine";
   std::ofstream(dir_ / "g_3x2-004.png") << "mine too";
-  std::string written, error;
-  ASSERT_TRUE(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written, &error)) << error;
+  std::string written;
+  ASSERT_EQ(Failure(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written)), "");
   EXPECT_EQ(written, (dir_ / "g_3x2-003.png").string());
-  ASSERT_TRUE(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written, &error)) << error;
+  ASSERT_EQ(Failure(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written)), "");
   EXPECT_EQ(written, (dir_ / "g_3x2-005.png").string());
 
   EXPECT_EQ(ReadAll(dir_ / "g_3x2-001.png"), "mine");
@@ -100,8 +103,8 @@ TEST_F(SnapshotFolder, TakesTheFirstFreeNumberAndLeavesExistingFilesAlone) {
 
 TEST_F(SnapshotFolder, ADirectoryInTheWayOfANameIsSkippedToo) {
   fs::create_directory(dir_ / "g_3x2-001.png");
-  std::string written, error;
-  ASSERT_TRUE(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written, &error)) << error;
+  std::string written;
+  ASSERT_EQ(Failure(snapshot::SavePng(dir_, "g_3x2", 3, 2, kPixels.data(), &written)), "");
   EXPECT_EQ(written, (dir_ / "g_3x2-002.png").string());
 }
 
@@ -119,31 +122,31 @@ TEST_F(SnapshotFolder, NumberedNamesSkipNumbersTakenByAnyEnding) {
 // A name of 254 bytes is legal; its temporary name must be too.
 TEST_F(SnapshotFolder, TheLongestLegalNameIsWritten) {
   const std::string name = std::string(250, 'n') + ".png";
-  std::string error;
-  ASSERT_TRUE(snapshot::SavePngAs((dir_ / name).string(), 3, 2, kPixels.data(), &error)) << error;
+  ASSERT_EQ(Failure(snapshot::SavePngAs((dir_ / name).string(), 3, 2, kPixels.data())), "");
   EXPECT_EQ(Names(), std::vector<std::string>{name});
 }
 
 TEST_F(SnapshotFolder, FailuresAreReportedAndLeaveNothingBehind) {
-  std::string written = "untouched", error;
+  std::string written = "untouched";
   // A folder that does not exist, and a "folder" that is a file.
-  EXPECT_FALSE(snapshot::SavePng(dir_ / "missing", "g", 3, 2, kPixels.data(), &written, &error));
-  EXPECT_EQ(error, "No such file or directory");
+  EXPECT_EQ(Failure(snapshot::SavePng(dir_ / "missing", "g", 3, 2, kPixels.data(), &written)), "No such file or directory");
   std::ofstream(dir_ / "plain") << "x";
-  EXPECT_FALSE(snapshot::SavePng(dir_ / "plain", "g", 3, 2, kPixels.data(), &written, &error));
-  EXPECT_EQ(error, "Not a directory");
+  EXPECT_EQ(Failure(snapshot::SavePng(dir_ / "plain", "g", 3, 2, kPixels.data(), &written)), "Not a directory");
   // A read-only folder (root may write anyway: then this case says nothing).
   fs::create_directory(dir_ / "ro");
   fs::permissions(dir_ / "ro", fs::perms::owner_read | fs::perms::owner_exec);
   if (geteuid() != 0) {
-    EXPECT_FALSE(snapshot::SavePng(dir_ / "ro", "g", 3, 2, kPixels.data(), &written, &error));
-    EXPECT_EQ(error, "Permission denied");
+    EXPECT_EQ(Failure(snapshot::SavePng(dir_ / "ro", "g", 3, 2, kPixels.data(), &written)), "Permission denied");
     EXPECT_TRUE(fs::is_empty(dir_ / "ro"));
   }
   fs::permissions(dir_ / "ro", fs::perms::owner_all);
   // Nothing to encode.
-  EXPECT_FALSE(snapshot::SavePng(dir_, "g", 0, 2, kPixels.data(), &written, &error));
+  EXPECT_EQ(Failure(snapshot::SavePng(dir_, "g", 0, 2, kPixels.data(), &written)), "no picture to encode");
   EXPECT_EQ(written, "untouched");
+  // A name taken: the file stays as it was, and so does the folder.
+  EXPECT_EQ(Failure(snapshot::SavePngAs((dir_ / "plain").string(), 3, 2, kPixels.data())),
+            "it exists already; it is left as it was");
+  EXPECT_EQ(ReadAll(dir_ / "plain"), "x");
   EXPECT_EQ(Names(), (std::vector<std::string>{"plain", "ro"}));
 }
 
@@ -153,9 +156,8 @@ TEST_F(SnapshotFolder, GivesUpWhenEveryNumberIsTaken) {
     std::snprintf(name, sizeof name, "g-%03d.png", n);
     std::ofstream(dir_ / name) << "";
   }
-  std::string written, error;
-  EXPECT_FALSE(snapshot::SavePng(dir_, "g", 3, 2, kPixels.data(), &written, &error));
-  EXPECT_EQ(error, "all numbers up to 999 are taken");
+  std::string written;
+  EXPECT_EQ(Failure(snapshot::SavePng(dir_, "g", 3, 2, kPixels.data(), &written)), "all numbers up to 999 are taken");
   EXPECT_EQ(Names().size(), 999u);
 }
 
