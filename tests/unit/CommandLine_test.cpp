@@ -92,6 +92,8 @@ struct Edge {
   bool taken;
 };
 
+void PrintTo(const Edge& e, std::ostream* os) { *os << e.option << " " << e.value; }
+
 class CommandLineEdge : public testing::TestWithParam<Edge> {};
 
 TEST_P(CommandLineEdge, TakesTheLimitsAndRefusesJustPastThem) {
