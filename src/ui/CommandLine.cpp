@@ -123,14 +123,13 @@ bool ReadValue(const std::string& name, const char* value, Options* o) {
 
 }  // namespace
 
-bool Parse(int argc, const char* const* argv, Options* o, std::string* error) {
+Status Parse(int argc, const char* const* argv, Options* o) {
   *o = Options{};
   for (int i = 1; i < argc && argv[i] != nullptr; ++i) {
     const std::string word = argv[i];
     if (word.size() < 2 || word[0] != '-') {
       if (o->files.size() == 2) {
-        *error = "\"" + word + "\" is one file too many: GRID and TEXTURE are the only files";
-        return false;
+        return Status::Failure("\"" + word + "\" is one file too many: GRID and TEXTURE are the only files");
       }
       o->files.push_back(word);
       continue;
@@ -151,35 +150,29 @@ bool Parse(int argc, const char* const* argv, Options* o, std::string* error) {
       for (const ValueOption& v : kValueOptions)
         if (word == v.name) option = &v;
       if (option == nullptr) {
-        *error = word + " is not an option; --help lists them";
-        return false;
+        return Status::Failure(word + " is not an option; --help lists them");
       }
       if ((word == "--export" && !o->export_path.empty()) || (word == "--snapshot" && !o->snapshot_path.empty())) {
-        *error = word + " is given twice; one file at a time";
-        return false;
+        return Status::Failure(word + " is given twice; one file at a time");
       }
       const bool has_value = i + 1 < argc && argv[i + 1] != nullptr;
       if (!has_value || !ReadValue(word, argv[i + 1], o)) {
-        *error = word + " needs " + option->needs +
-                 (has_value ? std::string(", not \"") + argv[i + 1] + "\"" : std::string());
-        return false;
+        return Status::Failure(word + " needs " + option->needs +
+                               (has_value ? std::string(", not \"") + argv[i + 1] + "\"" : std::string()));
       }
       ++i;
     }
   }
   if (o->base && o->export_path.empty()) {
-    *error = "--base goes with --export";
-    return false;
+    return Status::Failure("--base goes with --export");
   }
   if (o->degrees && o->metres) {
-    *error = "--degrees and --metres go one at a time";
-    return false;
+    return Status::Failure("--degrees and --metres go one at a time");
   }
   if (!o->export_path.empty() && !o->snapshot_path.empty()) {
-    *error = "--export and --snapshot go one at a time";
-    return false;
+    return Status::Failure("--export and --snapshot go one at a time");
   }
-  return true;
+  return Status::Ok();
 }
 
 void ApplySettings(const Options& o) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CameraPlace.h"
+#include "Status.h"
 
 namespace command_line {
 
@@ -41,8 +42,8 @@ struct Options {
 constexpr int kMaxPictureSide = 16384;
 
 // Reads argv[1..argc-1]. Options may stand anywhere; the other words are the files. On a
-// bad option or value, false, with `error` the one line that says which and why.
-bool Parse(int argc, const char* const* argv, Options* options, std::string* error);
+// bad option or value, a failure whose reason is the one line that says which and why.
+Status Parse(int argc, const char* const* argv, Options* options);
 
 // Sets the viewer's settings the options give; the camera waits for the window or the
 // off-screen picture (see `start_camera`).

@@ -1,5 +1,6 @@
 // The control panel along the bottom of the main window, below the 3-D view, drawn with
-// Dear ImGui: its controls, creation and drawing. Its input arrives through PanelInput.cpp.
+// Dear ImGui: its controls, creation and drawing. Its input arrives through PanelInput.cpp;
+// a value typed into a spinner waits in SpinnerTyping until the typing ends.
 //
 // Index
 //   1. Controls                   framed groups, spinners, groups that wrap into rows
@@ -10,9 +11,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "Brackenholmer.h"
+#include "PanelControlPlaces.h"
+#include "SpinnerTyping.h"
 #include "backends/imgui_impl_glut.h"
 #include "backends/imgui_impl_opengl2.h"
 #include "imgui.h"
@@ -31,16 +33,10 @@ float air_speed_max = 0;
 int border_x_max = 0;
 int border_z_max = 0;
 
-struct DrawnControl {
-  const char* label;
-  PanelRect rect;
-};
-std::vector<DrawnControl> drawn_controls;
-
 void NoteLastItem(const char* label) {
   const ImVec2 a = ImGui::GetItemRectMin();
   const ImVec2 b = ImGui::GetItemRectMax();
-  drawn_controls.push_back({label, {a.x, a.y, b.x, b.y}});
+  NotePanelControlPlace(label, {a.x, a.y, b.x, b.y});
 }
 
 // A changed value shows in the next frame's view.
@@ -81,22 +77,8 @@ void Checkbox(const char* label, int* value, int id) {
   NoteLastItem(label);
 }
 
-// A typed value reaches its variable only when the typing ends, so a half-typed number
-// ("15" on the way to "150") never rebuilds the mesh. One field is typed into at a time.
-int typing_id = -1;
-alignas(double) unsigned char typed_value[sizeof(double)];
-void* typing_target = nullptr;  // the variable the entry is meant for
-size_t typing_size = 0;
-bool typing_field_drawn = false;  // the field being typed into was drawn this frame
-
-// The entry, clamped as it was typed, takes effect; reported when it changes the variable.
-void EndTyping() {
-  const int id = typing_id;
-  typing_id = -1;
-  const bool changed = std::memcmp(typing_target, typed_value, typing_size) != 0;
-  std::memcpy(typing_target, typed_value, typing_size);
-  if (changed) Changed(id);
-}
+// The entry typed into a spinner, held back from its variable until the typing ends.
+SpinnerTyping typing(Changed);
 
 // The label stands left of the field; `label_width` lines the fields of one group up
 // (0: right after the label).
@@ -114,29 +96,10 @@ void Spinner(const char* label, int id, ImGuiDataType type, void* value, float s
   const size_t size = type == ImGuiDataType_Float ? sizeof(float) : sizeof(int);
   unsigned char before[sizeof(double)];
   std::memcpy(before, value, size);
-  void* shown = typing_id == id ? typed_value : value;
-  bool changed = ImGui::DragScalar("##value", type, shown, speed, low, high, format,
-                                   ImGuiSliderFlags_AlwaysClamp);
-  const bool typing = ImGui::TempInputIsActive(ImGui::GetItemID());
-  if (typing) {
-    if (typing_id != id) {
-      // Typing starts (Ctrl+click, or Tab from another field, whose entry ends first):
-      // park the entry, keep the variable as it was.
-      if (typing_id != -1) EndTyping();
-      std::memcpy(typed_value, value, size);
-      std::memcpy(value, before, size);
-      typing_id = id;
-      typing_target = value;
-      typing_size = size;
-    }
-    typing_field_drawn = true;
-    changed = false;
-  } else if (typing_id == id) {
-    // Typing ended (Enter, or a click elsewhere).
-    EndTyping();
-    changed = false;
-  }
-  if (changed) Changed(id);
+  const bool changed = ImGui::DragScalar("##value", type, typing.Shown(id, value), speed, low, high,
+                                         format, ImGuiSliderFlags_AlwaysClamp);
+  const bool typed_into = ImGui::TempInputIsActive(ImGui::GetItemID());
+  if (typing.Drawn(id, value, size, before, typed_into, changed)) Changed(id);
   ImGui::PopID();
   NoteLastItem(label);
 }
@@ -275,7 +238,7 @@ void BuildPanel() {
   const ImGuiWindowFlags flags =
       ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize |
       ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoCollapse;
-  typing_field_drawn = false;
+  typing.FrameStarted();
   ImGui::Begin("##control panel", nullptr, flags);
   // The 3-D view ends at the panel's top edge: when that moves, the view follows in
   // another frame.
@@ -308,10 +271,7 @@ void BuildPanel() {
   // Below the header and the buttons, the groups have the panel's whole width.
   if (open) PropertiesColumns();
   ImGui::End();
-  // A field typed into that is no longer drawn (its header was closed) ends the typing
-  // as a click elsewhere does: the entry takes effect now, not when the panel next
-  // shows the field, where it would undo whatever the keys changed meanwhile.
-  if (typing_id != -1 && !typing_field_drawn) EndTyping();
+  typing.FrameDone();
 }
 
 }  // namespace
@@ -332,7 +292,6 @@ void CreateControlPanel() {
   air_speed_max = static_cast<float>(input.grid_space) * 1000.0f;  // no int overflow
   border_x_max = input.cols;
   border_z_max = input.rows;
-  drawn_controls.reserve(32);
 }
 
 void DestroyControlPanel() {
@@ -342,8 +301,8 @@ void DestroyControlPanel() {
   ImGui::DestroyContext();
   ForgetPanelInput();
   panel_top = kNoPanelTop;
-  typing_id = -1;
-  drawn_controls.clear();
+  typing.Forget();
+  ForgetPanelControlPlaces();
   for (float& w : group_width) w = 0;
 }
 
@@ -355,7 +314,7 @@ void RenderControlPanel() {
   ImGui_ImplOpenGL2_NewFrame();
   ImGui_ImplGLUT_NewFrame();  // also starts the ImGui frame
   PanelInputFrameStarted();
-  drawn_controls.clear();
+  ForgetPanelControlPlaces();
   BuildPanel();
   ImGui::Render();
   ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
@@ -363,13 +322,3 @@ void RenderControlPanel() {
 }
 
 float ControlPanelTop() { return panel_top; }
-
-bool FindPanelControl(const char* label, PanelRect* rect) {
-  for (const DrawnControl& c : drawn_controls) {
-    if (std::strcmp(c.label, label) == 0) {
-      *rect = c.rect;
-      return true;
-    }
-  }
-  return false;
-}

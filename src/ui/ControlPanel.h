@@ -2,6 +2,7 @@
 // of GLUT input between the panel and the navigation callbacks is in PanelInput.h.
 #pragma once
 
+#include "PanelControlPlaces.h"
 #include "PanelInput.h"
 
 // Creates the panel (ImGui context and backends); after the GL context exists.
@@ -43,11 +44,3 @@ extern void (*panel_control_callback)(int);
 // belong to the panel, and the 3-D view ends there. Larger than any window before the
 // first frame.
 float ControlPanelTop();
-
-// Where the last drawn frame placed a control, in window pixels, found by its visible
-// label ("Properties", "Quit", "Wireframe", "             Precision:", ...); for a
-// spinner the rectangle is its value field. False when the control was not drawn.
-struct PanelRect {
-  float x0, y0, x1, y1;
-};
-bool FindPanelControl(const char* label, PanelRect* rect);

@@ -6,34 +6,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "Brackenholmer.h"
 #include "CameraMath.h"
+#include "KeyTable.h"
 
 namespace {
 
-struct HelpLine {
-  const char* keys;
-  const char* action;
-};
-
-const HelpLine kHelpLines[] = {
-    {"left drag", "turn the camera"},
-    {"right drag", "fly along the view, move sideways"},
-    {"both buttons", "move up/down and sideways"},
-    {"wheel", "fly forward, backward"},
-    {"w s", "fly forward, backward"},
-    {"a d", "move along the terrain's x axis"},
-    {"arrow keys", "turn left/right, look up/down"},
-    {"x y z  X Y Z", "turn the model about its axes"},
-    {"m", "start or stop the spin"},
-    {"+ -", "one subdivision level more or less"},
-    {"Home  r", "back to the start view"},
-    {"h  F1", "show or hide this help"},
-    {"p", "save the view as a PNG picture"},
-    {"Esc  q", "quit"},
-};
 constexpr const char* kTitle = "Keys and mouse";
 
 // A fixed-width font, so the card is measured without asking GLUT.
@@ -52,13 +31,13 @@ void WriteAt(int x, int y, const char* text) {
 
 void RenderHelpCard() {
   size_t keys_chars = 0, action_chars = std::strlen(kTitle);
-  for (const HelpLine& line : kHelpLines) {
+  for (const KeyBinding& line : KeyTable()) {
     keys_chars = std::max(keys_chars, std::strlen(line.keys));
     action_chars = std::max(action_chars, std::strlen(line.action));
   }
   const int action_x = static_cast<int>(keys_chars + kColumnGap) * kCharWidth;
   const int card_w = 2 * kPadding + action_x + static_cast<int>(action_chars) * kCharWidth;
-  const int rows = static_cast<int>(std::size(kHelpLines)) + 2;  // the title and a gap
+  const int rows = static_cast<int>(KeyTable().size()) + 2;  // the title and a gap
   const int card_h = 2 * kPadding + rows * kLineHeight;
 
   // Centred on the view above the panel; a view too low for it lets it reach over the
@@ -98,7 +77,7 @@ void RenderHelpCard() {
   int y = bottom + card_h - kPadding - kLineHeight + 4;
   WriteAt(x, y, kTitle);
   y -= 2 * kLineHeight;
-  for (const HelpLine& line : kHelpLines) {
+  for (const KeyBinding& line : KeyTable()) {
     WriteAt(x, y, line.keys);
     WriteAt(x + action_x, y, line.action);
     y -= kLineHeight;

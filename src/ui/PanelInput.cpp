@@ -3,7 +3,7 @@
 //
 // Index
 //   1. Input held for the panel   events reach ImGui in order, one button change a frame
-//   2. Routing                    which events the navigation callbacks see
+//   2. Routing                    which events the navigation callbacks see (PressRouting)
 //   3. GLUT callbacks             installed on the main window
 #include "PanelInput.h"
 
@@ -17,6 +17,7 @@
 
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
+#include "PressRouting.h"
 #include "backends/imgui_impl_glut.h"
 #include "imgui.h"
 
@@ -185,14 +186,12 @@ bool HavePanel() { return ImGui::GetCurrentContext() != nullptr; }
 // ---------------------------------------------------------------------------------------
 // 2. Routing
 
-enum class Owner { kNone, kViewer, kPanel };
-// GLUT buttons 0 to 2 and the wheel's 3 and 4.
-Owner button_owner[kMouseButtons] = {};
+PressRouting press_routing;
 
 bool OverPanel(int x, int y) {
   if (!HavePanel()) return false;
   const ImGuiIO& io = ImGui::GetIO();
-  return y >= ControlPanelTop() && y < io.DisplaySize.y && x >= 0 && x < io.DisplaySize.x;
+  return InPanelArea(ControlPanelTop(), io.DisplaySize.x, io.DisplaySize.y, x, y);
 }
 
 // Keys go to the panel alone while it edits a value or the pointer rests on it.
@@ -200,13 +199,6 @@ bool KeysToPanel(int x, int y) {
   if (!HavePanel()) return false;
   const ImGuiIO& io = ImGui::GetIO();
   return io.WantTextInput || io.WantCaptureKeyboard || OverPanel(x, y);
-}
-
-bool ViewerHoldsAButton() {
-  for (Owner o : button_owner) {
-    if (o == Owner::kViewer) return true;
-  }
-  return false;
 }
 
 // Which modifier a GLUT modifier key sets, as a GLUT_ACTIVE_* bit; 0 for other keys.
@@ -262,26 +254,16 @@ void PanelMouse(int button, int state, int x, int y, int modifiers) {
           }));
     }
   }
-  if (button < 0 || button >= kMouseButtons) {
-    GlutMouse(button, state, x, y);
-    return;
-  }
-  // A press belongs to whoever it lands on, by the panel's edge in the last frame, and
-  // its release and drags follow it there: a wheel notch over the panel never flies.
-  if (state == GLUT_DOWN) {
-    button_owner[button] = OverPanel(x, y) ? Owner::kPanel : Owner::kViewer;
-    if (button_owner[button] == Owner::kViewer) GlutMouse(button, state, x, y);
-  } else {
-    if (button_owner[button] != Owner::kPanel) GlutMouse(button, state, x, y);
-    button_owner[button] = Owner::kNone;
-  }
+  const bool to_view =
+      state == GLUT_DOWN ? press_routing.Press(button, OverPanel(x, y)) : press_routing.Release(button);
+  if (to_view) GlutMouse(button, state, x, y);
 }
 
 void PanelMotion(int x, int y) {
   if (HavePanel()) {
     Deliver(Capture(Writes::kMotion, [&] { ImGui_ImplGLUT_MotionFunc(x, y); }));
   }
-  if (ViewerHoldsAButton() || !HavePanel()) GlutMotion(x, y);
+  if (press_routing.ViewDrags() || !HavePanel()) GlutMotion(x, y);
 }
 
 void PanelPassiveMotion(int x, int y) {
@@ -378,5 +360,5 @@ void PanelInputFrameDone() {
 void ForgetPanelInput() {
   held_input.clear();
   press_unseen = false;
-  for (Owner& o : button_owner) o = Owner::kNone;
+  press_routing.Forget();
 }

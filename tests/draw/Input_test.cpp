@@ -1,5 +1,12 @@
 // Navigation callbacks: drags, letter keys and arrow keys on the camera fields and the
 // viewer globals, and what they ask of GL and GLUT (camera re-applied, redisplay).
+//
+// Index
+//   mouse buttons and drags
+//   wheel
+//   letter keys
+//   start view, help card, quitting
+//   arrow keys
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 

@@ -10,20 +10,19 @@
 
 namespace {
 
-bool Parse(std::vector<const char*> words, command_line::Options* o, std::string* error) {
+Status Parse(std::vector<const char*> words, command_line::Options* o) {
   words.insert(words.begin(), "brackenholmer");
-  return command_line::Parse(static_cast<int>(words.size()), words.data(), o, error);
+  return command_line::Parse(static_cast<int>(words.size()), words.data(), o);
 }
 
 TEST(CommandLine, OptionsStandAnywhereAndGiveThePanelsSettings) {
   command_line::Options o;
-  std::string error;
-  ASSERT_TRUE(Parse({"--precision", "8", "g.asc", "--triangles", "--simplify", "--no-strict", "t.bmp",
+  const Status parsed = Parse({"--precision", "8", "g.asc", "--triangles", "--simplify", "--no-strict", "t.bmp",
                      "--shading", "plain", "--error", "3", "--wireframe", "--no-light", "--y-scale", "-2.5",
                      "--xz-scale", "0", "--camera", "1,-2,3e3,-30,270", "--size", "800x600", "--snapshot",
                      "v.png"},
-                    &o, &error))
-      << error;
+                              &o);
+  ASSERT_TRUE(parsed.ok()) << parsed.reason();
   EXPECT_EQ(o.files, (std::vector<std::string>{"g.asc", "t.bmp"}));
   EXPECT_EQ(o.snapshot_path, "v.png");
   EXPECT_EQ(o.width, 800);
@@ -51,7 +50,7 @@ TEST(CommandLine, OptionsStandAnywhereAndGiveThePanelsSettings) {
 
   // No option leaves every setting as it was.
   max_precision = 6;
-  ASSERT_TRUE(Parse({"g.asc"}, &o, &error));
+  ASSERT_TRUE(Parse({"g.asc"}, &o).ok());
   command_line::ApplySettings(o);
   EXPECT_EQ(max_precision, 6);
   EXPECT_FALSE(start_camera_given);
@@ -78,13 +77,54 @@ TEST(CommandLine, ValuesThatAreNotWholeOrOutOfRangeAreRefusedByName) {
   };
   for (const auto& words : refused) {
     command_line::Options o;
-    std::string error;
     std::vector<const char*> line{"g.asc"};
     line.insert(line.end(), words.begin(), words.end());
-    EXPECT_FALSE(Parse(line, &o, &error)) << words[0] << " " << (words.size() > 1 ? words[1] : "");
-    EXPECT_NE(error.find(words[0]), std::string::npos) << error;
+    const Status parsed = Parse(line, &o);
+    EXPECT_FALSE(parsed.ok()) << words[0] << " " << (words.size() > 1 ? words[1] : "");
+    EXPECT_NE(parsed.reason().find(words[0]), std::string::npos) << parsed.reason();
   }
 }
+
+// Every limited option at its limits and just past them: the limits themselves are taken.
+struct Edge {
+  const char* option;
+  const char* value;
+  bool taken;
+};
+
+void PrintTo(const Edge& e, std::ostream* os) { *os << e.option << " " << e.value; }
+
+class CommandLineEdge : public testing::TestWithParam<Edge> {};
+
+TEST_P(CommandLineEdge, TakesTheLimitsAndRefusesJustPastThem) {
+  const Edge& e = GetParam();
+  command_line::Options o;
+  const Status parsed = Parse({"g.asc", e.option, e.value}, &o);
+  EXPECT_EQ(parsed.ok(), e.taken) << parsed.reason();
+  if (!e.taken) {
+    EXPECT_NE(parsed.reason().find(e.option), std::string::npos) << parsed.reason();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryLimit, CommandLineEdge,
+    testing::Values(Edge{"--precision", "0", true}, Edge{"--precision", "100", true},
+                    Edge{"--precision", "-1", false}, Edge{"--precision", "101", false},
+                    Edge{"--error", "1", true}, Edge{"--error", "100", true}, Edge{"--error", "0", false},
+                    Edge{"--error", "101", false}, Edge{"--size", "1x1", true},
+                    Edge{"--size", "16384x16384", true}, Edge{"--size", "0x1", false},
+                    Edge{"--size", "1x0", false}, Edge{"--size", "16385x1", false},
+                    Edge{"--size", "1x16385", false}, Edge{"--y-scale", "-20", true},
+                    Edge{"--y-scale", "20", true}, Edge{"--y-scale", "-20.001", false},
+                    Edge{"--y-scale", "20.001", false}, Edge{"--xz-scale", "0", true},
+                    Edge{"--xz-scale", "20", true}, Edge{"--xz-scale", "-0.001", false},
+                    Edge{"--xz-scale", "20.001", false}, Edge{"--camera", "0,0,0,-89.5,0", true},
+                    Edge{"--camera", "0,0,0,89.5,0", true}, Edge{"--camera", "0,0,0,-89.6,0", false},
+                    Edge{"--camera", "0,0,0,89.6,0", false}, Edge{"--snapshot", "a.png", true},
+                    Edge{"--snapshot", ".png", false}, Edge{"--export", "a.obj", true},
+                    Edge{"--export", "a.stl", true}, Edge{"--export", "a.ply", true},
+                    Edge{"--export", ".obj", false}, Edge{"--export", ".stl", false},
+                    Edge{"--export", ".ply", false}));
 
 // The window prints the options of what it shows; read back, they give the same settings.
 TEST(CommandLine, DescribedSettingsReadBackToTheSame) {
@@ -115,8 +155,8 @@ TEST(CommandLine, DescribedSettingsReadBackToTheSame) {
   std::vector<const char*> argv;
   for (const std::string& w : words) argv.push_back(w.c_str());
   command_line::Options o;
-  std::string error;
-  ASSERT_TRUE(command_line::Parse(static_cast<int>(argv.size()), argv.data(), &o, &error)) << error;
+  const Status parsed = command_line::Parse(static_cast<int>(argv.size()), argv.data(), &o);
+  ASSERT_TRUE(parsed.ok()) << parsed.reason();
   max_precision = 6, max_approx_error = 10, mesh_mode = 0, mesh_simplification = 0, strict_error = 1;
   rendering_mode = 0, wireframe = 0, light = 1, y_multiplier = 1, xz_multiplier = 1;
   command_line::ApplySettings(o);

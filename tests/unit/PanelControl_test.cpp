@@ -1,4 +1,4 @@
-// The panel callback: which control ids ask for a mesh rebuild.
+// The panel callback GluiControl: which control ids ask for a mesh rebuild.
 #include <gtest/gtest.h>
 
 #include <set>

@@ -1,0 +1,67 @@
+#include "HelpText.h"
+
+#include <cstdio>
+
+#include "KeyTable.h"
+
+namespace {
+
+const char kHelpStart[] =
+    "Usage: %s GRID [TEXTURE] [SETTINGS]\n"
+    "       %s GRID [TEXTURE] [SETTINGS] --snapshot OUT.png\n"
+    "       %s GRID [TEXTURE] [SETTINGS] --export OUT.{obj,stl,ply} [--base]\n"
+    "       %s --help | --version\n"
+    "\n"
+    "Shows the elevation model GRID as a 3-D terrain in a window, optionally draped\n"
+    "with the image TEXTURE, and lets you fly over it.\n"
+    "\n"
+    "GRID     an ARC/INFO ASCII grid (.asc), or any raster GDAL reads: GeoTIFF (.tif),\n"
+    "         SRTM HGT (.hgt), ERDAS Imagine (.img), netCDF, ... Cells in degrees of a\n"
+    "         geographic system count 30 metres an arc-second; cells of a projected\n"
+    "         system are taken in metres. A grid without a system is read in degrees\n"
+    "         when its place fits longitudes and latitudes. Heights and spacing keep\n"
+    "         their fractions of a metre (to 1 cm or better).\n"
+    "TEXTURE  a BMP, PNG, JPEG or other image that SDL2_image reads, north up.\n"
+    "\n"
+    "--export OUT  writes the mesh of the start-up settings to OUT instead of opening\n"
+    "              a window: OBJ (with an .mtl naming TEXTURE), binary STL or binary\n"
+    "              PLY by the ending. An existing OUT is left alone.\n"
+    "--base        the mesh gets walls and a flat bottom: a closed solid to print.\n"
+    "--snapshot OUT  draws the start view into the picture OUT (PNG) with no window and\n"
+    "              no display needed. An existing OUT is left alone.\n"
+    "\n"
+    "SETTINGS, as the panel sets them (the window, --snapshot and --export use them):\n"
+    "  --size WxH           window or picture size (1024x768)\n"
+    "  --precision N        subdivision levels, 0 to 100 (6)\n"
+    "  --error N            Max. Approx. Error, 1 to 100 (10)\n"
+    "  --triangles          triangle subdivision instead of quads\n"
+    "  --simplify           Mesh Simplification: adaptive meshes within the error\n"
+    "  --strict, --no-strict  Strict Error on (the default) or off\n"
+    "  --shading color|texture|plain   Rendering Mode (color)\n"
+    "  --wireframe, --no-light\n"
+    "  --y-scale F          Y-Multiplier, -20 to 20 (1)\n"
+    "  --xz-scale F         X-Z-Multiplier, 0 to 20 (1)\n"
+    "  --degrees, --metres  read the grid's cell size in degrees or in metres, over\n"
+    "                       the guess from its coordinate system or place\n"
+    "  --camera X,Y,Z,TILT,HEADING  the camera's place in world units (the terrain's\n"
+    "                       centre is 0,0,0, y up), TILT degrees below the horizon,\n"
+    "                       HEADING degrees (0 looks north, 90 west); default: south of\n"
+    "                       the terrain, 30 degrees down. Home and r come back to it.\n"
+    "\n"
+    "In the window:\n";
+
+// After the window's keys, from the key table.
+const char kHelpEnd[] =
+    "  Properties (bottom)  shading, mesh, scales, error bound, borders; Quit\n"
+    "\n"
+    "Exit status: 0 after Quit or closing the window or a written file; 1 when no grid\n"
+    "is given, the grid cannot be loaded, a file cannot be written, or there is no\n"
+    "display; 2 for an unknown option or a bad value.\n";
+
+}  // namespace
+
+void PrintHelp(const char* self) {
+  printf(kHelpStart, self, self, self, self);
+  fputs(KeyTableForConsole().c_str(), stdout);
+  fputs(kHelpEnd, stdout);
+}
