@@ -1,4 +1,10 @@
 // The ARC/INFO ASCII reader on real grids, on the header rules and on the height forms.
+//
+//   real grids, place   - the bundled and real samples, cell by cell
+//   header              - the six lines, counts, cell sizes, refusals and their lines
+//   heights             - number forms, rounding, refusals with their place
+//   NODATA              - values with and without an int form
+//   reasons and warnings
 #include <gtest/gtest.h>
 
 #include <cctype>
