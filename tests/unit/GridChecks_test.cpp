@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <ostream>
 
 namespace {
 
@@ -35,12 +36,14 @@ struct PoleCase {
   bool within;
 };
 
+void PrintTo(const PoleCase& c, std::ostream* os) { *os << c.bottom << " to " << c.top << ", slack " << c.slack; }
+
 class PoleLimit : public ::testing::TestWithParam<PoleCase> {};
 
 // Exactly on a pole (plus the slack) is within; anything past it is not.
 TEST_P(PoleLimit, GridsInDegreesEndAtThePoles) {
   const PoleCase c = GetParam();
-  EXPECT_EQ(CheckWithinPoles(c.bottom, c.top, c.slack).ok(), c.within) << c.bottom << " " << c.top << " " << c.slack;
+  EXPECT_EQ(CheckWithinPoles(c.bottom, c.top, c.slack).ok(), c.within);
 }
 
 INSTANTIATE_TEST_SUITE_P(Latitudes, PoleLimit,
