@@ -16,7 +16,7 @@ data input;  // the reader's global; the viewer's other globals are not needed h
 
 namespace {
 
-constexpr data kSentinel{-7, -8, -9, -10, -11, nullptr};
+constexpr data kSentinel{-7, -8, -9, -10, -11, nullptr, 0, false, GridPlace{}, 1};
 
 const std::string& InputPath() {
   static const std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Status.h"
+
 void WriteReport(char* out, size_t size, const char* prefix, const char* path, const char* suffix) {
   const size_t fixed = strlen(prefix) + strlen(suffix);
   const size_t len = strlen(path);
@@ -34,4 +36,18 @@ void AddNote(const ReportLines& out, const char* format, ...) {
   va_start(args, format);
   vsnprintf(out.note + used, out.size - used, format, args);
   va_end(args);
+}
+
+void ReportFileFault(char* out, size_t size, const char* path, const char* format, ...) {
+  char suffix[128];  // our own texts are far shorter, leaving >= 100 bytes for the path
+  suffix[0] = ' ';
+  va_list args;
+  va_start(args, format);
+  vsnprintf(suffix + 1, sizeof suffix - 1, format, args);
+  va_end(args);
+  WriteReport(out, size, "The file ", path, suffix);
+}
+
+void ReportRefusal(char* out, size_t size, const char* path, const Status& refusal) {
+  ReportFileFault(out, size, path, "%s", refusal.reason().c_str());
 }

@@ -19,3 +19,12 @@ struct ReportLines {
 
 // Adds a line to the note, after any it already holds.
 __attribute__((format(printf, 2, 3))) void AddNote(const ReportLines& out, const char* format, ...);
+
+class Status;
+
+// "The file PATH " followed by a formatted explanation, itself cut at 127 bytes.
+__attribute__((format(printf, 4, 5))) void ReportFileFault(char* out, size_t size, const char* path,
+                                                           const char* format, ...);
+
+// "The file PATH " followed by the refusal's reason.
+void ReportRefusal(char* out, size_t size, const char* path, const Status& refusal);

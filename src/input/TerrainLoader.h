@@ -1,23 +1,12 @@
-// The height grid and its ARC/INFO ASCII reader.
+// The height grid of the process and the loader that fills it from a file: the front of the
+// grid readers (the ASCII reader in AsciiGridReader, GDAL's in RasterLoader).
 #pragma once
 
 #include <cstddef>
 #include <string>
 
-// Where a grid lies, when its file says: the outer edges of its lower-left cell and the
-// cell size, in degrees for a geographic grid, in map units for a projected one.
-struct GridPlace {
-  bool known = false;
-  bool degrees = false;
-  double left = 0, bottom = 0;
-  double cell_x = 0, cell_y = 0;
-};
-
-// How much closer than rows the columns of a grid at `place` lie on the ground: for a grid
-// in degrees, cos(latitude of its centre) times its cells' width over their height, not
-// below 0.01 near the poles; 1 for projected grids and grids without a place.
-double ColumnRatio(const GridPlace& place, int rows);
-double CentreLatitude(const GridPlace& place, int rows);
+#include "GridMemory.h"
+#include "GridPlace.h"
 
 // The loaded height grid: values[row][column], row 0 being the first data row of the file.
 struct data {
@@ -81,26 +70,3 @@ class TerrainLoader {
  private:
   bool header_refused_ = false;  // the last ASCII load failed in its header
 };
-
-// Shared by the grid readers: one array of row pointers, then one array of ints per row,
-// or null when memory runs out; and its release.
-int** AllocateGrid(int rows, int cols);
-// The heights of an ASCII grid whose header another reader takes (GDAL's forms), checked
-// as this reader checks them: `text` is the whole file, its heights start at `heights_at`,
-// `nodata` points at the NODATA value as written (null: none). False, with the report in
-// the loader's `msg`, at the first word that is no height nor the NODATA value, or a height
-// out of range; a text too short is left to the other reader.
-bool CheckAsciiHeights(const char* path, std::string& text, size_t heights_at, long long rows, long long cols,
-                       const char* nodata, char* msg);
-void FreeGrid(int** values, int rows);
-
-// While a grid is read, cells holding a NODATA value with no int form (NaN, -3.4e38) hold
-// this mark; FinishGrid gives them their height.
-constexpr int kNoDataMark = -2147483647 - 1;
-
-// The grid as the readers leave it in `input`. `least` and `greatest` are the real heights'
-// extremes (INT_MAX and INT_MIN when there are none); y_min and y_max start from 100000 and
-// -100000. A whole NODATA value is kept as it is; one with no int form is stored, like
-// its marked cells, one unit below the least real height (-9999 in a grid without any).
-data FinishGrid(int rows, int cols, int spacing, int** values, int least, int greatest, long long marks,
-                bool has_nodata, bool nodata_integral, int whole_nodata);

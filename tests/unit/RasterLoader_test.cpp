@@ -1,5 +1,10 @@
 // Elevation files other than strict ASCII grids, made here with GDAL's own API: GeoTIFFs in
 // degrees and metres, an SRTM HGT tile, rotated grids, and ASCII grids in other forms.
+//
+//   RasterLoaderTest        - GeoTIFF and netCDF writers, the cells read back
+//   formats and units       - degrees, metres, fractions, HGT, other ASCII forms
+//   orientation, guesses    - south-up and east-to-west files; degrees without a system
+//   refusals                - GDAL's reasons, the poles, NODATA, words in ASCII grids
 #include <cpl_conv.h>
 #include <gdal.h>
 #include <gtest/gtest.h>
@@ -292,6 +297,35 @@ TEST_F(RasterLoaderTest, GdalFailuresGiveGdalsReason) {
   EXPECT_FALSE(LoadAny(pole));
   EXPECT_EQ(Msg(), "The file " + pole +
                        " reaches past a pole (latitudes 92 to 95): a grid in degrees lies within -90 and 90.");
+}
+
+// One-degree cells of a geographic grid: its edge may stand half a cell (and a little)
+// past a pole, as for points on the pole itself, and no further.
+TEST_F(RasterLoaderTest, GeographicGridsEndAtThePoles) {
+  struct Edge {
+    double top;
+    bool loads;
+  } edges[] = {{90, true}, {90.5, true}, {91, false}};
+  for (const Edge& edge : edges) {
+    const double gt[6] = {10, 1, 0, edge.top, 0, -1};
+    const std::string north = Copy("GTiff", "north.tif", 3, 4, kHeights, gt, 4326);
+    EXPECT_EQ(LoadAny(north), edge.loads) << edge.top << ": " << Msg();
+    const double flipped[6] = {10, 1, 0, -edge.top, 0, 1};  // south up, its bottom edge at -top
+    const std::string south = Copy("GTiff", "south.tif", 3, 4, kHeights, flipped, 4326);
+    EXPECT_EQ(LoadAny(south), edge.loads) << -edge.top << ": " << Msg();
+  }
+}
+
+// A NODATA value with a fraction never equals a cell of an integer grid; it is stored one
+// below the least height, so that a real height equal to its whole part stays a height.
+TEST_F(RasterLoaderTest, FractionalNoDataOnAnIntegerGridMarksNoCell) {
+  const double nodata = -9999.5;
+  const std::string tif = GeoTiff("frac.tif", GDT_Int16, 2, 2, {-10000, -9999, 6, 7}, 30, 30, 32617, &nodata);
+  ASSERT_TRUE(LoadAny(tif)) << Msg();
+  EXPECT_EQ(Cells(), (std::vector<int>{-10000, -9999, 6, 7}));
+  EXPECT_TRUE(input.has_nodata);
+  EXPECT_EQ(input.nodata, -10001);
+  EXPECT_FALSE(IsNoData(input.values[0][0]) || IsNoData(input.values[0][1]));
 }
 
 class WordInGdalAsciiGridTest : public RasterLoaderTest, public ::testing::WithParamInterface<const char*> {};
