@@ -9,6 +9,7 @@
 #include "GLScalars.h"
 #include "IndexedMesh.h"
 #include "Mesh.h"
+#include "MeshGlobals.h"
 #include "TerrainLoader.h"
 
 class Brackenholmer {

@@ -79,7 +79,7 @@ void DrawTerrainOneByOne() {
     triangle({node->t.a, node->t.c, node->t.b});
   }
   // Which cracks there are is the mesh tests' business; here they are drawn one by one.
-  const IndexedMesh drawn = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  const IndexedMesh drawn = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
   auto corner = [&](size_t i) {
     const IndexedMesh::Point p = drawn.points[drawn.indices[i]];
     return Vertex{p.x, input.values[p.z][p.x], p.z};

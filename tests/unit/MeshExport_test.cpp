@@ -143,7 +143,7 @@ IndexedMesh Build(int mode, int precision, int adaptive) {
   mesh_simplification = adaptive;
   max_approx_error = 5;
   Viewer.CalcNormales();
-  return mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  return mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
 }
 
 DrawScales Scales() {
