@@ -3,6 +3,8 @@
 #pragma once
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "MeshBuild.h"
@@ -28,6 +30,7 @@ class GridValue {
   GridValue(int rows, int cols, int fill = 0) : GridValue(rows, cols, [fill](int, int) { return fill; }) {}
   GridValue(const GridValue&) = delete;
   GridValue& operator=(const GridValue&) = delete;
+  GridValue(GridValue&&) = default;  // the rows stay where they are
 
   const data& Grid() const { return grid_; }
   operator const data&() const { return grid_; }
@@ -42,6 +45,19 @@ class GridValue {
   std::vector<int*> row_starts_;
   data grid_{};
 };
+
+// The first `rows` x `cols` heights of an ARC/INFO ASCII grid without NODATA cells (its
+// six header lines skipped), read here so that no loader is under test.
+inline GridValue ReadAsciiHeights(const std::string& path, int rows, int cols) {
+  std::ifstream in(path);
+  std::string line;
+  int file_cols = 0;
+  for (int i = 0; i < 6 && std::getline(in, line); ++i)
+    if (line.rfind("ncols", 0) == 0) file_cols = std::stoi(line.substr(5));
+  std::vector<int> all;
+  for (int h; in >> h;) all.push_back(h);
+  return GridValue(rows, cols, [&](int r, int c) { return all.at(static_cast<size_t>(r) * file_cols + c); });
+}
 
 // The settings of a build that meshes all of `grid` (mode 0 quads, otherwise triangles).
 inline mesh::Settings WholeGrid(const data& grid, int mode, int precision) {
