@@ -38,14 +38,6 @@ struct Quad {
   Vertex a, b, c, d;
 };
 
-// A node owns its successors: deleting it releases the whole chain behind it.
-struct QuadList {
-  QuadList() : next(nullptr) {}
-  ~QuadList();
-  Quad q;
-  QuadList* next;
-};
-
 // Limits of the precision setting, shared by the panel and the +/- keys.
 constexpr int kMinPrecision = 0;
 constexpr int kMaxPrecision = 100;

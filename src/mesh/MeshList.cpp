@@ -157,16 +157,3 @@ long long GrowthBound(int factor, int passes) {
 }
 
 }  // namespace mesh
-
-// A node owns the chain behind it. The chain is unlinked and deleted in a loop, so a
-// list of millions of quads needs no stack depth.
-QuadList::~QuadList() {
-  QuadList* node = next;
-  next = nullptr;
-  while (node != nullptr) {
-    QuadList* after = node->next;
-    node->next = nullptr;
-    delete node;
-    node = after;
-  }
-}

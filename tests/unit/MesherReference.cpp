@@ -6,6 +6,19 @@
 
 namespace mesher_test {
 
+// The chain is unlinked and deleted in a loop, so a list of millions of quads needs no
+// stack depth.
+QuadList::~QuadList() {
+  QuadList* node = next;
+  next = nullptr;
+  while (node != nullptr) {
+    QuadList* after = node->next;
+    node->next = nullptr;
+    delete node;
+    node = after;
+  }
+}
+
 ScopedGrid::ScopedGrid(int rows, int cols, int fill)
     : saved_input_(input) {
   // The lists pinned here are those of the meshers that judge each element at one place.

@@ -10,6 +10,15 @@
 
 namespace mesher_test {
 
+// A node of the reference quad mesher's lists; it owns its successors: deleting it
+// releases the whole chain behind it.
+struct QuadList {
+  QuadList() : next(nullptr) {}
+  ~QuadList();
+  Quad q;
+  QuadList* next;
+};
+
 // Installs a rows x cols grid (all `fill`) into `input` and meshes all of it with the
 // plain meshers; the destructor leaves the viewer without a mesh and puts the old grid
 // back. The other globals start each test from their start values (ViewerStartState.h).
