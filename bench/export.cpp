@@ -28,7 +28,7 @@ mesh::Settings Settings() {
 
 void Build(benchmark::State& state) {
   for (auto _ : state) {
-    IndexedMesh m = mesh::BuildIndexedMesh(Settings());
+    IndexedMesh m = mesh::BuildIndexedMesh(input, Settings());
     benchmark::DoNotOptimize(m.indices.data());
     state.counters["triangles"] = static_cast<double>(m.indices.size() / 3);
   }
@@ -36,7 +36,7 @@ void Build(benchmark::State& state) {
 }
 
 void Export(benchmark::State& state) {
-  const IndexedMesh m = mesh::BuildIndexedMesh(Settings());
+  const IndexedMesh m = mesh::BuildIndexedMesh(input, Settings());
   const char* endings[] = {".obj", ".stl", ".ply"};
   const std::string path = std::string(GENERATED_DATA_DIR) + "/bench_export" + endings[state.range(0)];
   mesh_export::Options options;

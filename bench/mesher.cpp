@@ -78,7 +78,7 @@ void Run(benchmark::State& state, const data& grid, int mode, int simplification
   ResetPeak();
   for (auto _ : state) {
     if (drawn) {
-      const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+      const IndexedMesh m = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
       triangle_count = static_cast<int>(m.triangle_count);
       state.counters["crack_fills"] = static_cast<double>(m.crack_fills);
     } else if (mode == 0) {

@@ -62,7 +62,7 @@ void BM_DrawnMesh(benchmark::State& state) {
   s.show_nodata = state.range(1) != 0;
   long long drawn = 0;
   for (auto _ : state) {
-    const IndexedMesh m = mesh::BuildIndexedMesh(s);
+    const IndexedMesh m = mesh::BuildIndexedMesh(input, s);
     drawn = static_cast<long long>(m.indices.size() / 3);
     benchmark::DoNotOptimize(m.indices.data());
   }

@@ -36,7 +36,7 @@ mesh::Settings Quads(const data& grid, int bound, bool strict) {
 void MakeHierarchy(benchmark::State& state, const data& grid) {
   Quads(grid, 0, true);
   for (auto _ : state) {
-    const mesh::QuadErrorHierarchy h([] {});
+    const mesh::QuadErrorHierarchy h(input, [] {});
     benchmark::DoNotOptimize(h.Largest());
   }
 }
@@ -50,20 +50,20 @@ BENCHMARK(HierarchyReal)->Unit(benchmark::kMillisecond);
 enum class Into { kDrawn, kList, kCount };
 void Build(benchmark::State& state, const data& grid, Into into) {
   const mesh::Settings s = Quads(grid, static_cast<int>(state.range(0)), true);
-  mesh::QuadErrorHierarchy::Of([] {});
+  mesh::QuadErrorHierarchy::Of(input, [] {});
   long long triangles = 0;
   for (auto _ : state) {
     if (into == Into::kDrawn) {
-      IndexedMeshBuilder builder(input.rows, input.cols);
-      mesh::BuildQuadMesh(s, builder);
+      IndexedMeshBuilder builder(input);
+      mesh::BuildQuadMesh(input, s, builder);
       triangles = builder.Finish().triangle_count;
     } else if (into == Into::kCount) {
       mesh::CountingBuilder counter;
-      mesh::BuildStrictQuadMesh(s, counter);
+      mesh::BuildStrictQuadMesh(input, s, counter);
       triangles = counter.Count();
     } else {
       mesh::TriangleListBuilder list;
-      mesh::BuildQuadMesh(s, list);
+      mesh::BuildQuadMesh(input, s, list);
       triangles = list.Count();
       TriangleList* head = list.Head();
       mesh::ReleaseTriangleList(head);
@@ -86,12 +86,12 @@ void Compare(const char* name, const data& grid) {
   printf("%s\n%6s %10s %8s | %11s %10s %8s\n", name, "bound", "triangles", "true max", "plain bound",
          "triangles", "true max");
   for (int bound : kBounds) {
-    const IndexedMesh strict = mesh::BuildIndexedMesh(Quads(grid, bound, true));
+    const IndexedMesh strict = mesh::BuildIndexedMesh(input, Quads(grid, bound, true));
     // The plain mesher's true error falls with its bound, though not in every step.
     int plain_bound = bound;
     IndexedMesh plain;
     for (; plain_bound >= 0; --plain_bound) {
-      plain = mesh::BuildIndexedMesh(Quads(grid, plain_bound, false));
+      plain = mesh::BuildIndexedMesh(input, Quads(grid, plain_bound, false));
       if (plain.true_error.max <= strict.true_error.max) break;
     }
     printf("%6d %10lld %8.1f | ", bound, strict.triangle_count, strict.true_error.max);

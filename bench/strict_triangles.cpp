@@ -46,17 +46,15 @@ mesh::Settings StrictSettings(const data& grid, int bound) {
 }
 
 IndexedMesh BuildStrict(const data& grid, int bound) {
-  input = grid;
-  IndexedMeshBuilder builder(grid.rows, grid.cols);
-  const int level = mesh::BuildStrictTriangleMesh(StrictSettings(grid, bound), builder);
+  IndexedMeshBuilder builder(grid);
+  const int level = mesh::BuildStrictTriangleMesh(grid, StrictSettings(grid, bound), builder);
   IndexedMesh m = builder.Finish();
   m.level = level;
   return m;
 }
 
 double TrueMax(const data& grid, const IndexedMesh& m) {
-  input = grid;
-  return mesh::MeasureTrueError(m, mesh::GridArea{0, 0, grid.cols - 1, grid.rows - 1}).max;
+  return mesh::MeasureTrueError(grid, m, mesh::GridArea{0, 0, grid.cols - 1, grid.rows - 1}).max;
 }
 
 void Hierarchy(benchmark::State& state, const data* grid) {
@@ -77,7 +75,7 @@ void Build(benchmark::State& state, const data* grid) {
 
 void Walk(benchmark::State& state, const data* grid) {
   input = *grid;
-  const auto h = mesh::TriangleErrorHierarchyOfGrid([] {});
+  const auto h = mesh::TriangleErrorHierarchyOfGrid(input, [] {});
   long long triangles = 0;
   for (auto _ : state) {
     triangles = 0;
@@ -149,8 +147,7 @@ std::vector<uint32_t> MidpointErrors(const data& g, int side) {
 }
 
 IndexedMesh BuildClassic(const data& g, int side, const std::vector<uint32_t>& errors, int bound) {
-  input = g;
-  IndexedMeshBuilder builder(g.rows, g.cols);
+  IndexedMeshBuilder builder(g);
   mesh::WalkBisection(
       side, g.cols - 1, g.rows - 1,
       [&](const TreePoint& m) { return errors[static_cast<size_t>(m.z) * g.cols + m.x]; }, bound,

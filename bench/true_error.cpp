@@ -34,8 +34,8 @@ mesh::Settings SettingsOf(const benchmark::State& state) {
 }
 
 IndexedMesh Build(const mesh::Settings& s) {
-  IndexedMeshBuilder builder(input.rows, input.cols);
-  const int level = mesh::BuildMesh(s, builder);
+  IndexedMeshBuilder builder(input);
+  const int level = mesh::BuildMesh(input, s, builder);
   IndexedMesh m = builder.Finish();
   m.level = level;
   return m;
@@ -63,10 +63,10 @@ void TrueError(benchmark::State& state) {
   if (!Loaded(state)) return;
   const mesh::Settings s = SettingsOf(state);
   const IndexedMesh m = Build(s);
-  const mesh::GridArea area = mesh::MeshedArea(s);
+  const mesh::GridArea area = mesh::MeshedArea(input, s);
   mesh::TrueError e;
   for (auto _ : state) {
-    e = mesh::MeasureTrueError(m, area);
+    e = mesh::MeasureTrueError(input, m, area);
     benchmark::DoNotOptimize(e);
   }
   state.counters["triangles"] = static_cast<double>(m.triangle_count);

@@ -20,7 +20,7 @@ int ExportMesh(const char* out, const char* texture, bool base) {
     printf("\tCannot export %s: not enough memory for the normals of the grid.\n\n", out);
     return 1;
   }
-  const IndexedMesh mesh = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  const IndexedMesh mesh = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
   mesh::PrintLimitLine(mesh.limit_line);
   mesh_export::Options options;
   options.base = base;

@@ -10,7 +10,7 @@
 
 namespace mesh {
 
-// The loaded grid's size and a hash of its heights: a grid may be changed in place after
+// A grid's size and a hash of its heights: a grid may be changed in place after
 // loading, so its pointer says nothing.
 struct GridKey {
   int rows = -1, cols = -1;
@@ -18,30 +18,30 @@ struct GridKey {
   bool operator==(const GridKey&) const = default;
 };
 
-inline GridKey KeyOfGrid() {
+inline GridKey KeyOfGrid(const data& grid) {
   // Four independent lanes keep the multiplier busy.
   uint64_t lane[4] = {0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull, 0x27D4EB2F165667C5ull};
   constexpr uint64_t kPrime = 0x100000001B3ull;
-  for (int z = 0; z < input.rows; ++z) {
-    const int* row = input.values[z];
+  for (int z = 0; z < grid.rows; ++z) {
+    const int* row = grid.values[z];
     int x = 0;
-    for (; x + 4 <= input.cols; x += 4)
+    for (; x + 4 <= grid.cols; x += 4)
       for (int i = 0; i < 4; ++i) lane[i] = (lane[i] ^ static_cast<uint32_t>(row[x + i])) * kPrime;
-    for (; x < input.cols; ++x) lane[0] = (lane[0] ^ static_cast<uint32_t>(row[x])) * kPrime;
+    for (; x < grid.cols; ++x) lane[0] = (lane[0] ^ static_cast<uint32_t>(row[x])) * kPrime;
     lane[1] = (lane[1] ^ static_cast<uint32_t>(z)) * kPrime;
   }
-  return GridKey{input.rows, input.cols, lane[0] ^ (lane[1] << 1) ^ (lane[2] << 2) ^ (lane[3] << 3)};
+  return GridKey{grid.rows, grid.cols, lane[0] ^ (lane[1] << 1) ^ (lane[2] << 2) ^ (lane[3] << 3)};
 }
 
-// One T for the loaded grid, shared by the mesh worker and the main thread. A build is
+// One T for the grid last asked about, shared by the mesh worker and the main thread. A build is
 // made under the lock, so two threads asking at once make it once; the old grid's goes
 // first, so the two are never held together. A build that throws leaves nothing kept.
 template <class T>
 class GridCache {
  public:
   template <class Make>
-  std::shared_ptr<const T> Get(Make make) {
-    const GridKey key = KeyOfGrid();
+  std::shared_ptr<const T> Get(const data& grid, Make make) {
+    const GridKey key = KeyOfGrid(grid);
     std::lock_guard<std::mutex> lock(mutex_);
     if (kept_ != nullptr && key_ == key) return kept_;
     kept_.reset();

@@ -5,17 +5,17 @@
 #include <cstring>
 #include <tuple>
 
-#include "Brackenholmer.h"
 #include "MeshBuild.h"
 #include "MeshList.h"
+#include "Sampling.h"
 
-IndexedMeshBuilder::IndexedMeshBuilder(int rows, int cols, std::function<bool()> superseded, bool show_nodata)
-    : cols_(static_cast<size_t>(cols)),
-      slots_(new uint32_t[static_cast<size_t>(rows) * static_cast<size_t>(cols)]),
-      grid_points_(static_cast<size_t>(rows) * static_cast<size_t>(cols)),
+IndexedMeshBuilder::IndexedMeshBuilder(const data& grid, std::function<bool()> superseded, bool show_nodata)
+    : cols_(static_cast<size_t>(grid.cols)),
+      slots_(new uint32_t[static_cast<size_t>(grid.rows) * static_cast<size_t>(grid.cols)]),
+      grid_points_(static_cast<size_t>(grid.rows) * static_cast<size_t>(grid.cols)),
       superseded_(std::move(superseded)),
-      holes_(input.has_nodata && !show_nodata),
-      nodata_(input.nodata) {
+      holes_(grid.has_nodata && !show_nodata),
+      nodata_(grid.nodata) {
   std::memset(slots_.get(), 0xFF, grid_points_ * sizeof(uint32_t));
 }
 
@@ -81,12 +81,12 @@ IndexedMesh IndexedMeshBuilder::Finish() {
   return done;
 }
 
-IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> superseded) {
+IndexedMesh mesh::BuildIndexedMesh(const data& grid, const Settings& s, std::function<bool()> superseded) {
   const int precision = std::max(s.precision, 0);
   IndexedMesh built;
   try {
-    IndexedMeshBuilder builder(input.rows, input.cols, superseded, s.show_nodata);
-    const int level = BuildMesh(s, builder);
+    IndexedMeshBuilder builder(grid, superseded, s.show_nodata);
+    const int level = BuildMesh(grid, s, builder);
     built = builder.Finish();
     built.level = level;
   } catch (const std::bad_alloc&) {
@@ -98,12 +98,12 @@ IndexedMesh mesh::BuildIndexedMesh(const Settings& s, std::function<bool()> supe
   built.precision = precision;
   built.shows_nodata = s.show_nodata;
   built.strict = s.adaptive && s.strict && !built.strict_fell_back;
-  built.no_terrain = !s.show_nodata && built.indices.empty() && !GridHoldsHeights();
+  built.no_terrain = !s.show_nodata && built.indices.empty() && !HoldsHeights(grid);
   // Measured after the builder's point table is gone; a mesh that leaves no room for the
   // measurement is shown without it.
   if (superseded && superseded()) throw mesh::Superseded{};
   try {
-    built.true_error = mesh::MeasureTrueError(built, mesh::MeshedArea(s));
+    built.true_error = mesh::MeasureTrueError(grid, built, mesh::MeshedArea(grid, s));
     built.true_error.bound = s.adaptive ? s.bound : -1;
   } catch (const std::bad_alloc&) {
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Mesh.h"
+#include "TerrainLoader.h"
 #include "TrueError.h"
 
 struct IndexedMesh {
@@ -53,8 +54,8 @@ struct IndexedMesh {
 class IndexedMeshBuilder {
  public:
   // `superseded`, when set, is asked every few thousand triangles; when it answers true
-  // the build ends with mesh::Superseded.
-  IndexedMeshBuilder(int rows, int cols, std::function<bool()> superseded = {}, bool show_nodata = false);
+  // the build ends with mesh::Superseded. The builder keeps `grid`'s size and NODATA value.
+  explicit IndexedMeshBuilder(const data& grid, std::function<bool()> superseded = {}, bool show_nodata = false);
 
   void Append(const Triangle& t) {
     ++count_;
@@ -122,8 +123,8 @@ class IndexedMeshBuilder {
   int nodata_;
 };
 
-// Builds the mesh of the current settings (or of `s`) at once.
+// Builds the mesh of `s` over `grid` at once, with its true error.
 namespace mesh {
 struct Settings;
-IndexedMesh BuildIndexedMesh(const Settings& s, std::function<bool()> superseded = {});
+IndexedMesh BuildIndexedMesh(const data& grid, const Settings& s, std::function<bool()> superseded = {});
 }  // namespace mesh

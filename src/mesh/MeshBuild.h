@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Mesh.h"
+#include "TerrainLoader.h"
 
 namespace mesh {
 
@@ -18,26 +19,31 @@ struct Settings {
   bool strict = false;       // with `adaptive`: the bound holds at every grid point, no cracks
 };
 
-// The settings the panel and the keys have set now.
+// The settings the panel and the keys have set now (defined by the viewer).
 Settings CurrentSettings();
 
-// Build the mesh of `s` into `out` (a TriangleListBuilder or an IndexedMeshBuilder), in
+// Build the mesh of `s` over `grid` into `out` (a TriangleListBuilder or an IndexedMeshBuilder), in
 // the order the passes list the triangles, and return the level reached: below the
 // precision asked for when the budget or the memory stopped it, -1 when nothing fitted.
 template <class Builder>
-int BuildQuadMesh(const Settings& s, Builder& out);
+int BuildQuadMesh(const data& grid, const Settings& s, Builder& out);
 template <class Builder>
-int BuildTriangleMesh(const Settings& s, Builder& out);
+int BuildTriangleMesh(const data& grid, const Settings& s, Builder& out);
 
 // The adaptive meshes under a strict bound; the plain meshers hand over to them.
 template <class Builder>
-int BuildStrictQuadMesh(const Settings& s, Builder& out);
+int BuildStrictQuadMesh(const data& grid, const Settings& s, Builder& out);
 template <class Builder>
-int BuildStrictTriangleMesh(const Settings& s, Builder& out);
+int BuildStrictTriangleMesh(const data& grid, const Settings& s, Builder& out);
+
+// The plain meshers' split tests, one element at a time: a quad whose a-c diagonal
+// strays from the grid, a triangle whose edge midpoints miss it, by more than `bound`.
+bool QuadStrays(const data& grid, const Quad& q, int bound);
+bool TriangleMisses(const data& grid, const Triangle& t, int bound);
 
 template <class Builder>
-int BuildMesh(const Settings& s, Builder& out) {
-  return s.mode != 0 ? BuildTriangleMesh(s, out) : BuildQuadMesh(s, out);
+int BuildMesh(const data& grid, const Settings& s, Builder& out) {
+  return s.mode != 0 ? BuildTriangleMesh(grid, s, out) : BuildQuadMesh(grid, s, out);
 }
 
 }  // namespace mesh

@@ -10,17 +10,8 @@
 
 #include "Mesh.h"
 #include "MeshBuild.h"
-#include "TerrainLoader.h"
 
 namespace mesh {
-
-// CreateVertex for the whole-number, non-negative positions the meshers make: the same
-// clamp to the last row and column, without the float round trip.
-inline Vertex GridVertex(int x, int z) {
-  if (z >= input.rows) z = input.rows - 1;
-  if (x >= input.cols) x = input.cols - 1;
-  return Vertex{x, input.values[z][x], z};
-}
 
 // Deletes every node of the list, one after the other, and leaves `head` null.
 void ReleaseTriangleList(TriangleList*& head);

@@ -60,7 +60,7 @@ void MeshWorker::Run() {
 
     std::optional<IndexedMesh> built;
     try {
-      built = mesh::BuildIndexedMesh(settings, [this, number] {
+      built = build_(settings, [this, number] {
         return stop_flag_.load(std::memory_order_relaxed) ||
                newest_.load(std::memory_order_relaxed) != number;
       });

@@ -2,7 +2,8 @@
 // mesh is made. The main loop posts requests and picks up finished meshes between frames.
 //
 // Hand-overs: a request's settings are copied into the worker under its mutex; the grid
-// (`input`) is read by both threads but written by neither while the worker runs; a
+// the build function reads is read by both threads but written by neither while the
+// worker runs; a
 // finished mesh is moved out under the mutex. A newer request supersedes the one in
 // progress: the build notices it through an atomic counter and stops, and a stale
 // result is dropped, never handed out.
@@ -10,6 +11,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -19,7 +21,11 @@
 
 class MeshWorker {
  public:
-  MeshWorker() = default;
+  // Makes the mesh of a request's settings; asks `superseded` now and then and may end
+  // with mesh::Superseded when it answers true.
+  using Build = std::function<IndexedMesh(const mesh::Settings&, const std::function<bool()>& superseded)>;
+
+  explicit MeshWorker(Build build) : build_(std::move(build)) {}
   MeshWorker(const MeshWorker&) = delete;
   MeshWorker& operator=(const MeshWorker&) = delete;
   // Stops the build in progress and waits for the thread.
@@ -37,6 +43,7 @@ class MeshWorker {
  private:
   void Run();
 
+  const Build build_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::thread thread_;

@@ -5,7 +5,6 @@
 #include <type_traits>
 
 #include "GridCache.h"
-#include "TerrainLoader.h"
 
 namespace mesh {
 
@@ -46,10 +45,10 @@ struct Deviations {
 // A quad two cells wide holds nine points: corners, side midpoints and centre. Whichever of
 // the midpoints and the centre a triangle of it does not have as a corner lies on one of its
 // edges, where the surface is the mean of the edge's ends.
-Deviations MeasurePair(int x0, int z0) {
-  const int* top = input.values[z0] + x0;
-  const int* middle = input.values[z0 + 1] + x0;
-  const int* bottom = input.values[z0 + 2] + x0;
+Deviations MeasurePair(const data& grid, int x0, int z0) {
+  const int* top = grid.values[z0] + x0;
+  const int* middle = grid.values[z0 + 1] + x0;
+  const int* bottom = grid.values[z0 + 2] + x0;
   auto off = [](int64_t m, int64_t p, int64_t q) { return static_cast<uint64_t>(std::llabs(2 * m - p - q)); };
   const int64_t h0 = top[0], h1 = top[2], h2 = bottom[2], h3 = bottom[0], hc = middle[1];
   Deviations d;
@@ -60,10 +59,10 @@ Deviations MeasurePair(int x0, int z0) {
 }
 
 template <class Wide>
-Deviations Measure(int x0, int z0, int shift, bool anti_diagonal) {
+Deviations Measure(const data& grid, int x0, int z0, int shift, bool anti_diagonal) {
   const int w = 1 << shift;
   const int half = w / 2;
-  auto height = [&](int x, int z) { return static_cast<int64_t>(input.values[z0 + z][x0 + x]); };
+  auto height = [&](int x, int z) { return static_cast<int64_t>(grid.values[z0 + z][x0 + x]); };
   const int64_t h0 = height(0, 0), h1 = height(w, 0), h2 = height(w, w), h3 = height(0, w);
   const int64_t hc = height(half, half);
   const Plane abc{w * h0, h1 - h0, h2 - h1}, acd{w * h0, h2 - h3, h3 - h0};
@@ -72,7 +71,7 @@ Deviations Measure(int x0, int z0, int shift, bool anti_diagonal) {
   const Plane left{w * h0, 2 * hc - h0 - h3, h3 - h0}, right{w * (2 * hc - h2), h1 + h2 - 2 * hc, h2 - h1};
   Deviations d;
   for (int r = 0; r <= w; ++r) {
-    const int* row = input.values[z0 + r] + x0;
+    const int* row = grid.values[z0 + r] + x0;
     d.diagonal = std::max({d.diagonal, RowDeviation<Wide>(row, r, w, shift, abc, r),
                            RowDeviation<Wide>(row, 0, r, shift, acd, r)});
     if (anti_diagonal)
@@ -93,8 +92,8 @@ int64_t RoundUp(uint64_t deviation, int shift) {
 
 }  // namespace
 
-QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
-    : last_x_(std::max(input.cols - 1, 0)), last_z_(std::max(input.rows - 1, 0)), depth_(0) {
+QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<void()>& poll)
+    : last_x_(std::max(grid.cols - 1, 0)), last_z_(std::max(grid.rows - 1, 0)), depth_(0) {
   while ((1 << depth_) < std::max(last_x_, last_z_)) ++depth_;
   for (int level = 0; level <= depth_; ++level) {
     across_.push_back(Count(last_x_, level));
@@ -102,9 +101,9 @@ QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
   }
   error_.resize(static_cast<size_t>(depth_));
   int64_t tallest = 0;  // the largest height from zero, either way
-  for (int z = 0; z < input.rows; ++z)
-    for (int x = 0; x < input.cols; ++x)
-      tallest = std::max(tallest, std::abs(static_cast<int64_t>(input.values[z][x])));
+  for (int z = 0; z < grid.rows; ++z)
+    for (int x = 0; x < grid.cols; ++x)
+      tallest = std::max(tallest, std::abs(static_cast<int64_t>(grid.values[z][x])));
   // The b-d deviations of the level below, rounded up; the parents' fans use them.
   std::vector<int64_t> anti_below, anti;
   for (int level = depth_ - 1; level >= 0; --level) {
@@ -132,9 +131,9 @@ QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
         if (!Straddles(level, i, j)) {
           const int x0 = i << shift, z0 = j << shift;
           const bool anti_diagonal = ((i + j) & 1) != 0;
-          const Deviations d = shift == 1 ? MeasurePair(x0, z0)
-                               : narrow   ? Measure<int32_t>(x0, z0, shift, anti_diagonal)
-                                          : Measure<int64_t>(x0, z0, shift, anti_diagonal);
+          const Deviations d = shift == 1 ? MeasurePair(grid, x0, z0)
+                               : narrow   ? Measure<int32_t>(grid, x0, z0, shift, anti_diagonal)
+                                          : Measure<int64_t>(grid, x0, z0, shift, anti_diagonal);
           anti[at] = RoundUp(d.anti_diagonal, shift);
           // The fan's triangles from the centre to a corner and a side's midpoint are the
           // a-c halves of children 1 and 3, in their errors already, and the b-d halves of
@@ -150,9 +149,9 @@ QuadErrorHierarchy::QuadErrorHierarchy(const std::function<void()>& poll)
   }
 }
 
-std::shared_ptr<const QuadErrorHierarchy> QuadErrorHierarchy::Of(const std::function<void()>& poll) {
+std::shared_ptr<const QuadErrorHierarchy> QuadErrorHierarchy::Of(const data& grid, const std::function<void()>& poll) {
   static GridCache<QuadErrorHierarchy> cache;
-  return cache.Get([&] { return std::make_shared<const QuadErrorHierarchy>(poll); });
+  return cache.Get(grid, [&] { return std::make_shared<const QuadErrorHierarchy>(grid, poll); });
 }
 
 }  // namespace mesh

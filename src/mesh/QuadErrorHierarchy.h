@@ -20,17 +20,19 @@
 #include <memory>
 #include <vector>
 
+#include "TerrainLoader.h"
+
 namespace mesh {
 
 class QuadErrorHierarchy {
  public:
-  // The hierarchy of the grid `input` as it is now: made on first use and kept for later
-  // builds of the same grid (same size and heights), on any thread. `poll` is called now
-  // and then while one is made and may throw to give up; nothing is kept then.
-  static std::shared_ptr<const QuadErrorHierarchy> Of(const std::function<void()>& poll);
+  // The hierarchy of `grid` as it is now: made on first use and kept for later builds of
+  // the same grid (same size and heights), on any thread. `poll` is called now and then
+  // while one is made and may throw to give up; nothing is kept then.
+  static std::shared_ptr<const QuadErrorHierarchy> Of(const data& grid, const std::function<void()>& poll);
 
-  // Makes the hierarchy of `input`.
-  explicit QuadErrorHierarchy(const std::function<void()>& poll);
+  // Makes the hierarchy of `grid`.
+  QuadErrorHierarchy(const data& grid, const std::function<void()>& poll);
 
   // The level of single cells; the whole square is level 0.
   int Depth() const { return depth_; }

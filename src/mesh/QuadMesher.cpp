@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Brackenholmer.h"
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
 #include "MeshList.h"
+#include "Sampling.h"
 
 namespace {
 
@@ -22,23 +22,23 @@ struct QuadSpan {
 
 // The diagonal test, in single precision throughout: deviations equal to the bound are
 // common on real grids, and wider arithmetic would decide some of them otherwise.
-bool DiagonalStrays(const Vertex& a, const Vertex& c, int bound) {
+bool DiagonalStrays(const data& grid, const Vertex& a, const Vertex& c, int bound) {
   const int s = c.x - a.x;
   if (s <= 1) return false;  // no sample below the far corner
   const float length = sqrtf(2.0f * static_cast<float>(s) * static_cast<float>(s));
   // The difference in 64 bits: heights at both ends of the int range would overflow.
   const float gradient = static_cast<float>(static_cast<long long>(c.y) - a.y) / length;
   for (int i = 1; i < s; i += 2) {
-    const Vertex r = mesh::GridVertex(a.x + i, a.z + i);
+    const Vertex r = mesh::GridVertex(grid, a.x + i, a.z + i);
     const float approx_y = static_cast<float>(a.y) + gradient * 1.4142135f * static_cast<float>(i);
     if (fabsf(approx_y - static_cast<float>(r.y)) > static_cast<float>(bound)) return true;
   }
   return false;
 }
 
-bool Strays(const QuadSpan& q, int bound) {
+bool Strays(const data& grid, const QuadSpan& q, int bound) {
   if (q.x1 - q.x0 <= 1) return false;
-  return DiagonalStrays(mesh::GridVertex(q.x0, q.z0), mesh::GridVertex(q.x1, q.z1), bound);
+  return DiagonalStrays(grid, mesh::GridVertex(grid, q.x0, q.z0), mesh::GridVertex(grid, q.x1, q.z1), bound);
 }
 
 int Middle(int lo, int hi) { return lo + (hi - lo) / 2; }
@@ -86,12 +86,12 @@ int AdaptiveDepth(int width) {
 
 }  // namespace
 
-bool Brackenholmer::ApproxError(Quad q) { return DiagonalStrays(q.a, q.c, max_approx_error); }
+bool mesh::QuadStrays(const data& grid, const Quad& q, int bound) { return DiagonalStrays(grid, q.a, q.c, bound); }
 
 template <class Builder>
-int mesh::BuildQuadMesh(const Settings& s, Builder& out) {
-  if (s.adaptive && s.strict) return mesh::BuildStrictQuadMesh(s, out);
-  const Vertex corner = mesh::GridVertex(std::max(s.size, 0), std::max(s.size, 0));
+int mesh::BuildQuadMesh(const data& grid, const Settings& s, Builder& out) {
+  if (s.adaptive && s.strict) return mesh::BuildStrictQuadMesh(grid, s, out);
+  const Vertex corner = mesh::GridVertex(grid, std::max(s.size, 0), std::max(s.size, 0));
   const QuadSpan start{0, 0, corner.x, corner.z};
   const Borders borders{s.border_1.x, s.border_1.z, s.border_2.x, s.border_2.z};
   const bool adaptive = s.adaptive;
@@ -113,7 +113,7 @@ int mesh::BuildQuadMesh(const Settings& s, Builder& out) {
       out.Poll();
       if (!borders.MayHoldCentre(q)) return mesh::Verdict{0, false};
       return mesh::Verdict{borders.HoldsCentre(q) ? 2 : 0,
-                           at < precision && (!adaptive || Strays(q, bound))};
+                           at < precision && (!adaptive || Strays(grid, q, bound))};
     };
     level = mesh::LastLevelWithinBudget(std::vector<QuadSpan>{start}, precision, reach, s.budget, 4,
                                         judge, [](const QuadSpan& q, auto emit) { SplitQuad(q, emit); });
@@ -132,7 +132,7 @@ int mesh::BuildQuadMesh(const Settings& s, Builder& out) {
       stack.pop_back();
       const QuadSpan& q = p.q;
       if (!borders.MayHoldCentre(q)) continue;
-      if (p.depth < last_level && (!adaptive || Strays(q, bound))) {
+      if (p.depth < last_level && (!adaptive || Strays(grid, q, bound))) {
         // Pushed in reverse so that child 1 comes out first.
         const int mx = Middle(q.x0, q.x1);
         const int mz = Middle(q.z0, q.z1);
@@ -145,10 +145,10 @@ int mesh::BuildQuadMesh(const Settings& s, Builder& out) {
       }
       if (!borders.HoldsCentre(q)) continue;
       // Cut along the diagonal a-c; both halves keep the turning sense of a, b, c, d.
-      const Vertex a = mesh::GridVertex(q.x0, q.z0);
-      const Vertex b = mesh::GridVertex(q.x1, q.z0);
-      const Vertex c = mesh::GridVertex(q.x1, q.z1);
-      const Vertex d = mesh::GridVertex(q.x0, q.z1);
+      const Vertex a = mesh::GridVertex(grid, q.x0, q.z0);
+      const Vertex b = mesh::GridVertex(grid, q.x1, q.z0);
+      const Vertex c = mesh::GridVertex(grid, q.x1, q.z1);
+      const Vertex d = mesh::GridVertex(grid, q.x0, q.z1);
       t.a = a;
       t.b = b;
       t.c = c;
@@ -161,15 +161,6 @@ int mesh::BuildQuadMesh(const Settings& s, Builder& out) {
   return mesh::FillLastLevelThatFits(out, level, precision, fill);
 }
 
-template int mesh::BuildQuadMesh(const Settings&, mesh::TriangleListBuilder&);
-template int mesh::BuildQuadMesh(const Settings&, IndexedMeshBuilder&);
-template int mesh::BuildQuadMesh(const Settings&, mesh::CountingBuilder&);
-
-void Brackenholmer::CreateQSDTriangles() {
-  triangle_count = 0;
-  mesh::ReleaseTriangleList(Triangles);
-  mesh::TriangleListBuilder list;
-  mesh::BuildQuadMesh(mesh::CurrentSettings(), list);
-  Triangles = list.Head();
-  triangle_count = static_cast<int>(list.Count());
-}
+template int mesh::BuildQuadMesh(const data&, const Settings&, mesh::TriangleListBuilder&);
+template int mesh::BuildQuadMesh(const data&, const Settings&, IndexedMeshBuilder&);
+template int mesh::BuildQuadMesh(const data&, const Settings&, mesh::CountingBuilder&);

@@ -156,8 +156,8 @@ int64_t LeastBoundWithin(QuadCut& cut, const mesh::Settings& s, int64_t bound, l
 }
 
 template <class Builder>
-void Emit(const QuadCut& cut, const mesh::Settings& s, Builder& out) {
-  auto vertex = [](int x, int z) { return Vertex{x, input.values[z][x], z}; };
+void Emit(const data& grid, const QuadCut& cut, const mesh::Settings& s, Builder& out) {
+  auto vertex = [&grid](int x, int z) { return Vertex{x, grid.values[z][x], z}; };
   Triangle t{};
   auto append = [&](const Vertex& a, const Vertex& b, const Vertex& c) {
     t.a = a;
@@ -193,14 +193,15 @@ void Emit(const QuadCut& cut, const mesh::Settings& s, Builder& out) {
 }  // namespace
 
 template <class Builder>
-int mesh::BuildStrictQuadMesh(const Settings& s, Builder& out) {
+int mesh::BuildStrictQuadMesh(const data& grid, const Settings& s, Builder& out) {
   const int precision = std::max(s.precision, 0);
   const std::function<void()> poll = [&out] { out.Poll(); };
   std::shared_ptr<const QuadErrorHierarchy> hierarchy;
   try {
-    hierarchy = QuadErrorHierarchy::Of(poll);
+    hierarchy = QuadErrorHierarchy::Of(grid, poll);
   } catch (const std::bad_alloc&) {
-    return FallBackFromStrict(s, out, [](const Settings& loose, Builder& b) { return BuildQuadMesh(loose, b); });
+    return FallBackFromStrict(s, out,
+                              [&grid](const Settings& loose, Builder& b) { return BuildQuadMesh(grid, loose, b); });
   }
   QuadCut cut(*hierarchy);
   // The precision does not limit the depth; only the budget does, through the bound. No
@@ -221,11 +222,11 @@ int mesh::BuildStrictQuadMesh(const Settings& s, Builder& out) {
       at = LeastBoundWithin(cut, s, bound, planned_count >> (2 * std::min(planned - level, 31)), poll);
     }
     cut.Cut(at, poll);
-    Emit(cut, s, list);
+    Emit(grid, cut, s, list);
   };
   return mesh::FillLastLevelThatFits(out, planned, precision, fill, /*strict=*/true);
 }
 
-template int mesh::BuildStrictQuadMesh(const Settings&, mesh::TriangleListBuilder&);
-template int mesh::BuildStrictQuadMesh(const Settings&, IndexedMeshBuilder&);
-template int mesh::BuildStrictQuadMesh(const Settings&, mesh::CountingBuilder&);
+template int mesh::BuildStrictQuadMesh(const data&, const Settings&, mesh::TriangleListBuilder&);
+template int mesh::BuildStrictQuadMesh(const data&, const Settings&, IndexedMeshBuilder&);
+template int mesh::BuildStrictQuadMesh(const data&, const Settings&, mesh::CountingBuilder&);

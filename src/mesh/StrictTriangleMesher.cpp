@@ -11,14 +11,16 @@
 #include "TriangleErrorHierarchy.h"
 
 template <class Builder>
-int mesh::BuildStrictTriangleMesh(const Settings& s, Builder& out) {
+int mesh::BuildStrictTriangleMesh(const data& grid, const Settings& s, Builder& out) {
   const int precision = std::max(s.precision, 0);
   auto poll = [&out] { out.Poll(); };
   std::shared_ptr<const TriangleErrorHierarchy> hierarchy;
   try {
-    hierarchy = TriangleErrorHierarchyOfGrid(poll);
+    hierarchy = TriangleErrorHierarchyOfGrid(grid, poll);
   } catch (const std::bad_alloc&) {
-    return FallBackFromStrict(s, out, [](const Settings& loose, Builder& b) { return BuildTriangleMesh(loose, b); });
+    return FallBackFromStrict(s, out, [&grid](const Settings& loose, Builder& b) {
+      return BuildTriangleMesh(grid, loose, b);
+    });
   }
   const TriangleErrorHierarchy& h = *hierarchy;
 
@@ -58,11 +60,11 @@ int mesh::BuildStrictTriangleMesh(const Settings& s, Builder& out) {
     }
     list.Reserve(count(ladder[step], s.budget));
     h.Walk(
-        ladder[step], [&](const TreeTriangle& t) { list.Append(GridTriangle(t, input.values)); },
+        ladder[step], [&](const TreeTriangle& t) { list.Append(GridTriangle(t, grid.values)); },
         [] { return false; }, poll);
   };
   return mesh::FillLastLevelThatFits(out, planned, precision, fill, /*strict=*/true);
 }
 
-template int mesh::BuildStrictTriangleMesh(const Settings&, mesh::TriangleListBuilder&);
-template int mesh::BuildStrictTriangleMesh(const Settings&, IndexedMeshBuilder&);
+template int mesh::BuildStrictTriangleMesh(const data&, const Settings&, mesh::TriangleListBuilder&);
+template int mesh::BuildStrictTriangleMesh(const data&, const Settings&, IndexedMeshBuilder&);

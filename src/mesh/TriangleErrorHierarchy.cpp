@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "GridCache.h"
-#include "TerrainLoader.h"
 
 namespace mesh {
 
@@ -228,10 +227,11 @@ long long TriangleErrorHierarchy::CountFromHistogram(long long bound) const {
   return forced_count_ + split;
 }
 
-std::shared_ptr<const TriangleErrorHierarchy> TriangleErrorHierarchyOfGrid(const std::function<void()>& poll) {
+std::shared_ptr<const TriangleErrorHierarchy> TriangleErrorHierarchyOfGrid(const data& grid,
+                                                                            const std::function<void()>& poll) {
   static GridCache<TriangleErrorHierarchy> cache;
   return cache.Get(
-      [&] { return std::make_shared<const TriangleErrorHierarchy>(input.rows, input.cols, input.values, poll); });
+      grid, [&] { return std::make_shared<const TriangleErrorHierarchy>(grid.rows, grid.cols, grid.values, poll); });
 }
 
 }  // namespace mesh

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "Mesh.h"
+#include "TerrainLoader.h"
 
 namespace mesh {
 
@@ -186,8 +187,9 @@ void TriangleErrorHierarchy::Walk(long long bound, Emit emit, Stop stop, Poll po
       side_, cols_ - 1, rows_ - 1, [this](const TreePoint& m) { return ValueAt(m); }, bound, emit, stop, poll);
 }
 
-// The hierarchy of the grid `input` as it is now, built on first use and kept for later
+// The hierarchy of `grid` as it is now, built on first use and kept for later
 // builds while the grid's size and heights stay the same. Safe to call from any thread.
-std::shared_ptr<const TriangleErrorHierarchy> TriangleErrorHierarchyOfGrid(const std::function<void()>& poll);
+std::shared_ptr<const TriangleErrorHierarchy> TriangleErrorHierarchyOfGrid(const data& grid,
+                                                                            const std::function<void()>& poll);
 
 }  // namespace mesh

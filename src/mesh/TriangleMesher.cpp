@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "Brackenholmer.h"
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
 #include "MeshList.h"
+#include "Sampling.h"
 
 namespace {
 
@@ -27,20 +27,20 @@ Vertex Midpoint(const Vertex& p, const Vertex& q) {
 }
 
 // True when the straight edge p-q misses the grid at its midpoint by more than the bound.
-bool EdgeMisses(const Vertex& p, const Vertex& q, int bound) {
+bool EdgeMisses(const data& grid, const Vertex& p, const Vertex& q, int bound) {
   const Vertex m = Midpoint(p, q);
-  const Vertex g = mesh::GridVertex(m.x, m.z);
+  const Vertex g = mesh::GridVertex(grid, m.x, m.z);
   return std::llabs(static_cast<long long>(m.y) - g.y) > bound;
 }
 
-bool Misses(const Vertex& a, const Vertex& b, const Vertex& c, int hypotenuse, int bound) {
+bool Misses(const data& grid, const Vertex& a, const Vertex& b, const Vertex& c, int hypotenuse, int bound) {
   switch (hypotenuse) {
     case 1:  // the hypotenuse a-b, then the leg c-a
-      return EdgeMisses(a, b, bound) || EdgeMisses(a, c, bound);
+      return EdgeMisses(grid, a, b, bound) || EdgeMisses(grid, a, c, bound);
     case 2:
-      return EdgeMisses(b, c, bound);
+      return EdgeMisses(grid, b, c, bound);
     default:
-      return EdgeMisses(a, c, bound);
+      return EdgeMisses(grid, a, c, bound);
   }
 }
 
@@ -50,19 +50,19 @@ struct Split {
   Vertex p, q, m;
 };
 
-Split SplitOf(const Piece& t) {
+Split SplitOf(const data& grid, const Piece& t) {
   switch (t.hypotenuse) {
     case 1: {
       const Vertex mid = Midpoint(t.a, t.b);
-      return {t.a, t.b, mesh::GridVertex(mid.x, mid.z)};
+      return {t.a, t.b, mesh::GridVertex(grid, mid.x, mid.z)};
     }
     case 2: {
       const Vertex mid = Midpoint(t.b, t.c);
-      return {t.b, t.c, mesh::GridVertex(mid.x, mid.z)};
+      return {t.b, t.c, mesh::GridVertex(grid, mid.x, mid.z)};
     }
     default: {
       const Vertex mid = Midpoint(t.a, t.c);
-      return {t.c, t.a, mesh::GridVertex(mid.x, mid.z)};
+      return {t.c, t.a, mesh::GridVertex(grid, mid.x, mid.z)};
     }
   }
 }
@@ -88,24 +88,24 @@ void Bisect(const Piece& t, const Vertex& m, Emit emit) {
 }
 
 template <class Emit>
-void Bisect(const Piece& t, Emit emit) {
-  Bisect(t, SplitOf(t).m, emit);
+void Bisect(const data& grid, const Piece& t, Emit emit) {
+  Bisect(t, SplitOf(grid, t).m, emit);
 }
 
 }  // namespace
 
-bool Brackenholmer::ApproxError(Triangle t) {
-  return Misses(t.a, t.b, t.c, t.hypotenuse, max_approx_error);
+bool mesh::TriangleMisses(const data& grid, const Triangle& t, int bound) {
+  return Misses(grid, t.a, t.b, t.c, t.hypotenuse, bound);
 }
 
 template <class Builder>
-int mesh::BuildTriangleMesh(const Settings& s, Builder& out) {
-  if (s.adaptive && s.strict) return mesh::BuildStrictTriangleMesh(s, out);
+int mesh::BuildTriangleMesh(const data& grid, const Settings& s, Builder& out) {
+  if (s.adaptive && s.strict) return mesh::BuildStrictTriangleMesh(grid, s, out);
   const int size = std::max(s.size, 0);
-  const Vertex origin = mesh::GridVertex(0, 0);
-  const Vertex right = mesh::GridVertex(size, 0);
-  const Vertex far = mesh::GridVertex(size, size);
-  const Vertex left = mesh::GridVertex(0, size);
+  const Vertex origin = mesh::GridVertex(grid, 0, 0);
+  const Vertex right = mesh::GridVertex(grid, size, 0);
+  const Vertex far = mesh::GridVertex(grid, size, size);
+  const Vertex left = mesh::GridVertex(grid, 0, size);
   const std::vector<Piece> start{{origin, right, far, 3}, {origin, far, left, 1}};
 
   const bool adaptive = s.adaptive;
@@ -122,10 +122,10 @@ int mesh::BuildTriangleMesh(const Settings& s, Builder& out) {
     out.Trim();
     auto judge = [&](const Piece& t, int at) {
       out.Poll();
-      return mesh::Verdict{1, at < precision && Misses(t.a, t.b, t.c, t.hypotenuse, bound)};
+      return mesh::Verdict{1, at < precision && Misses(grid, t.a, t.b, t.c, t.hypotenuse, bound)};
     };
     level = mesh::LastLevelWithinBudget(start, precision, precision, budget, 2, judge,
-                                        [](const Piece& t, auto emit) { Bisect(t, emit); });
+                                        [&grid](const Piece& t, auto emit) { Bisect(grid, t, emit); });
   }
 
   struct Pending {
@@ -142,9 +142,9 @@ int mesh::BuildTriangleMesh(const Settings& s, Builder& out) {
       const Pending p = stack.back();
       stack.pop_back();
       const Piece& t = p.t;
-      if (p.depth < last_level && (!adaptive || Misses(t.a, t.b, t.c, t.hypotenuse, bound))) {
+      if (p.depth < last_level && (!adaptive || Misses(grid, t.a, t.b, t.c, t.hypotenuse, bound))) {
         // The drawn mesh closes the cracks that rounded split points leave between neighbours.
-        const Split split = SplitOf(t);
+        const Split split = SplitOf(grid, t);
         list.Bisected(split.p, split.q, split.m);
         int n = 0;
         Bisect(t, split.m, [&](const Piece& child) { children[n++] = {child, p.depth + 1}; });
@@ -162,14 +162,5 @@ int mesh::BuildTriangleMesh(const Settings& s, Builder& out) {
   return mesh::FillLastLevelThatFits(out, level, precision, fill);
 }
 
-template int mesh::BuildTriangleMesh(const Settings&, mesh::TriangleListBuilder&);
-template int mesh::BuildTriangleMesh(const Settings&, IndexedMeshBuilder&);
-
-void Brackenholmer::CreateTSDTriangles() {
-  triangle_count = 0;
-  mesh::ReleaseTriangleList(Triangles);
-  mesh::TriangleListBuilder list;
-  mesh::BuildTriangleMesh(mesh::CurrentSettings(), list);
-  Triangles = list.Head();
-  triangle_count = static_cast<int>(list.Count());
-}
+template int mesh::BuildTriangleMesh(const data&, const Settings&, mesh::TriangleListBuilder&);
+template int mesh::BuildTriangleMesh(const data&, const Settings&, IndexedMeshBuilder&);

@@ -7,7 +7,7 @@
 
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
-#include "TerrainLoader.h"
+#include "Sampling.h"
 
 namespace mesh {
 
@@ -49,10 +49,10 @@ bool RowSpan(const Corner (&c)[3], int64_t orientation, int64_t z, int64_t& lo, 
 
 }  // namespace
 
-GridArea MeshedArea(const Settings& s) {
+GridArea MeshedArea(const data& grid, const Settings& s) {
   // Positions past the last row or column land on it, as in the meshers' sampling.
   const int size = std::max(s.size, 0);
-  GridArea area{0, 0, std::min(size, input.cols - 1), std::min(size, input.rows - 1)};
+  GridArea area{0, 0, std::min(size, grid.cols - 1), std::min(size, grid.rows - 1)};
   if (s.mode == 0) {
     area.x0 = std::max(area.x0, s.border_1.x);
     area.z0 = std::max(area.z0, s.border_1.z);
@@ -62,7 +62,7 @@ GridArea MeshedArea(const Settings& s) {
   return area;
 }
 
-TrueError MeasureTrueError(const IndexedMesh& m, const GridArea& area) {
+TrueError MeasureTrueError(const data& grid, const IndexedMesh& m, const GridArea& area) {
   TrueError result;
   result.computed = true;
   if (area.x0 > area.x1 || area.z0 > area.z1) return result;
@@ -80,8 +80,8 @@ TrueError MeasureTrueError(const IndexedMesh& m, const GridArea& area) {
     bool hole = false;
     for (int i = 0; i < 3; ++i) {
       c[i] = Corner{p[i].x, p[i].z};
-      const int height = input.values[p[i].z][p[i].x];
-      hole = hole || IsNoData(height);
+      const int height = grid.values[p[i].z][p[i].x];
+      hole = hole || IsNoData(grid, height);
       h[i] = height;
     }
     const int64_t dx1 = c[1].x - c[0].x, dz1 = c[1].z - c[0].z;
@@ -106,7 +106,7 @@ TrueError MeasureTrueError(const IndexedMesh& m, const GridArea& area) {
         for (int64_t x = lo; x <= hi; ++x) row[x - lo] = std::max(row[x - lo], kHole);
         continue;
       }
-      const int* heights = input.values[z] + lo;
+      const int* heights = grid.values[z] + lo;
       const double first = h[0] + gz * static_cast<double>(z - c[0].z) + gx * static_cast<double>(lo - c[0].x);
       const int n = static_cast<int>(hi - lo + 1);
       for (int i = 0; i < n; ++i) {
@@ -118,7 +118,7 @@ TrueError MeasureTrueError(const IndexedMesh& m, const GridArea& area) {
   for (size_t t = 0; t + 2 < m.indices.size(); t += 3)
     cover({m.points[m.indices[t]], m.points[m.indices[t + 1]], m.points[m.indices[t + 2]]});
   // The triangles the drawing leaves out for a NODATA corner: holes, not cracks.
-  const size_t cols = static_cast<size_t>(input.cols);
+  const size_t cols = static_cast<size_t>(grid.cols);
   auto point = [cols](uint32_t i) { return IndexedMesh::Point{static_cast<int>(i % cols), static_cast<int>(i / cols)}; };
   for (size_t t = 0; t + 2 < m.hole_corners.size(); t += 3)
     cover({point(m.hole_corners[t]), point(m.hole_corners[t + 1]), point(m.hole_corners[t + 2])});
@@ -126,10 +126,10 @@ TrueError MeasureTrueError(const IndexedMesh& m, const GridArea& area) {
   double sum = 0;
   float largest = 0;
   for (int64_t z = area.z0; z <= area.z1; ++z) {
-    const int* heights = input.values[z];
+    const int* heights = grid.values[z];
     const float* row = &at(area.x0, z);
     for (int64_t x = area.x0; x <= area.x1; ++x, ++row) {
-      if (IsNoData(heights[x])) continue;
+      if (IsNoData(grid, heights[x])) continue;
       const float e = *row;
       if (e >= 0) {
         ++result.measured;

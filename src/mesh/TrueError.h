@@ -3,6 +3,8 @@
 // triangle, linearly interpolated). Measured once per build, on the thread that builds.
 #pragma once
 
+#include "TerrainLoader.h"
+
 struct IndexedMesh;
 
 namespace mesh {
@@ -25,13 +27,13 @@ struct GridArea {
 
 // The grid points a build of `s` is meant to cover: the meshers' start square cut to the
 // grid, and for quad subdivision also to the border rectangle.
-GridArea MeshedArea(const Settings& s);
+GridArea MeshedArea(const data& grid, const Settings& s);
 
-// Measures `m` against the grid `input` over `area`. Triangles without area cover nothing.
+// Measures `m` against `grid` over `area`. Triangles without area cover nothing.
 // NODATA points count nowhere, and neither do points under a triangle with a NODATA
 // corner (a hole, not a crack). A point on the edges of several triangles, as at a
 // T-junction, takes the largest of their distances. Rasterises each triangle over the
 // grid points it covers, so the cost grows with the triangles plus the points.
-TrueError MeasureTrueError(const IndexedMesh& m, const GridArea& area);
+TrueError MeasureTrueError(const data& grid, const IndexedMesh& m, const GridArea& area);
 
 }  // namespace mesh

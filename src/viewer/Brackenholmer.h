@@ -9,6 +9,7 @@
 #include "GLScalars.h"
 #include "IndexedMesh.h"
 #include "Mesh.h"
+#include "MeshGlobals.h"
 #include "TerrainLoader.h"
 
 class Brackenholmer {
@@ -34,6 +35,8 @@ class Brackenholmer {
   bool UpdateMesh();
   // Waits for a build in progress and adopts its mesh.
   void WaitForMesh();
+  // Leaves no mesh on screen, as before the first build.
+  void DropMesh() { AdoptMesh(IndexedMesh{}); }
   const IndexedMesh& DrawnMesh() const { return drawn_mesh_; }
   // Counts the meshes adopted, so the drawing knows when to rebuild its arrays.
   unsigned long DrawnMeshVersion() const { return drawn_version_; }

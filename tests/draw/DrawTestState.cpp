@@ -4,77 +4,25 @@
 #include <cmath>
 #include <sstream>
 
+#include "../support/ViewerStartState.h"
+
 void DrawTest::SetUp() {
+  // The grid and the normal table point into this fixture while it lives.
   saved_input_ = input;
   saved_normales_ = normales;
-  int* ints[] = {&wireframe,       &light,     &rendering_mode, &animation,
-                 &mesh_mode,       &max_precision, &max_approx_error, &mesh_simplification,
-                 &triangle_count,  &terrain_size,  &width,          &height};
-  for (int i = 0; i < 12; ++i) saved_ints_[i] = *ints[i];
-  saved_floats_[0] = y_multiplier;
-  saved_floats_[1] = xz_multiplier;
-  const double doubles[] = {angle_x,      angle_y,      angle_z,           rotation_speed,
-                            Viewer.cam_x, Viewer.cam_y, Viewer.cam_z,      Viewer.cam_x_angle};
-  std::copy(std::begin(doubles), std::end(doubles), saved_doubles_);
-  saved_refresh_ = refresh_mesh;
-  saved_border_1_ = terrain_border_1;
-  saved_border_2_ = terrain_border_2;
-  saved_texture_ = texture_id;
-
-  // Start values of the viewer, so each test starts from the same state.
-  wireframe = 0;
-  light = 1;
-  rendering_mode = 0;
-  animation = 0;
-  mesh_mode = 0;
+  viewer_test::RestoreViewerStartState();
   max_precision = 1;
-  max_approx_error = 10;
-  mesh_simplification = 0;
-  y_multiplier = 1.0f;
-  xz_multiplier = 1.0f;
-  angle_x = angle_y = angle_z = 0;
-  rotation_speed = 2.0;
-  texture_id = 0;
-  refresh_mesh = true;
   width = 1024;
   height = 768;
-  frames = 0;
-  timebase = 0;
-  fps = 0;
   fake_elapsed_time = 0;
   fake_panel_top = kNoPanelTop;
-  show_help = 0;
   ClearRecordedCalls();
 }
 
 void DrawTest::TearDown() {
   input = saved_input_;
   normales = saved_normales_;
-  int* ints[] = {&wireframe,       &light,     &rendering_mode, &animation,
-                 &mesh_mode,       &max_precision, &max_approx_error, &mesh_simplification,
-                 &triangle_count,  &terrain_size,  &width,          &height};
-  for (int i = 0; i < 12; ++i) *ints[i] = saved_ints_[i];
-  y_multiplier = saved_floats_[0];
-  xz_multiplier = saved_floats_[1];
-  angle_x = saved_doubles_[0];
-  angle_y = saved_doubles_[1];
-  angle_z = saved_doubles_[2];
-  rotation_speed = saved_doubles_[3];
-  Viewer.cam_x = saved_doubles_[4];
-  Viewer.cam_y = saved_doubles_[5];
-  Viewer.cam_z = saved_doubles_[6];
-  Viewer.cam_x_angle = saved_doubles_[7];
-  // The mesh still points into this test's grid only through its positions; the next
-  // test's first frame rebuilds it.
-  refresh_mesh = true;
-  terrain_border_1 = saved_border_1_;
-  terrain_border_2 = saved_border_2_;
-  texture_id = saved_texture_;
-  frames = 0;
-  timebase = 0;
-  fps = 0;
   fake_panel_top = kNoPanelTop;
-  show_help = 0;
   ClearRecordedCalls();
 }
 

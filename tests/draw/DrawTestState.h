@@ -1,5 +1,6 @@
-// Shared set-up of the draw tests: a height grid in `input`, a normal table whose entries
-// tell their grid point apart, and the viewer globals saved and restored around each test.
+// Shared set-up of the draw tests: the viewer's start state with the draw tests' window and
+// precision, a height grid in `input` and a normal table whose entries tell their grid
+// point apart.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,12 +30,6 @@ class DrawTest : public ::testing::Test {
  private:
   data saved_input_{};
   Normal** saved_normales_ = nullptr;
-  int saved_ints_[12] = {};
-  float saved_floats_[2] = {};
-  double saved_doubles_[8] = {};
-  bool saved_refresh_ = true;
-  Vertex saved_border_1_{}, saved_border_2_{};
-  GLuint saved_texture_ = 0;
 };
 
 // Expects two call lists to be equal name by name and argument by argument (to 1e-6

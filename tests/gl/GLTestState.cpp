@@ -4,40 +4,17 @@
 
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
+#include "../support/ViewerStartState.h"
 
 void ResetViewerState() {
   DestroyControlPanel();
   panel_control_callback = GluiControl;
 
+  viewer_test::RestoreViewerStartState();
   terrain_border_1 = {0, 0, 0};
   terrain_border_2 = {input.cols, 0, input.rows};
   terrain_size = input.rows > input.cols ? input.rows : input.cols;
-  max_precision = 6;
-  max_approx_error = 10;
-  mesh_simplification = 0;
-  mesh_mode = 0;
-  show_nodata = 0;
-  refresh_mesh = true;
-  mesh_triangle_budget = kDefaultMeshTriangleBudget;
-  wireframe = 0;
-  light = 1;
-  rendering_mode = 0;
-  animation = 0;
-  y_multiplier = 1.0f;
-  xz_multiplier = 1.0f;
-  square_cells = 0;
-  rotation_speed = 2.0;
-  angle_x = angle_y = angle_z = 0;
-  left_button = right_button = 0;
-  prev_x = prev_y = 0;
-  frames = 0;
-  timebase = 0;
-  fps = 0;
-  Viewer.cam_x = Viewer.cam_y = Viewer.cam_z = 0;
   Viewer.cam_x_angle = 120;
-  Viewer.cam_y_angle = 0;
-  Viewer.air_speed = 0;
-
   glutSetWindow(main_window);
   width = 1024;
   height = 768;

@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 
 // Removes the panel, puts the viewer globals, the camera and the mesh settings back to
-// their start values and the GL state of the shared context back to OpenGL's defaults
+// their start values (ViewerStartState.h; the borders and size to the whole grid, the
+// camera tilted to 120 degrees, the window 1024 x 768) and the GL state of the shared context back to OpenGL's defaults
 // (identity matrices, full-window viewport, no capability enabled but dithering, fill
 // mode, no texture bound). Leaves `input` alone: the tests set the grid they need.
 void ResetViewerState();

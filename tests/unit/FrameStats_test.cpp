@@ -16,24 +16,11 @@ namespace {
 
 class FrameStatsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    frames = 0;
-    timebase = 0;
-    fps = 0;
-    saved_count_ = triangle_count;
-  }
-  void TearDown() override {
-    frames = 0;
-    timebase = 0;
-    fps = 0;
-    triangle_count = saved_count_;
-  }
   static std::string Formatted(float value) {
     char s[64];
     std::snprintf(s, sizeof s, "%.4f", value);
     return s;
   }
-  int saved_count_ = 0;
 };
 
 TEST_F(FrameStatsTest, SixtyOneFramesInOneThousandSixteenMilliseconds) {

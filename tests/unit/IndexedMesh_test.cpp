@@ -1,5 +1,5 @@
 // The mesh as drawn (records and indices) against the plain pass-by-pass meshers, and the
-// worker thread that builds it: superseded requests, stale results, stopping mid-build.
+// console and overlay lines of a limited build.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -60,7 +60,7 @@ TEST(IndexedMesh, SendsTheTrianglesOfBothMeshersInListOrderAndCountsTheFlatOnes)
       max_approx_error = 5;
       const std::vector<Tri> reference =
           mode == 0 ? mesher_test::ReferenceQuadMesh() : mesher_test::ReferenceTriangleMesh();
-      const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+      const IndexedMesh m = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
       EXPECT_EQ(m.triangle_count, static_cast<long long>(reference.size()));
       EXPECT_EQ(DrawnCorners(m), ExpectedCorners(reference));
       if (adaptive == 0) {
@@ -93,12 +93,12 @@ TEST(IndexedMesh, LeavesTrianglesOnNoDataOutAndStillCountsThem) {
     EXPECT_LE(dry.size(), 128u - 15u);
 
     mesh::Settings s = mesh::CurrentSettings();
-    const IndexedMesh plain = mesh::BuildIndexedMesh(s);
+    const IndexedMesh plain = mesh::BuildIndexedMesh(input, s);
     input.has_nodata = true;
     input.nodata = -9999;
-    const IndexedMesh holes = mesh::BuildIndexedMesh(s);
+    const IndexedMesh holes = mesh::BuildIndexedMesh(input, s);
     s.show_nodata = true;
-    const IndexedMesh shown = mesh::BuildIndexedMesh(s);
+    const IndexedMesh shown = mesh::BuildIndexedMesh(input, s);
 
     EXPECT_EQ(holes.triangle_count, 128);
     EXPECT_EQ(shown.triangle_count, 128);
@@ -146,7 +146,7 @@ TEST(IndexedMesh, TriangleMeshesAreClosedByTheirCrackFills) {
     mesh_simplification = c.adaptive;
     max_precision = c.precision;
     max_approx_error = 10;
-    const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+    const IndexedMesh m = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
     EXPECT_EQ(m.crack_fills, c.fills);
     EXPECT_EQ(OpenEdges(m, c.rows, c.cols), 0);
   }
@@ -159,7 +159,7 @@ TEST(IndexedMesh, TriangleMeshesAreClosedByTheirCrackFills) {
   mesh_simplification = 0;
   for (int precision = 8; precision <= 14; ++precision) {
     max_precision = precision;
-    const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+    const IndexedMesh m = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
     EXPECT_EQ(OpenEdges(m, 344, 403), 0) << "precision " << precision;
   }
 }
@@ -168,7 +168,7 @@ TEST(IndexedMesh, BudgetStopsAtTheLastLevelThatFits) {
   ScopedGrid grid(9, 9);
   max_precision = 5;
   mesh_triangle_budget = 600;  // level 4 holds 512 triangles, level 5 holds 2048
-  const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  const IndexedMesh m = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
   EXPECT_EQ(m.limit_line, "Mesh limited to 512 triangles at precision 4 of 5.");
   EXPECT_EQ(m.triangle_count, 512);
   EXPECT_EQ(m.level, 4);
@@ -183,9 +183,9 @@ TEST(IndexedMesh, LimitLineIsPrintedOnceWhenTheMeshIsShown) {
   mesh_triangle_budget = 600;  // level 4 holds 512 triangles, level 5 holds 2048
   int asks = 0;  // the last time a build asks is after its fill, before the measurement
   testing::internal::CaptureStdout();
-  mesh::BuildIndexedMesh(mesh::CurrentSettings(), [&asks] { return ++asks < 0; });
+  mesh::BuildIndexedMesh(input, mesh::CurrentSettings(), [&asks] { return ++asks < 0; });
   int asked = 0;
-  EXPECT_THROW(mesh::BuildIndexedMesh(mesh::CurrentSettings(), [&] { return ++asked == asks; }),
+  EXPECT_THROW(mesh::BuildIndexedMesh(input, mesh::CurrentSettings(), [&] { return ++asked == asks; }),
                mesh::Superseded);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
@@ -291,7 +291,7 @@ TEST(IndexedMesh, StrictMeshersFallBackToThePlainMeshWhenTheHierarchyDoesNotFit)
     SCOPED_TRACE(testing::Message() << "mode " << mode);
     mesh_mode = mode;
     max_precision = mode == 0 ? 6 : 12;
-    const long long plain = mesh::BuildIndexedMesh(mesh::CurrentSettings()).triangle_count;
+    const long long plain = mesh::BuildIndexedMesh(input, mesh::CurrentSettings()).triangle_count;
     const auto outcome = child_process::Run([mode] {
       setenv(kCappedStrictVariable, std::to_string(mode).c_str(), 1);
       execl("/proc/self/exe", "unit_tests", "--gtest_filter=IndexedMesh.StrictMeshersFallBack*",
@@ -311,79 +311,5 @@ TEST(IndexedMesh, StrictMeshersFallBackToThePlainMeshWhenTheHierarchyDoesNotFit)
   }
 }
 #endif
-
-mesh::Settings AtPrecision(int precision) {
-  mesh::Settings s = mesh::CurrentSettings();
-  s.precision = precision;
-  return s;
-}
-
-TEST(MeshWorker, HandsOverOnlyTheNewestRequest) {
-  ScopedGrid grid(257, 257);
-  MeshWorker worker;
-  EXPECT_FALSE(worker.Pending());
-  EXPECT_FALSE(worker.WaitAndTake().has_value());
-  // A big build, superseded at once by small ones: only the last is ever handed out.
-  worker.Request(AtPrecision(11));
-  worker.Request(AtPrecision(2));
-  worker.Request(AtPrecision(1));
-  EXPECT_TRUE(worker.Pending());
-  const std::optional<IndexedMesh> m = worker.WaitAndTake();
-  ASSERT_TRUE(m.has_value());
-  EXPECT_EQ(m->precision, 1);
-  EXPECT_EQ(m->triangle_count, 8);
-  EXPECT_FALSE(worker.Pending());
-  EXPECT_FALSE(worker.Take().has_value());
-}
-
-TEST(MeshWorker, TakeGivesNothingUntilTheMeshIsDone) {
-  ScopedGrid grid(33, 33);
-  MeshWorker worker;
-  worker.Request(AtPrecision(3));
-  std::optional<IndexedMesh> m;
-  while (!(m = worker.Take())) EXPECT_TRUE(worker.Pending());
-  EXPECT_EQ(m->triangle_count, 128);
-  EXPECT_FALSE(worker.Pending());
-}
-
-// Strict builds of one grid on the worker and on this thread at once share the errors
-// worked out for the grid, and agree; a build superseded while they are made leaves nothing
-// half made behind.
-TEST(MeshWorker, StrictBuildsOnBothThreadsShareTheGridsErrors) {
-  for (int mode : {0, 1}) {
-    SCOPED_TRACE(mode == 0 ? "quads" : "triangles");
-    ScopedGrid grid(257, 257);
-    for (int r = 0; r < 257; ++r)
-      for (int c = 0; c < 257; ++c)
-        grid.at(c, r) = mode == 0 ? (c * c * 7 + r * 13 + c * r) % 97 : (c * 37 + r * 11) % 101 + r;
-    mesh::Settings s = AtPrecision(6);
-    s.mode = mode;
-    s.adaptive = s.strict = true;
-    s.bound = mode == 0 ? 3 : 20;
-    MeshWorker worker;
-    mesh::Settings first = s;
-    first.bound = s.bound + 10;
-    worker.Request(first);
-    worker.Request(s);
-    const IndexedMesh here = mesh::BuildIndexedMesh(s);
-    const std::optional<IndexedMesh> there = worker.WaitAndTake();
-    ASSERT_TRUE(there.has_value());
-    EXPECT_GT(here.triangle_count, 2);
-    EXPECT_EQ(there->triangle_count, here.triangle_count);
-    EXPECT_EQ(there->indices, here.indices);
-    EXPECT_LE(here.true_error.max, s.bound);
-  }
-}
-
-// Leaving in the middle of a build stops it instead of finishing it: a build of precision
-// 12 on this grid would end with the budget's console line.
-TEST(MeshWorker, StopsABuildInProgress) {
-  ScopedGrid grid(1025, 1025);
-  testing::internal::CaptureStdout();
-  auto worker = std::make_unique<MeshWorker>();
-  worker->Request(AtPrecision(12));
-  worker.reset();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-}
 
 }  // namespace

@@ -149,7 +149,7 @@ IndexedMesh Build(int mode, int precision, int adaptive) {
   mesh_simplification = adaptive;
   max_approx_error = 5;
   Viewer.CalcNormales();
-  return mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  return mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
 }
 
 // Writes with the loaded grid and its normals: "" once written, otherwise the reason.

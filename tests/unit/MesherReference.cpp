@@ -6,17 +6,21 @@
 
 namespace mesher_test {
 
+// The chain is unlinked and deleted in a loop, so a list of millions of quads needs no
+// stack depth.
+QuadList::~QuadList() {
+  QuadList* node = next;
+  next = nullptr;
+  while (node != nullptr) {
+    QuadList* after = node->next;
+    node->next = nullptr;
+    delete node;
+    node = after;
+  }
+}
+
 ScopedGrid::ScopedGrid(int rows, int cols, int fill)
-    : saved_input_(input),
-      saved_size_(terrain_size),
-      saved_precision_(max_precision),
-      saved_error_(max_approx_error),
-      saved_simplification_(mesh_simplification),
-      saved_mode_(mesh_mode),
-      saved_border_1_(terrain_border_1),
-      saved_border_2_(terrain_border_2),
-      saved_budget_(mesh_triangle_budget),
-      saved_strict_(strict_error) {
+    : saved_input_(input) {
   // The lists pinned here are those of the meshers that judge each element at one place.
   strict_error = 0;
   input.rows = rows;
@@ -38,15 +42,6 @@ ScopedGrid::~ScopedGrid() {
   for (int r = 0; r < input.rows; ++r) delete[] input.values[r];
   delete[] input.values;
   input = saved_input_;
-  terrain_size = saved_size_;
-  max_precision = saved_precision_;
-  max_approx_error = saved_error_;
-  mesh_simplification = saved_simplification_;
-  mesh_mode = saved_mode_;
-  terrain_border_1 = saved_border_1_;
-  terrain_border_2 = saved_border_2_;
-  mesh_triangle_budget = saved_budget_;
-  strict_error = saved_strict_;
 }
 
 void ScopedGrid::UseWholeGrid() {

@@ -10,8 +10,18 @@
 
 namespace mesher_test {
 
-// Installs a rows x cols grid (all `fill`) into `input` and saves every mesh-shaping
-// global; the destructor leaves the viewer without a mesh and restores them all.
+// A node of the reference quad mesher's lists; it owns its successors: deleting it
+// releases the whole chain behind it.
+struct QuadList {
+  QuadList() : next(nullptr) {}
+  ~QuadList();
+  Quad q;
+  QuadList* next;
+};
+
+// Installs a rows x cols grid (all `fill`) into `input` and meshes all of it with the
+// plain meshers; the destructor leaves the viewer without a mesh and puts the old grid
+// back. The other globals start each test from their start values (ViewerStartState.h).
 class ScopedGrid {
  public:
   ScopedGrid(int rows, int cols, int fill = 0);
@@ -25,10 +35,6 @@ class ScopedGrid {
 
  private:
   data saved_input_;
-  int saved_size_, saved_precision_, saved_error_, saved_simplification_, saved_mode_;
-  Vertex saved_border_1_, saved_border_2_;
-  long long saved_budget_;
-  int saved_strict_;
 };
 
 // One triangle as the tests see it: corners as (column, height, row), and the code.

@@ -343,15 +343,15 @@ TEST(QuadMeshBudget, LimitLineIsFlushedAtOnce) {
 
 #ifndef SANITIZED_BUILD
 // A build that runs out of memory keeps the last whole level that fits and says so,
-// for both meshers. Runs in a child whose address space is capped 48 MB above its size.
+// for both meshers. Runs in a child whose address space is capped 20 MB above its size.
 TEST(MeshMemory, BuildThatDoesNotFitKeepsTheLastLevelThatFits) {
   ScopedGrid grid(1025, 1025, 1);
   const auto outcome = child_process::Run([] {
-    child_process::CapAddressSpaceAbove(48u << 20);
-    max_precision = 10;  // 2,097,152 quad triangles, 63 MB at precision 9, 16 MB at 8
+    child_process::CapAddressSpaceAbove(20u << 20);
+    max_precision = 10;  // 2,097,152 quad triangles, 25 MB at precision 9, 6 MB at 8
     Viewer.CreateQSDTriangles();
     const bool quads = triangle_count == 131072;
-    max_precision = 20;  // 2^21 triangles, 63 MB at precision 18, 31 MB at 17
+    max_precision = 20;  // 2^21 triangles, 25 MB at precision 18, 13 MB at 17
     Viewer.CreateTSDTriangles();
     return quads && triangle_count == 262144 ? 0 : 1;
   });

@@ -28,7 +28,7 @@ std::vector<Triangle> StrictList(int bound) {
   s.strict = true;
   s.bound = bound;
   mesh::TriangleListBuilder list;
-  mesh::BuildQuadMesh(s, list);
+  mesh::BuildQuadMesh(input, s, list);
   std::vector<Triangle> tris;
   tris.reserve(static_cast<size_t>(list.Count()));
   for (const TriangleList* n = list.Head(); n != nullptr; n = n->next) tris.push_back(n->t);
@@ -78,7 +78,7 @@ std::string Faults(const std::vector<Triangle>& tris, bool whole) {
 // Builds the drawn mesh and its list at `bound` and checks both; returns the mesh.
 IndexedMesh CheckedBuild(int bound, bool whole) {
   max_approx_error = bound;
-  const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  const IndexedMesh m = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
   EXPECT_LE(m.true_error.max, bound);
   if (whole && input.rows > 1 && input.cols > 1) {
     EXPECT_EQ(m.true_error.uncovered, 0);
@@ -166,7 +166,7 @@ TEST(StrictQuadMesher, RandomGridsStayWithinTheBoundWithoutCracksOrUncoveredPoin
       EXPECT_EQ(m.triangle_count, 0);  // no area to cover
     }
     max_precision = 0;
-    EXPECT_EQ(mesh::BuildIndexedMesh(mesh::CurrentSettings()).indices, m.indices);
+    EXPECT_EQ(mesh::BuildIndexedMesh(input, mesh::CurrentSettings()).indices, m.indices);
     // A border rectangle cuts quads out whole: no cracks inside it.
     terrain_border_1 = Vertex{uniform(0, cols), 0, uniform(0, rows)};
     terrain_border_2 = Vertex{uniform(terrain_border_1.x, cols), 0, uniform(terrain_border_1.z, rows)};
@@ -204,7 +204,7 @@ TEST(StrictQuadMesher, SampleGridWithinEveryBoundFewerTrianglesForLargerBoundsAn
   // One triangle short of the mesh at 10: the least bound above whose mesh fits.
   mesh_triangle_budget = counts[2] - 1;
   max_approx_error = 10;
-  const IndexedMesh limited = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  const IndexedMesh limited = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
   EXPECT_EQ(limited.level, 5);
   mesh_triangle_budget = kDefaultMeshTriangleBudget;
   int fitting = 11;

@@ -64,7 +64,7 @@ void ExpectTiling(const IndexedMesh& m) {
 // Triangles as (column, row) corners and hypotenuse code, in mesh order.
 std::string Listed(const mesh::Settings& s) {
   mesh::TriangleListBuilder list;
-  mesh::BuildTriangleMesh(s, list);
+  mesh::BuildTriangleMesh(input, s, list);
   std::string text;
   for (const TriangleList* n = list.Head(); n != nullptr; n = n->next)
     text += mesher_test::ToString(
@@ -87,13 +87,13 @@ TEST(StrictTriangleMesher, APeakAboveTheBoundSplitsAndAHeightChangedInPlaceIsSee
   ScopedGrid pyramid(5, 5);
   for (int r = 0; r < 5; ++r)
     for (int c = 0; c < 5; ++c) pyramid.at(c, r) = (2 - std::max(std::abs(c - 2), std::abs(r - 2))) << 29;
-  const IndexedMesh top = mesh::BuildIndexedMesh(Strict(1, true));
+  const IndexedMesh top = mesh::BuildIndexedMesh(input, Strict(1, true));
   EXPECT_EQ(top.triangle_count, 4);
   EXPECT_EQ(top.true_error.max, 0);
   // A point the plain mesher never samples: (1, 0) lies on no hypotenuse it splits.
   ScopedGrid wide(5, 5);
   wide.at(1, 0) = 40;
-  const IndexedMesh m = mesh::BuildIndexedMesh(Strict(10, true));
+  const IndexedMesh m = mesh::BuildIndexedMesh(input, Strict(10, true));
   EXPECT_EQ(m.true_error.max, 0);
   ExpectTiling(m);
 }
@@ -129,12 +129,12 @@ TEST(StrictTriangleMesher, RandomGridsStayWithinTheBoundWithoutCracks) {
     const int bound = uniform(1, 100) * scale;
     const bool show_nodata = uniform(0, 1) == 1;
     SCOPED_TRACE(testing::Message() << "round " << round << ": " << rows << "x" << cols << " bound " << bound);
-    const IndexedMesh m = mesh::BuildIndexedMesh(Strict(bound, show_nodata));
+    const IndexedMesh m = mesh::BuildIndexedMesh(input, Strict(bound, show_nodata));
     EXPECT_LE(m.true_error.max, bound);
     EXPECT_EQ(m.crack_fills, 0);
     if (rows > 1 && cols > 1) {
       EXPECT_EQ(m.true_error.uncovered, 0);
-      ExpectTiling(show_nodata ? m : mesh::BuildIndexedMesh(Strict(bound, true)));
+      ExpectTiling(show_nodata ? m : mesh::BuildIndexedMesh(input, Strict(bound, true)));
     } else {
       EXPECT_EQ(m.triangle_count, 0);  // a line has no triangle with area
     }
@@ -150,7 +150,7 @@ TEST(StrictTriangleMesher, SampleGridAtEveryBound) {
   long long previous = -1;
   for (int bound = 100; bound >= 1; --bound) {
     SCOPED_TRACE(testing::Message() << "bound " << bound);
-    const IndexedMesh m = mesh::BuildIndexedMesh(Strict(bound, true));
+    const IndexedMesh m = mesh::BuildIndexedMesh(input, Strict(bound, true));
     EXPECT_EQ(m.level, 6);
     EXPECT_LE(m.true_error.max, bound);
     EXPECT_EQ(m.true_error.uncovered, 0);
@@ -161,14 +161,14 @@ TEST(StrictTriangleMesher, SampleGridAtEveryBound) {
 
   // Over the budget: the mesh of the smallest larger bound that fits, one level down.
   mesh::Settings s = Strict(5);
-  const long long at_12 = mesh::BuildIndexedMesh(Strict(12)).triangle_count;
+  const long long at_12 = mesh::BuildIndexedMesh(input, Strict(12)).triangle_count;
   s.budget = at_12;
-  const IndexedMesh limited = mesh::BuildIndexedMesh(s);
+  const IndexedMesh limited = mesh::BuildIndexedMesh(input, s);
   EXPECT_EQ(limited.level, 5);
   EXPECT_LE(limited.triangle_count, at_12);
   int fitting = 5;
-  while (mesh::BuildIndexedMesh(Strict(fitting)).triangle_count > at_12) ++fitting;
-  EXPECT_EQ(limited.triangle_count, mesh::BuildIndexedMesh(Strict(fitting)).triangle_count);
+  while (mesh::BuildIndexedMesh(input, Strict(fitting)).triangle_count > at_12) ++fitting;
+  EXPECT_EQ(limited.triangle_count, mesh::BuildIndexedMesh(input, Strict(fitting)).triangle_count);
   EXPECT_LE(limited.true_error.max, fitting);
   FreeGrid(input.values, input.rows);
   input = tiny;

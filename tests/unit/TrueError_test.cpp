@@ -23,7 +23,7 @@ mesh::TrueError Built(int mode, bool adaptive, int precision, int bound) {
   mesh_simplification = adaptive ? 1 : 0;
   max_precision = precision;
   max_approx_error = bound;
-  const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+  const IndexedMesh m = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
   EXPECT_TRUE(m.true_error.computed);
   return m.true_error;
 }
@@ -171,7 +171,7 @@ TEST(TrueError, OnTheSampleGridEqualsABruteForceSearch) {
     max_approx_error = c.bound;
     terrain_border_1 = Vertex{c.x1, 0, c.z1};
     terrain_border_2 = Vertex{c.x2, 0, c.z2};
-    const IndexedMesh m = mesh::BuildIndexedMesh(mesh::CurrentSettings());
+    const IndexedMesh m = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
     const mesh::TrueError brute = BruteForce(m, c.x1, c.z1, std::min(c.x2, 402), std::min(c.z2, 343));
     const mesh::TrueError& e = m.true_error;
     EXPECT_FLOAT_EQ(e.max, brute.max);
@@ -197,7 +197,9 @@ TEST(TrueError, TravelsWithTheMeshFromTheWorker) {
   s.adaptive = true;
   s.precision = 10;
   s.bound = 7;
-  MeshWorker worker;
+  MeshWorker worker([](const mesh::Settings& settings, const std::function<bool()>& superseded) {
+    return mesh::BuildIndexedMesh(input, settings, superseded);
+  });
   worker.Request(s);
   const std::optional<IndexedMesh> m = worker.WaitAndTake();
   ASSERT_TRUE(m.has_value());

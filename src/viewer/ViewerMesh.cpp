@@ -1,14 +1,19 @@
-// The mesh on screen: requests go to the worker thread (or are built at once when meshes
-// are not built in the background), and finished meshes are adopted between frames.
+// The mesh on screen: the viewer's globals gathered into the mesh layer's settings,
+// requests sent to the worker thread (or built at once when meshes are not built in the
+// background), and finished meshes adopted between frames.
 #include "Brackenholmer.h"
+#include "MeshBuild.h"
 #include "MeshList.h"
 #include "MeshWorker.h"
+#include "Sampling.h"
 
 namespace {
 
 // Destroyed at exit, which stops a build in progress and joins the thread.
 MeshWorker& Worker() {
-  static MeshWorker worker;
+  static MeshWorker worker([](const mesh::Settings& s, const std::function<bool()>& superseded) {
+    return mesh::BuildIndexedMesh(input, s, superseded);
+  });
   return worker;
 }
 
@@ -29,6 +34,12 @@ mesh::Settings mesh::CurrentSettings() {
   return s;
 }
 
+Vertex Brackenholmer::CreateVertex(float x, float z) { return mesh::SampleVertex(input, x, z); }
+
+bool Brackenholmer::ApproxError(Quad q) { return mesh::QuadStrays(input, q, max_approx_error); }
+
+bool Brackenholmer::ApproxError(Triangle t) { return mesh::TriangleMisses(input, t, max_approx_error); }
+
 bool MeshBuildPending() { return Worker().Pending(); }
 
 void Brackenholmer::AdoptMesh(IndexedMesh mesh) {
@@ -46,7 +57,7 @@ bool Brackenholmer::UpdateMesh() {
     if (!mesh_builds_in_background) {
       // The old mesh goes first, so the two are never held at once.
       AdoptMesh(IndexedMesh{});
-      AdoptMesh(mesh::BuildIndexedMesh(mesh::CurrentSettings()));
+      AdoptMesh(mesh::BuildIndexedMesh(input, mesh::CurrentSettings()));
       return true;
     }
     Worker().Request(mesh::CurrentSettings());

@@ -1,0 +1,22 @@
+// The list meshers: the current settings' mesh as a linked list of triangles.
+#include "Brackenholmer.h"
+#include "MeshBuild.h"
+#include "MeshList.h"
+
+void Brackenholmer::CreateQSDTriangles() {
+  triangle_count = 0;
+  mesh::ReleaseTriangleList(Triangles);
+  mesh::TriangleListBuilder list;
+  mesh::BuildQuadMesh(input, mesh::CurrentSettings(), list);
+  Triangles = list.Head();
+  triangle_count = static_cast<int>(list.Count());
+}
+
+void Brackenholmer::CreateTSDTriangles() {
+  triangle_count = 0;
+  mesh::ReleaseTriangleList(Triangles);
+  mesh::TriangleListBuilder list;
+  mesh::BuildTriangleMesh(input, mesh::CurrentSettings(), list);
+  Triangles = list.Head();
+  triangle_count = static_cast<int>(list.Count());
+}
