@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "TriangleList.h"
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
 #include "TerrainColor.h"

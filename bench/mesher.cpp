@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "TriangleList.h"
 #include "Brackenholmer.h"
 #include "BenchGrids.h"
 #include "MeshBuild.h"

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "TriangleList.h"
 #include "Brackenholmer.h"
 #include "BenchGrids.h"
 #include "IndexedMesh.h"
@@ -63,7 +64,7 @@ void Build(benchmark::State& state, const data& grid, Into into) {
       triangles = counter.Count();
     } else {
       mesh::TriangleListBuilder list;
-      mesh::BuildQuadMesh(input, s, list);
+      mesh::BuildQuadMesh(input, s, list.Sink());
       triangles = list.Count();
       TriangleList* head = list.Head();
       mesh::ReleaseTriangleList(head);

@@ -22,16 +22,6 @@ struct Triangle {
   int hypotenuse;        // 1 = edge a-b, 2 = edge b-c, 3 = edge c-a
 };
 
-struct TriangleList {
-  TriangleList() : next(nullptr) {}
-  // Nodes come from a pool of large blocks (MeshList.cpp): a mesh of millions of nodes
-  // is made, walked and released far faster than with one heap block per node.
-  static void* operator new(std::size_t size);
-  static void operator delete(void* node) noexcept;
-  Triangle t;
-  TriangleList* next;
-};
-
 // An axis-aligned rectangle of the grid; a: least column and row, b: greatest column,
 // least row, c: greatest column and row, d: least column, greatest row.
 struct Quad {

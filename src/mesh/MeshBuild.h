@@ -22,7 +22,7 @@ struct Settings {
 // The settings the panel and the keys have set now (defined by the viewer).
 Settings CurrentSettings();
 
-// Build the mesh of `s` over `grid` into `out` (a TriangleListBuilder or an IndexedMeshBuilder), in
+// Build the mesh of `s` over `grid` into `out` (an IndexedMeshBuilder, a TriangleSink or a CountingBuilder), in
 // the order the passes list the triangles, and return the level reached: below the
 // precision asked for when the budget or the memory stopped it, -1 when nothing fitted.
 template <class Builder>

@@ -1,5 +1,5 @@
-// Helpers shared by the two meshers: grid sampling in integers, releasing a triangle
-// list, and choosing how many passes fit into the triangle budget.
+// Helpers shared by the meshers: the limit line, and choosing how many passes fit into the
+// triangle budget.
 #pragma once
 
 #include <cstdio>
@@ -13,12 +13,6 @@
 
 namespace mesh {
 
-// Deletes every node of the list, one after the other, and leaves `head` null.
-void ReleaseTriangleList(TriangleList*& head);
-
-// Returns the node blocks that the current lists do not reach to the system.
-void TrimNodePool();
-
 // The console line, if any (else empty), that says why a build stopped at `level` below
 // `precision`: the budget (at `planned`) or the memory (-1: not even level 0 fitted).
 // `strict`: the build keeps an error bound everywhere, which the limit raised.
@@ -29,41 +23,6 @@ void PrintLimitLine(const std::string& line);
 
 // Raised by a builder whose build a newer request has made stale.
 struct Superseded {};
-
-// Appends nodes at the tail of a triangle list under construction. A build fills it with
-// Append; Discard drops a partial list, Trim hands unused node blocks back, and Poll is
-// asked now and then by long walks (a list build is never stopped early). The list is
-// the mesh at once, so Report prints the build's limit line.
-class TriangleListBuilder {
- public:
-  void Append(const Triangle& t) {
-    TriangleList* node = new TriangleList;
-    node->t = t;
-    *tail_ = node;
-    tail_ = &node->next;
-    ++count_;
-  }
-  // The list holds the triangles only.
-  void Bisected(const Vertex&, const Vertex&, const Vertex&) {}
-  void Reserve(long long) {}
-  TriangleList* Head() const { return head_; }
-  long long Count() const { return count_; }
-  void Discard() {
-    ReleaseTriangleList(head_);
-    tail_ = &head_;
-    count_ = 0;
-    TrimNodePool();
-  }
-  void Trim() { TrimNodePool(); }
-  void Poll() {}
-  void StrictFellBack() {}
-  void Report(const std::string& limit_line) { PrintLimitLine(limit_line); }
-
- private:
-  TriangleList* head_ = nullptr;
-  TriangleList** tail_ = &head_;
-  long long count_ = 0;
-};
 
 // Counts a build's triangles and keeps none: times a mesher without the cost of its output.
 class CountingBuilder {

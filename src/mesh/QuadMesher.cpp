@@ -11,6 +11,7 @@
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
 #include "MeshList.h"
+#include "TriangleSink.h"
 #include "Sampling.h"
 
 namespace {
@@ -161,6 +162,6 @@ int mesh::BuildQuadMesh(const data& grid, const Settings& s, Builder& out) {
   return mesh::FillLastLevelThatFits(out, level, precision, fill);
 }
 
-template int mesh::BuildQuadMesh(const data&, const Settings&, mesh::TriangleListBuilder&);
+template int mesh::BuildQuadMesh(const data&, const Settings&, mesh::TriangleSink&);
 template int mesh::BuildQuadMesh(const data&, const Settings&, IndexedMeshBuilder&);
 template int mesh::BuildQuadMesh(const data&, const Settings&, mesh::CountingBuilder&);

@@ -10,6 +10,7 @@
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
 #include "MeshList.h"
+#include "TriangleSink.h"
 #include "QuadErrorHierarchy.h"
 
 namespace {
@@ -227,6 +228,6 @@ int mesh::BuildStrictQuadMesh(const data& grid, const Settings& s, Builder& out)
   return mesh::FillLastLevelThatFits(out, planned, precision, fill, /*strict=*/true);
 }
 
-template int mesh::BuildStrictQuadMesh(const data&, const Settings&, mesh::TriangleListBuilder&);
+template int mesh::BuildStrictQuadMesh(const data&, const Settings&, mesh::TriangleSink&);
 template int mesh::BuildStrictQuadMesh(const data&, const Settings&, IndexedMeshBuilder&);
 template int mesh::BuildStrictQuadMesh(const data&, const Settings&, mesh::CountingBuilder&);

@@ -8,6 +8,7 @@
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
 #include "MeshList.h"
+#include "TriangleSink.h"
 #include "TriangleErrorHierarchy.h"
 
 template <class Builder>
@@ -66,5 +67,5 @@ int mesh::BuildStrictTriangleMesh(const data& grid, const Settings& s, Builder& 
   return mesh::FillLastLevelThatFits(out, planned, precision, fill, /*strict=*/true);
 }
 
-template int mesh::BuildStrictTriangleMesh(const data&, const Settings&, mesh::TriangleListBuilder&);
+template int mesh::BuildStrictTriangleMesh(const data&, const Settings&, mesh::TriangleSink&);
 template int mesh::BuildStrictTriangleMesh(const data&, const Settings&, IndexedMeshBuilder&);

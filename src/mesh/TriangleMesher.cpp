@@ -11,6 +11,7 @@
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
 #include "MeshList.h"
+#include "TriangleSink.h"
 #include "Sampling.h"
 
 namespace {
@@ -162,5 +163,5 @@ int mesh::BuildTriangleMesh(const data& grid, const Settings& s, Builder& out) {
   return mesh::FillLastLevelThatFits(out, level, precision, fill);
 }
 
-template int mesh::BuildTriangleMesh(const data&, const Settings&, mesh::TriangleListBuilder&);
+template int mesh::BuildTriangleMesh(const data&, const Settings&, mesh::TriangleSink&);
 template int mesh::BuildTriangleMesh(const data&, const Settings&, IndexedMeshBuilder&);

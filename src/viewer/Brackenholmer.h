@@ -12,11 +12,14 @@
 #include "MeshGlobals.h"
 #include "TerrainLoader.h"
 
+struct TriangleList;
+
 class Brackenholmer {
  public:
   // Sampling
   Vertex CreateVertex(float x, float z);
-  // Quad subdivision
+  // Quad subdivision; the list meshers' definitions live with the tests and benchmarks,
+  // which alone use the triangles as a list.
   void CreateQSDTriangles();
   bool ApproxError(Quad q);
   // Triangle subdivision

@@ -5,6 +5,7 @@
 #include <climits>
 #include <vector>
 
+#include "TriangleList.h"
 #include "Brackenholmer.h"
 #include "DrawTestState.h"
 #include "RecordingGL.h"

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "TriangleList.h"
 #include "Brackenholmer.h"
 #include "MesherReference.h"
 

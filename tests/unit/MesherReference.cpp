@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "TriangleList.h"
+
 namespace mesher_test {
 
 // The chain is unlinked and deleted in a loop, so a list of millions of quads needs no

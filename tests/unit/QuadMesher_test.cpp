@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "TriangleList.h"
 #include "Brackenholmer.h"
 #include "ChildProcess.h"
 #include "MesherReference.h"

@@ -2,6 +2,7 @@
 
 #include "Brackenholmer.h"
 #include "MesherReference.h"
+#include "TriangleList.h"
 
 namespace {
 

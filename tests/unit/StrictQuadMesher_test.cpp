@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "TriangleList.h"
 #include "Brackenholmer.h"
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
@@ -28,7 +29,7 @@ std::vector<Triangle> StrictList(int bound) {
   s.strict = true;
   s.bound = bound;
   mesh::TriangleListBuilder list;
-  mesh::BuildQuadMesh(input, s, list);
+  mesh::BuildQuadMesh(input, s, list.Sink());
   std::vector<Triangle> tris;
   tris.reserve(static_cast<size_t>(list.Count()));
   for (const TriangleList* n = list.Head(); n != nullptr; n = n->next) tris.push_back(n->t);

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "TriangleList.h"
 #include "Brackenholmer.h"
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
@@ -64,7 +65,7 @@ void ExpectTiling(const IndexedMesh& m) {
 // Triangles as (column, row) corners and hypotenuse code, in mesh order.
 std::string Listed(const mesh::Settings& s) {
   mesh::TriangleListBuilder list;
-  mesh::BuildTriangleMesh(input, s, list);
+  mesh::BuildTriangleMesh(input, s, list.Sink());
   std::string text;
   for (const TriangleList* n = list.Head(); n != nullptr; n = n->next)
     text += mesher_test::ToString(

@@ -3,6 +3,7 @@
 #include <tuple>
 #include <vector>
 
+#include "TriangleList.h"
 #include "Brackenholmer.h"
 #include "MesherReference.h"
 
