@@ -8,37 +8,19 @@
 #include <set>
 #include <vector>
 
-#include "GridValue.h"
-#include "IndexedMesh.h"
-#include "MeshBuild.h"
 #include "WithinBound.h"
 
 namespace {
 
 using mesh_test::FirstPointOffBound;
 using mesh_test::GridValue;
-
-#ifdef SANITIZED_BUILD
-constexpr int kRows = 129, kCols = 161;  // a corner of the sample keeps sanitized runs short
-#else
-constexpr int kRows = 344, kCols = 403;
-#endif
-
-const GridValue& Sample() {
-  static const GridValue grid = mesh_test::ReadAsciiHeights(REPO_DATA_DIR "/jacksboro_403x344.asc", kRows, kCols);
-  return grid;
-}
-
-IndexedMesh StrictQuads(const data& grid, int bound) {
-  IndexedMeshBuilder builder(grid);
-  mesh::BuildMesh(grid, mesh_test::StrictBound(grid, 0, bound), builder);
-  return builder.Finish();
-}
+using mesh_test::Sample;
+using mesh_test::StrictMesh;
 
 class QuadErrorHierarchyBound : public testing::TestWithParam<int> {};
 
 TEST_P(QuadErrorHierarchyBound, KeepsEveryPointOfTheSampleWithinTheBound) {
-  EXPECT_EQ(FirstPointOffBound(Sample(), StrictQuads(Sample(), GetParam()), GetParam()), "");
+  EXPECT_EQ(FirstPointOffBound(Sample(), StrictMesh(Sample(), 0, GetParam()), GetParam()), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(OneToAHundred, QuadErrorHierarchyBound, testing::Range(1, 101));
@@ -53,9 +35,9 @@ TEST(QuadErrorHierarchy, AQuadIsWithinABoundEqualToItsError) {
   const mesh::QuadErrorHierarchy h(grid, [] {});
   ASSERT_EQ(h.Depth(), 1);
   EXPECT_EQ(h.Error(0, 0, 0), 7);
-  EXPECT_EQ(StrictQuads(grid, 7).triangle_count, 2);
-  EXPECT_EQ(StrictQuads(grid, 6).triangle_count, 8);
-  for (int bound : {6, 7}) EXPECT_EQ(FirstPointOffBound(grid, StrictQuads(grid, bound), bound), "") << bound;
+  EXPECT_EQ(StrictMesh(grid, 0, 7).triangle_count, 2);
+  EXPECT_EQ(StrictMesh(grid, 0, 6).triangle_count, 8);
+  for (int bound : {6, 7}) EXPECT_EQ(FirstPointOffBound(grid, StrictMesh(grid, 0, bound), bound), "") << bound;
 
   // On the sample, at bounds equal to quads' errors above a hundred.
   const mesh::QuadErrorHierarchy sample(Sample(), [] {});
@@ -64,12 +46,7 @@ TEST(QuadErrorHierarchy, AQuadIsWithinABoundEqualToItsError) {
     for (int j = 0; j < sample.Down(level); ++j)
       for (int i = 0; i < sample.Across(level); ++i)
         if (!sample.Straddles(level, i, j) && sample.Error(level, i, j) > 100) errors.insert(sample.Error(level, i, j));
-  ASSERT_GE(errors.size(), 5u);
-  const std::vector<int64_t> all(errors.begin(), errors.end());
-  for (size_t k = 0; k < all.size(); k += (all.size() + 19) / 20) {
-    const int bound = static_cast<int>(all[k]);
-    EXPECT_EQ(FirstPointOffBound(Sample(), StrictQuads(Sample(), bound), bound), "") << "bound " << bound;
-  }
+  mesh_test::ExpectSampleWithinEach(0, std::vector<int64_t>(errors.begin(), errors.end()));
 }
 
 }  // namespace

@@ -10,7 +10,11 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "GridValue.h"
 #include "IndexedMesh.h"
+#include "MeshBuild.h"
 #include "TerrainLoader.h"
 
 namespace mesh_test {
@@ -57,6 +61,36 @@ inline std::string FirstPointOffBound(const data& grid, const IndexedMesh& m, in
         return fault.str();
       }
   return "";
+}
+
+#ifdef SANITIZED_BUILD
+constexpr int kSampleRows = 129, kSampleCols = 161;  // a corner of the sample keeps sanitized runs short
+#else
+constexpr int kSampleRows = 344, kSampleCols = 403;
+#endif
+
+// The bundled sample, or its north-west corner under the sanitizers.
+inline const GridValue& Sample() {
+  static const GridValue grid =
+      ReadAsciiHeights(REPO_DATA_DIR "/jacksboro_403x344.asc", kSampleRows, kSampleCols);
+  return grid;
+}
+
+// The strict mesh of `grid` at `bound`: quads (mode 0) or triangles (mode 1).
+inline IndexedMesh StrictMesh(const data& grid, int mode, int bound) {
+  IndexedMeshBuilder builder(grid);
+  mesh::BuildMesh(grid, StrictBound(grid, mode, bound), builder);
+  return builder.Finish();
+}
+
+// Every grid point of the sample within each of about twenty of `bounds` (ascending).
+template <class T>
+void ExpectSampleWithinEach(int mode, const std::vector<T>& bounds) {
+  ASSERT_GE(bounds.size(), 5u);
+  for (size_t k = 0; k < bounds.size(); k += (bounds.size() + 19) / 20) {
+    const int bound = static_cast<int>(bounds[k]);
+    EXPECT_EQ(FirstPointOffBound(Sample(), StrictMesh(Sample(), mode, bound), bound), "") << "bound " << bound;
+  }
 }
 
 }  // namespace mesh_test
