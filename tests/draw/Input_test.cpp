@@ -20,8 +20,6 @@ class InputTest : public DrawTest {
  protected:
   void SetUp() override {
     DrawTest::SetUp();
-    saved_heading_ = Viewer.cam_y_angle;
-    saved_air_speed_ = Viewer.air_speed;
     input.rows = 100;
     input.cols = 100;
     input.grid_space = 10;
@@ -32,17 +30,9 @@ class InputTest : public DrawTest {
     Viewer.cam_x_angle = 120;
     Viewer.cam_y_angle = 0;
     Viewer.air_speed = 100;
-    left_button = right_button = 0;
-    prev_x = prev_y = 0;
-    max_precision = 6;
+    max_precision = 6;  // the start value, over the draw tests' coarse default
     refresh_mesh = false;
     ClearRecordedCalls();
-  }
-  void TearDown() override {
-    Viewer.cam_y_angle = saved_heading_;
-    Viewer.air_speed = saved_air_speed_;
-    left_button = right_button = 0;
-    DrawTest::TearDown();
   }
 
   // Presses `buttons` at (x0, y0), moves to (x1, y1) and records only the move.
@@ -63,9 +53,6 @@ class InputTest : public DrawTest {
     EXPECT_EQ(CountCalls("glViewport"), 1);
     EXPECT_EQ(CountCalls("glutPostRedisplay"), 1);
   }
-
-  double saved_heading_ = 0;
-  float saved_air_speed_ = 0;
 };
 
 // ---- mouse buttons and drags
