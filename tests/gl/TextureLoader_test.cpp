@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "ImageBytes.h"
 #include "MemoryBudget.h"
 #include "TextureLoader.h"
 
@@ -43,29 +44,10 @@ struct Image {
   Rgb at(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
 };
 
-void Put16(std::string& s, uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); }
-void Put32(std::string& s, uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); }
-
-// The 54 header bytes of a BMP whose pixel data starts right after them (and after
-// `palette` colours of four bytes).
-std::string BmpHeader(int32_t w, int32_t h, int bpp, uint32_t compression, uint32_t palette = 0) {
-  std::string s = "BM";
-  Put32(s, 0);  // file size and reserved: SDL reads neither
-  Put32(s, 0);
-  Put32(s, 54 + 4 * palette);
-  Put32(s, 40);
-  Put32(s, static_cast<uint32_t>(w));
-  Put32(s, static_cast<uint32_t>(h));
-  Put16(s, 1);
-  Put16(s, static_cast<uint16_t>(bpp));
-  Put32(s, compression);
-  Put32(s, 0);
-  Put32(s, 2835);
-  Put32(s, 2835);
-  Put32(s, palette);
-  Put32(s, 0);
-  return s;
-}
+using image_test::BmpHeader;
+using image_test::Be32;
+using image_test::Put16;
+using image_test::Put32;
 
 // Writes an uncompressed BMP of 16 (5-5-5) or 24 bits per pixel, rows bottom-up.
 void WriteBmp(const std::string& path, const Image& img, int bpp) {

@@ -9,29 +9,15 @@
 #include <fstream>
 #include <string>
 
+#include "ImageBytes.h"
 #include "MemoryBudget.h"
 
 namespace {
 
-void Put16(std::string& s, uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); }
-void Put32(std::string& s, uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); }
-std::string Be32(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
-
-// The 54 header bytes of a BMP whose pixel data follows them (and `palette` colours).
-std::string BmpHeader(int32_t w, int32_t h, int bpp, uint32_t compression, uint32_t palette = 0) {
-  std::string s = "BM";
-  Put32(s, 0);
-  Put32(s, 0);
-  Put32(s, 54 + 4 * palette);
-  Put32(s, 40);
-  Put32(s, static_cast<uint32_t>(w));
-  Put32(s, static_cast<uint32_t>(h));
-  Put16(s, 1);
-  Put16(s, static_cast<uint16_t>(bpp));
-  Put32(s, compression);
-  for (int i = 0; i < 5; ++i) Put32(s, 0);
-  return s;
-}
+using image_test::BmpHeader;
+using image_test::Be32;
+using image_test::Put16;
+using image_test::Put32;
 
 class ImageClaimsTest : public ::testing::Test {
  protected:
