@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Mesh.h"
+#include "ScreenView.h"
 #include "TerrainLoader.h"
 #include "TrueError.h"
 
@@ -31,6 +32,10 @@ struct IndexedMesh {
   // triangle; emptied once measured.
   std::vector<uint32_t> hole_corners;
   mesh::TrueError true_error;       // how far the drawn surface strays from the grid
+  mesh::ScreenResult screen;        // a mesh built for a view: its error in pixels
+  // With a screen bound: the normals of the surface drawn, x, y, z per vertex record, in the
+  // grid normals' frame (unit steps, raw heights); empty otherwise, when the grid's are used.
+  std::vector<float> normals;
   // The console line that says why the build stopped short (mesh::LimitLine), empty when
   // it did not. Printed by whoever shows or writes the mesh, never by a build that a newer
   // request may still drop.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Mesh.h"
+#include "ScreenView.h"
 #include "TerrainLoader.h"
 
 namespace mesh {
@@ -17,6 +18,9 @@ struct Settings {
   long long budget = kDefaultMeshTriangleBudget;
   bool show_nodata = false;  // NODATA cells as heights; otherwise their triangles are left out
   bool strict = false;       // with `adaptive`: the bound holds at every grid point, no cracks
+  // On: the strict meshers refine for the view instead of for `bound`, whatever `adaptive`
+  // and `strict` say.
+  ScreenSettings screen;
 };
 
 // The settings the panel and the keys have set now (defined by the viewer).

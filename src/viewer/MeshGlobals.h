@@ -22,6 +22,12 @@ extern bool refresh_mesh;
 // NODATA cells drawn as the heights they hold; otherwise they are holes in the terrain.
 extern int show_nodata;
 
+// "Screen Error": the mesh follows the camera, refined wherever an element would stray by
+// more than max_screen_error pixels on screen, with at most screen_triangle_cap triangles.
+extern int screen_error;
+extern float max_screen_error;
+extern int screen_triangle_cap;
+
 // The most triangles a build may hold; a build that would exceed it stops at the last
 // whole level that fits.
 extern long long mesh_triangle_budget;

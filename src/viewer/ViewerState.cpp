@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "Brackenholmer.h"
+#include "ScreenView.h"
 
 data input;
 
@@ -19,6 +20,9 @@ int mesh_mode = 0;
 bool refresh_mesh = true;
 int show_nodata = 0;
 long long mesh_triangle_budget = kDefaultMeshTriangleBudget;
+int screen_error = 0;
+float max_screen_error = static_cast<float>(mesh::kDefaultScreenError);
+int screen_triangle_cap = static_cast<int>(mesh::kDefaultScreenTriangleCap);
 
 void MeshWholeGrid() {
   terrain_border_1.x = 0;

@@ -24,6 +24,9 @@ struct ViewerGlobals {
   bool refresh_mesh;
   int show_nodata;
   long long mesh_triangle_budget;
+  int screen_error;
+  float max_screen_error;
+  int screen_triangle_cap;
   int wireframe, light, rendering_mode, animation;
   float y_multiplier, xz_multiplier;
   int square_cells;
@@ -58,6 +61,9 @@ struct ViewerGlobals {
     move(max_precision, ::max_precision);
     move(max_approx_error, ::max_approx_error);
     move(mesh_simplification, ::mesh_simplification);
+    move(screen_error, ::screen_error);
+    move(max_screen_error, ::max_screen_error);
+    move(screen_triangle_cap, ::screen_triangle_cap);
     move(strict_error, ::strict_error);
     move(mesh_mode, ::mesh_mode);
     move(refresh_mesh, ::refresh_mesh);
