@@ -30,6 +30,7 @@ void IndexedMeshBuilder::Reserve(long long triangles) {
   const size_t t = static_cast<size_t>(std::max(triangles, 0LL));
   mesh_.indices.reserve(3 * t);
   mesh_.points.reserve(std::min(grid_points_, (t + 2 * (rows + cols_) + 2) / 2));
+  slots_.Reserve(mesh_.points.capacity());
 }
 
 void IndexedMeshBuilder::Discard() {

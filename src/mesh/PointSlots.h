@@ -37,6 +37,14 @@ class PointSlots {
     }
   }
 
+  // Room for `points` points without growing.
+  void Reserve(size_t points) {
+    if (!sparse_) return;
+    size_t size = entries_.size();
+    while (size < 2 * points + 2) size *= 2;
+    if (size > entries_.size()) Grow(size);
+  }
+
   void Clear() {
     if (!sparse_) {
       std::memset(dense_.get(), 0xFF, grid_points_ * sizeof(uint32_t));

@@ -1,5 +1,5 @@
-// The pixel bound a view's mesh is built to: the one asked for, or, when its mesh would hold
-// more triangles than the cap, the least larger bound (within 2%) whose mesh does not.
+// The pixel bound a view's mesh is built to when the mesh at the bound asked for holds more
+// triangles than the cap: the least larger bound (within 2%) whose mesh does not.
 #pragma once
 
 #include <cmath>
@@ -9,10 +9,7 @@ namespace mesh {
 // count(bound, limit) gives the triangles of the mesh at `bound`, or some number above
 // `limit` when there are more; it never grows as the bound grows.
 template <class Count>
-double ScreenBoundWithin(double bound, long long cap, Count count, bool& limited) {
-  limited = false;
-  if (count(bound, cap) <= cap) return bound;
-  limited = true;
+double RaisedScreenBound(double bound, long long cap, Count count) {
   double lo = bound, hi = bound * 2;
   // Forced splits alone may hold more than the cap: then the coarsest view mesh is taken.
   for (int doubling = 0; count(hi, cap) > cap; ++doubling) {

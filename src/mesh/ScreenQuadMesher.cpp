@@ -4,6 +4,7 @@
 // the test picks a quad's parent whenever it picks the quad; the cut is then balanced as
 // every quad cut is, so that fans close the seams between levels.
 #include <algorithm>
+#include <atomic>
 #include <new>
 
 #include "HeightBounds.h"
@@ -34,8 +35,7 @@ class QuadView {
     bounds_.Range(x0, z0, x0 + side, z0 + side, side, low, high);
     const GridBox box{static_cast<double>(x0), static_cast<double>(x0 + side), static_cast<double>(z0),
                       static_cast<double>(z0 + side), static_cast<double>(low), static_cast<double>(high)};
-    const double px = test_.Pixels(static_cast<double>(e), box);
-    return px == 0 || test_.Outside(box) ? 0 : px;
+    return test_.PixelsInView(static_cast<double>(e), box);
   }
 
   void Cut(QuadCut& cut, double bound, const std::function<void()>& poll) const {
@@ -77,12 +77,21 @@ int BuildScreenQuadMesh(const data& grid, const Settings& s, Builder& out) {
     ForEachLeaf(cut, s, [&](const Leaf& leaf) { n += leaf.Triangles(); });
     return n;
   };
+  // The view moves a little between builds: the last mesh's size is a good guess of this one's.
+  static std::atomic<long long> last_count{0};
+  out.Reserve(last_count.load());
   ScreenResult result;
   result.on = true;
-  result.bound_px = ScreenBoundWithin(s.screen.bound_px, s.screen.cap, count, result.limited);
-  view.Cut(cut, result.bound_px, poll);
+  result.bound_px = s.screen.bound_px;
+  // The bound asked for, unless its mesh holds more than the cap: then a raised one.
+  if (count(result.bound_px, s.screen.cap) > s.screen.cap) {
+    result.bound_px = RaisedScreenBound(result.bound_px, s.screen.cap, count);
+    result.limited = true;
+    view.Cut(cut, result.bound_px, poll);
+  }
   ForEachLeaf(cut, s, [&](const Leaf& leaf) { result.achieved_px = std::max(result.achieved_px, view.Shown(leaf)); });
   EmitLeaves(grid, cut, s, out);
+  last_count = out.Count();
   out.Screen(result);
   out.Report("");
   return std::max(s.precision, 0);

@@ -72,40 +72,6 @@ ScreenTest::ScreenTest(const ViewPose& pose) {
   per_unit_ = focal * (1 + corner) * std::fabs(pose.scales.height);
 }
 
-ScreenTest::Scaled ScreenTest::Scale(const GridBox& box) const {
-  const double lo[3] = {box.x0, box.y0, box.z0}, hi[3] = {box.x1, box.y1, box.z1};
-  Scaled out;
-  for (int i = 0; i < 3; ++i) {
-    const double p = lo[i] * scale_[i], q = hi[i] * scale_[i];
-    out.lo[i] = std::min(p, q);
-    out.hi[i] = std::max(p, q);
-  }
-  return out;
-}
-
-double ScreenTest::Distance(const GridBox& box) const {
-  const Scaled b = Scale(box);
-  double sum = 0;
-  for (int i = 0; i < 3; ++i) {
-    const double d = std::max({b.lo[i] - eye_[i], 0.0, eye_[i] - b.hi[i]});
-    sum += d * d;
-  }
-  return std::sqrt(sum);
-}
-
-bool ScreenTest::Outside(const GridBox& box) const {
-  const Scaled b = Scale(box);
-  for (const auto& n : planes_) {
-    double most = 0;
-    for (int i = 0; i < 3; ++i) {
-      const double centre = 0.5 * (b.lo[i] + b.hi[i]) - eye_[i], half = 0.5 * (b.hi[i] - b.lo[i]);
-      most += n[i] * centre + std::fabs(n[i]) * half;
-    }
-    if (most < 0) return true;
-  }
-  return false;
-}
-
 double ScreenTest::EyeColumn() const { return scale_[0] != 0 ? eye_[0] / scale_[0] : 0; }
 double ScreenTest::EyeHeight() const { return scale_[1] != 0 ? eye_[1] / scale_[1] : 0; }
 double ScreenTest::EyeRow() const { return scale_[2] != 0 ? eye_[2] / scale_[2] : 0; }

@@ -15,6 +15,7 @@
 // scaled frame before the model turns, where distances are those on screen's 3-D side.
 #pragma once
 
+#include <cmath>
 #include <limits>
 
 #include "ScreenView.h"
@@ -32,16 +33,17 @@ class ScreenTest {
 
   // The most pixels an error of `error` height units (before the height scale) inside `box`
   // can show; infinite when the eye lies in the box, 0 for no error.
-  double Pixels(double error, const GridBox& box) const {
-    if (error <= 0 || per_unit_ == 0) return 0;
-    const double d = Distance(box);
-    if (d <= 0) return std::numeric_limits<double>::infinity();
-    return error * per_unit_ / d;
+  double Pixels(double error, const GridBox& box) const { return PixelsOf(error, Scale(box)); }
+  // As Pixels, and 0 when the box is out of view.
+  double PixelsInView(double error, const GridBox& box) const {
+    const Scaled b = Scale(box);
+    const double px = PixelsOf(error, b);
+    return px == 0 || Outside(b) ? 0 : px;
   }
   // True when no point of `box` lies in the view's pyramid (the near and far planes aside).
-  bool Outside(const GridBox& box) const;
+  bool Outside(const GridBox& box) const { return Outside(Scale(box)); }
   // The distance from the eye to the nearest point of `box`, in drawn units.
-  double Distance(const GridBox& box) const;
+  double Distance(const GridBox& box) const { return Distance(Scale(box)); }
 
   // The eye in the grid's frame: column, height units, row (for tests and tools).
   double EyeColumn() const;
@@ -52,7 +54,42 @@ class ScreenTest {
   struct Scaled {
     double lo[3], hi[3];
   };
-  Scaled Scale(const GridBox& box) const;
+  Scaled Scale(const GridBox& box) const {
+    const double lo[3] = {box.x0, box.y0, box.z0}, hi[3] = {box.x1, box.y1, box.z1};
+    Scaled out;
+    for (int i = 0; i < 3; ++i) {
+      const double p = lo[i] * scale_[i], q = hi[i] * scale_[i];
+      out.lo[i] = p < q ? p : q;
+      out.hi[i] = p < q ? q : p;
+    }
+    return out;
+  }
+  double PixelsOf(double error, const Scaled& b) const {
+    if (error <= 0 || per_unit_ == 0) return 0;
+    const double d = Distance(b);
+    if (d <= 0) return std::numeric_limits<double>::infinity();
+    return error * per_unit_ / d;
+  }
+  double Distance(const Scaled& b) const {
+    double sum = 0;
+    for (int i = 0; i < 3; ++i) {
+      const double below = b.lo[i] - eye_[i], above = eye_[i] - b.hi[i];
+      const double d = below > 0 ? below : above > 0 ? above : 0;
+      sum += d * d;
+    }
+    return std::sqrt(sum);
+  }
+  bool Outside(const Scaled& b) const {
+    for (const auto& n : planes_) {
+      double most = 0;
+      for (int i = 0; i < 3; ++i) {
+        const double centre = 0.5 * (b.lo[i] + b.hi[i]) - eye_[i], half = 0.5 * (b.hi[i] - b.lo[i]);
+        most += n[i] * centre + std::fabs(n[i]) * half;
+      }
+      if (most < 0) return true;
+    }
+    return false;
+  }
 
   double scale_[3];   // drawn units per column, height unit, row
   double offset_[3];  // the drawn frame's origin shift (x and z)

@@ -6,6 +6,8 @@
 // children's). So the test picks a point's parents whenever it picks the point, both sides
 // of a hypotenuse split together, and the mesh conforms with no further pass.
 #include <algorithm>
+#include <atomic>
+#include <climits>
 #include <new>
 
 #include "HeightBounds.h"
@@ -50,23 +52,28 @@ class TriangleView {
     const uint32_t v = h_.ValueAt(m);
     if (v == 0) return 0;
     if (v == TriangleErrorHierarchy::kMustSplit) return kForced;
-    const GridBox box = SplitBox(m, bounds_);
-    const double px = test_.Pixels(v, box);
-    return px == 0 || test_.Outside(box) ? 0 : px;
+    return test_.PixelsInView(v, SplitBox(m, bounds_));
   }
 
+  // Hands emit(t, pixels) every triangle kept at `bound` with the pixels its split point
+  // shows (0 for the finest, which have none): the walk asks for a kept triangle's value
+  // just before it hands the triangle over.
   template <class Emit, class Stop, class Poll>
   void Walk(double bound, Emit emit, Stop stop, Poll poll) const {
+    double last = 0;
     WalkBisection(
-        h_.Side(), last_x_, last_z_, [&](const TreePoint& m) { return Pixels(m) > bound ? 1 : 0; }, 0, emit, stop,
-        poll);
-  }
-
-  // The most pixels any triangle kept shows.
-  double Shown(const TreeTriangle& t) const {
-    bool leaf = false;
-    const TreePoint m = SplitPointOf(t, leaf);
-    return leaf ? 0 : Pixels(m);
+        h_.Side(), last_x_, last_z_,
+        [&](const TreePoint& m) {
+          last = Pixels(m);
+          return last > bound ? 1 : 0;
+        },
+        0,
+        [&](const TreeTriangle& t) {
+          bool leaf = false;
+          SplitPointOf(t, leaf);
+          emit(t, leaf ? 0.0 : last);
+        },
+        stop, poll);
   }
 
   static constexpr double kForced = 1e300;
@@ -95,23 +102,37 @@ int BuildScreenTriangleMesh(const data& grid, const Settings& s, Builder& out) {
   const std::shared_ptr<const HeightBounds> bounds = HeightBounds::ForView(grid);
   const ScreenTest test(s.screen.pose);
   const TriangleView view(grid, *hierarchy, *bounds, test);
-  auto count = [&](double bound, long long limit) {
-    long long n = 0;
-    view.Walk(
-        bound, [&](const TreeTriangle&) { ++n; }, [&] { return n > limit; }, poll);
-    return n;
-  };
+  // The view moves a little between builds: the last mesh's size is a good guess of this one's.
+  static std::atomic<long long> last_count{0};
+  out.Reserve(last_count.load());
   ScreenResult result;
   result.on = true;
-  result.bound_px = ScreenBoundWithin(s.screen.bound_px, s.screen.cap, count, result.limited);
-  view.Walk(
-      result.bound_px,
-      [&](const TreeTriangle& t) {
-        result.achieved_px = std::max(result.achieved_px, view.Shown(t));
-        out.Append(GridTriangle(t, grid.values));
-      },
-      [] { return false; }, poll);
-  if (result.achieved_px >= TriangleView::kForced) result.achieved_px = result.bound_px;
+  result.bound_px = s.screen.bound_px;
+  // The bound asked for, unless its mesh holds more than the cap: then a raised one.
+  auto walk = [&](double bound, auto emit, long long limit) {
+    long long n = 0;
+    view.Walk(
+        bound,
+        [&](const TreeTriangle& t, double px) {
+          ++n;
+          emit(t, px);
+        },
+        [&] { return n > limit; }, poll);
+    return n;
+  };
+  auto append = [&](const TreeTriangle& t, double px) {
+    result.achieved_px = std::max(result.achieved_px, px);
+    out.Append(GridTriangle(t, grid.values));
+  };
+  if (walk(result.bound_px, append, s.screen.cap) > s.screen.cap) {
+    out.Discard();
+    auto count = [&](double bound, long long limit) { return walk(bound, [](const TreeTriangle&, double) {}, limit); };
+    result.bound_px = RaisedScreenBound(result.bound_px, s.screen.cap, count);
+    result.limited = true;
+    result.achieved_px = 0;
+    walk(result.bound_px, append, LLONG_MAX);
+  }
+  last_count = out.Count();
   out.Screen(result);
   out.Report("");
   return std::max(s.precision, 0);
