@@ -72,6 +72,7 @@ std::string Pixels(double px, int decimals) {
 }  // namespace
 
 std::string ScreenErrorLine(const mesh::ScreenResult& r) {
+  if (r.coarse) return "Screen error: a coarse first mesh, refining (bound " + Pixels(r.bound_px, 2) + " px)";
   return "Screen error: " + Pixels(r.achieved_px, 1) + " px (bound " + Pixels(r.bound_px, 2) + " px)" +
          (r.limited ? ", limited" : "");
 }
