@@ -15,8 +15,9 @@ namespace raster {
 
 namespace {
 
-// Reads take whole blocks, and at least this many rows of a band stored in thin strips.
-constexpr int kLeastChunkRows = 16;
+// Each read takes about this many bytes of the grid, so that its rows are converted while
+// they are still in the cache; GDAL's block cache holds the blocks between reads.
+constexpr int kChunkBytes = 1 << 18;
 
 // The type a band is read as: the grid's own 32-bit ints or floats, in place in its rows,
 // where that is exact (every band type up to 32 bits, but unsigned 32-bit ints, which can
@@ -202,10 +203,7 @@ Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values,
   Converted out;
   const GDALDataType type = ReadType(GDALGetRasterDataType(band), per_metre);
   const bool in_place = type != GDT_Float64;
-  int block_cols = 0, block_rows = 0;
-  GDALGetBlockSize(band, &block_cols, &block_rows);
-  block_rows = std::max(block_rows, 1);
-  const int chunk = std::min(rows, (kLeastChunkRows + block_rows - 1) / block_rows * block_rows);
+  const int chunk = static_cast<int>(std::clamp(kChunkBytes / (cols * 4LL), 1LL, static_cast<long long>(rows)));
   std::unique_ptr<double[]> buffer;
   if (!in_place) {
     buffer.reset(new (std::nothrow) double[static_cast<size_t>(chunk) * cols]);

@@ -1,4 +1,4 @@
-// A GDAL band's cells as the grid's heights: read a band of block rows at a time, straight
+// A GDAL band's cells as the grid's heights: read a few rows at a time, straight
 // into the grid's rows where the band's type fits 32 bits, and rounded there to whole
 // units.
 #pragma once
@@ -25,7 +25,7 @@ bool WholeNoData(bool has_nodata, double nodata, double per_metre, int& whole);
 // rounded away from zero, as the ASCII reader rounds); NaN and NODATA cells take the
 // whole NODATA height or kNoDataMark. A file stored south up (`south_up`) or east to west
 // (`east_to_west`) is turned, so that values[0][0] is always the north-west corner. Besides
-// the grid, at most a few block rows of doubles are held, for bands wider than 32 bits.
+// the grid, at most 512 KB of rows as doubles are held, for bands wider than 32 bits.
 Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values, bool has_nodata, double nodata,
                          double per_metre, bool south_up, bool east_to_west);
 

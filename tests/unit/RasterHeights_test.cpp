@@ -1,6 +1,6 @@
 // The raster reader's heights against GDAL's own read of the band into doubles, converted
-// here: tiled GeoTIFFs of 53 x 37 cells in 16 x 16 blocks, so that reads end inside
-// blocks, with NODATA cells, of each way a band is read (ints and floats in the grid's
+// here: tiled GeoTIFFs of 150 x 1003 cells in 16 x 16 blocks, read 65 rows at a time, so
+// that reads and the grid end inside blocks, with NODATA cells, of each way a band is read (ints and floats in the grid's
 // rows, doubles through a buffer), stored north up or turned.
 #include <gdal.h>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kRows = 53, kCols = 37;
+constexpr int kRows = 150, kCols = 1003;
 
 struct Case {
   GDALDataType type;
