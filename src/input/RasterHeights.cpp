@@ -69,9 +69,9 @@ struct Rule {
 };
 
 // Turns one row of `T`s at `from` (which may be `to` itself: each cell is read before it is
-// written) into heights at `to`. False at the first height out of the int range, which
-// `out.bad_cell` then names as stored.
-template <class T>
+// written) into heights at `to`, or only measures them (not `kWrite`). False at the first
+// height out of the int range, which `out.bad_cell` then names as stored.
+template <class T, bool kWrite = true>
 bool ConvertRow(const unsigned char* from, int* to, int cols, long long stored_row, bool east_to_west,
                 const Rule& rule, Converted& out) {
   for (int c = 0; c < cols; ++c) {
@@ -86,7 +86,7 @@ bool ConvertRow(const unsigned char* from, int* to, int cols, long long stored_r
     int h;
     if (nodata_cell) {
       if (!rule.nodata_integral) {
-        to[c] = kNoDataMark;
+        if constexpr (kWrite) to[c] = kNoDataMark;
         ++out.marks;
         continue;
       }
@@ -110,7 +110,7 @@ bool ConvertRow(const unsigned char* from, int* to, int cols, long long stored_r
         return false;
       }
     }
-    to[c] = h;
+    if constexpr (kWrite) to[c] = h;
     out.least = std::min(out.least, h);
     out.greatest = std::max(out.greatest, h);
   }
@@ -168,6 +168,14 @@ bool ConvertRow(GDALDataType type, const unsigned char* from, int* to, int cols,
   return ConvertRow<double>(from, to, cols, stored_row, east_to_west, rule, out);
 }
 
+Rule MakeRule(bool has_nodata, double nodata, double per_metre) {
+  Rule rule{per_metre, static_cast<long long>(per_metre), has_nodata, nodata, false, 0, false, 0};
+  rule.nodata_int = has_nodata && nodata == std::floor(nodata) && nodata >= INT_MIN && nodata <= INT_MAX;
+  if (rule.nodata_int) rule.int_nodata = static_cast<int>(nodata);
+  rule.nodata_integral = WholeNoData(has_nodata, nodata, per_metre, rule.whole_nodata);
+  return rule;
+}
+
 std::intptr_t Address(const int* row) { return reinterpret_cast<std::intptr_t>(row); }
 
 // Reads stored rows first .. first + count - 1 as `type` into their grid rows: one read for
@@ -199,7 +207,7 @@ bool WholeNoData(bool has_nodata, double nodata, double per_metre, int& whole) {
 }
 
 Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values, bool has_nodata, double nodata,
-                         double per_metre, bool south_up, bool east_to_west) {
+                         double per_metre, bool south_up, bool east_to_west, bool keep_floats) {
   Converted out;
   const GDALDataType type = ReadType(GDALGetRasterDataType(band), per_metre);
   const bool in_place = type != GDT_Float64;
@@ -213,11 +221,9 @@ Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values,
     }
   }
 
-  Rule rule{per_metre, static_cast<long long>(per_metre), has_nodata != 0, nodata, false, 0, false, 0};
-  rule.nodata_int = has_nodata && nodata == std::floor(nodata) && nodata >= INT_MIN && nodata <= INT_MAX;
-  if (rule.nodata_int) rule.int_nodata = static_cast<int>(nodata);
-  rule.nodata_integral = WholeNoData(has_nodata, nodata, per_metre, rule.whole_nodata);
-
+  const Rule rule = MakeRule(has_nodata, nodata, per_metre);
+  const bool measure_only = keep_floats && type == GDT_Float32;
+  out.floats_kept = measure_only;
   const auto row_of = [&](int r) { return values[south_up ? rows - 1 - r : r]; };
   for (int first = 0; first < rows; first += chunk) {
     const int count = std::min(chunk, rows - first);
@@ -241,8 +247,22 @@ Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values,
       }
       const unsigned char* from =
           in_place ? reinterpret_cast<const unsigned char*>(to) : reinterpret_cast<const unsigned char*>(from_buffer);
-      if (!ConvertRow(type, from, to, cols, r, east_to_west, rule, out)) return out;
+      const bool fits = measure_only ? ConvertRow<float, false>(from, to, cols, r, east_to_west, rule, out)
+                                     : ConvertRow(type, from, to, cols, r, east_to_west, rule, out);
+      if (!fits) return out;
     }
+  }
+  return out;
+}
+
+Converted ConvertKeptFloats(int rows, int cols, int** values, bool has_nodata, double nodata, double per_metre,
+                            bool south_up, bool east_to_west) {
+  Converted out;
+  const Rule rule = MakeRule(has_nodata, nodata, per_metre);
+  for (int r = 0; r < rows; ++r) {
+    int* row = values[south_up ? rows - 1 - r : r];
+    if (!ConvertRow<float>(reinterpret_cast<const unsigned char*>(row), row, cols, r, east_to_west, rule, out))
+      break;
   }
   return out;
 }

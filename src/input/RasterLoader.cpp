@@ -138,9 +138,10 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out, CellUn
   int** values = AllocateGridFor(path, rows, cols, out.msg, out.size);
   if (values == nullptr) return Result::kRefused;
   const bool south_up = georeferenced && gt[5] > 0, east_to_west = gt[1] < 0;
-  Converted converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, 1.0, south_up, east_to_west);
-  // Whole metres read, the units are chosen; fractions of a metre are read once more in
-  // the finer units.
+  Converted converted =
+      ReadAndConvert(band, rows, cols, values, has_nodata, nodata, 1.0, south_up, east_to_west, true);
+  // Whole metres measured, the units are chosen; fractions of a metre are read once more
+  // in the finer units, or, for floats kept in the grid, converted there.
   GridUnits grid_units{1, static_cast<int>(CoarsestSpacing(spacing_metres))};
   if (converted.read && converted.in_range) {
     const bool any_height = converted.least <= converted.greatest;
@@ -153,7 +154,10 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out, CellUn
       return Result::kRefused;
     }
     NoteUnits(out, grid_units.per_metre, !converted.fractions);
-    if (grid_units.per_metre != 1)
+    if (converted.floats_kept)
+      converted = ConvertKeptFloats(rows, cols, values, has_nodata, nodata, grid_units.per_metre, south_up,
+                                    east_to_west);
+    else if (grid_units.per_metre != 1)
       converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, grid_units.per_metre, south_up,
                                  east_to_west);
   }
