@@ -161,6 +161,45 @@ bool ConvertIntRow(int* row, int cols, long long stored_row, bool east_to_west, 
   return true;
 }
 
+// Measures a row of floats kept in the grid as ConvertRow<float, false> does, in 32-bit
+// lanes that the vectoriser takes: NODATA cells are counted and the extremes are found
+// on the floats' bits in an order that sorts them, then rounded, as rounding keeps the
+// order. False, with nothing counted, when an extreme leaves the int range: the cell by
+// cell measure then finds the first such height.
+bool MeasureFloatRow(const int* row, int cols, const Rule& rule, Converted& out) {
+  const float nodata = static_cast<float>(rule.nodata);
+  const float match = rule.has_nodata && static_cast<double>(nodata) == rule.nodata ? nodata : NAN;
+  int least_key = INT_MAX, greatest_key = INT_MIN, nodata_cells = 0, fractions = 0;
+  for (int c = 0; c < cols; ++c) {
+    const int bits = row[c];
+    const float v = std::bit_cast<float>(bits);
+    const int is_nodata = -static_cast<int>((v != v) | (v == match));  // all ones on NODATA
+    const int key = bits ^ ((bits >> 31) & INT_MAX);
+    least_key = std::min(least_key, (key & ~is_nodata) | (INT_MAX & is_nodata));
+    greatest_key = std::max(greatest_key, (key & ~is_nodata) | (INT_MIN & is_nodata));
+    nodata_cells -= is_nodata;
+    const float small = std::fabs(v) < 8388608.0f ? v : 0.0f;  // from 2^23 up every float is whole
+    fractions |= static_cast<int>(static_cast<float>(static_cast<int>(small)) != small) & ~is_nodata;
+  }
+  int least = INT_MAX, greatest = INT_MIN;
+  if (nodata_cells < cols) {
+    const auto height = [&](int key, int& h) {
+      return RoundIntoInt(static_cast<double>(std::bit_cast<float>(key ^ ((key >> 31) & INT_MAX))) * rule.per_metre, h);
+    };
+    if (!height(least_key, least) || !height(greatest_key, greatest)) return false;
+  }
+  if (nodata_cells > 0 && rule.nodata_integral) {
+    least = std::min(least, rule.whole_nodata);
+    greatest = std::max(greatest, rule.whole_nodata);
+  } else {
+    out.marks += nodata_cells;
+  }
+  out.least = std::min(out.least, least);
+  out.greatest = std::max(out.greatest, greatest);
+  out.fractions = out.fractions || fractions != 0;
+  return true;
+}
+
 bool ConvertRow(GDALDataType type, const unsigned char* from, int* to, int cols, long long stored_row,
                 bool east_to_west, const Rule& rule, Converted& out) {
   if (type == GDT_Int32) return ConvertIntRow(to, cols, stored_row, east_to_west, rule, out);
@@ -247,7 +286,8 @@ Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values,
       }
       const unsigned char* from =
           in_place ? reinterpret_cast<const unsigned char*>(to) : reinterpret_cast<const unsigned char*>(from_buffer);
-      const bool fits = measure_only ? ConvertRow<float, false>(from, to, cols, r, east_to_west, rule, out)
+      const bool fits = measure_only ? MeasureFloatRow(to, cols, rule, out) ||
+                                           ConvertRow<float, false>(from, to, cols, r, east_to_west, rule, out)
                                      : ConvertRow(type, from, to, cols, r, east_to_west, rule, out);
       if (!fits) return out;
     }

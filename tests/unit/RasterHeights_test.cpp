@@ -21,6 +21,7 @@ struct Case {
   double cell;  // metres; half a metre puts whole heights into centimetres too
   bool turned;  // stored south up and east to west
   int per_metre;
+  double deepest = 0;  // one cell's height, when not 0: -25000 km leaves room for decimetres only
 };
 
 class RasterHeightsTest : public TerrainLoaderTest, public ::testing::WithParamInterface<Case> {};
@@ -36,6 +37,7 @@ TEST_P(RasterHeightsTest, EqualGdalsOwnReadRounded) {
     seed = seed * 1664525u + 1013904223u;
     h = seed % 17 == 0 ? nodata : static_cast<int>(seed >> 20) % 3500 - 400 + (fractions ? (seed >> 8) % 1000 / 200.0 : 0);
   }
+  if (k.deepest != 0) stored[70 * kCols + 500] = k.deepest;
   GDALAllRegister();
   const std::string path = (dir_ / "tiles.tif").string();
   const char* options[] = {"TILED=YES", "BLOCKXSIZE=16", "BLOCKYSIZE=16", nullptr};
@@ -72,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Types, RasterHeightsTest,
                          ::testing::Values(Case{GDT_Int16, 30, false, 1}, Case{GDT_Int16, 0.5, true, 100},
                                            Case{GDT_UInt16, 30, true, 1}, Case{GDT_Int32, 0.5, false, 100},
                                            Case{GDT_Float32, 30, false, 100}, Case{GDT_Float32, 30, true, 100},
-                                           Case{GDT_Float32, 30, true, 1},
+                                           Case{GDT_Float32, 30, true, 1}, Case{GDT_Float32, 30, false, 10, -2.5e7},
                                            Case{GDT_Float64, 30, false, 100}, Case{GDT_Float64, 0.5, true, 100}));
 
 }  // namespace
