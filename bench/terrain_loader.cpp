@@ -1,11 +1,12 @@
 // Speed and peak memory of the grid readers.
 //
 // Loads the 1201 x 1201 resampled Jacksboro grid, two generated ASCII grids (an integer
-// one of about 60 MB and a one-decimal one), and a generated 3601 x 3601 Int16 GeoTIFF next
-// to the ASCII grid of the same heights, each measured in a fresh process so that the
-// peak resident memory (VmHWM) belongs to that load alone. Prints MB/s and the peak
-// against the budget of file size plus grid; for rasters read through GDAL also GDAL's
-// own read of the band, the floor of that path.
+// one of about 60 MB and a one-decimal one), a generated 3601 x 3601 Int16 GeoTIFF next
+// to the ASCII grid of the same heights, and 4097 x 4097 Int16 and Float32 GeoTIFFs, tiled
+// and striped, each measured in a fresh process so that the peak resident memory (VmHWM)
+// belongs to that load alone. Prints MB/s and the peak against the budget of file size
+// plus grid; for rasters read through GDAL also GDAL's own read of the band into its
+// native type, the floor of that path.
 //
 //   bench_terrain_loader              all cases
 //   bench_terrain_loader FILE...      the given grids
@@ -124,24 +125,64 @@ std::vector<std::string> GenerateTiffAndAscii() {
   return {tif, asc};
 }
 
-// GDAL alone: open the file and read band 1 into floats.
-double BareGdalSeconds(const char* path) {
+// 4097 x 4097 GeoTIFFs of `type` (Int16 in whole metres, Float32 with centimetres), tiled
+// 256 x 256 or in GDAL's default strips, with a NODATA value and a few cells of it.
+std::string GenerateGeoTiff(GDALDataType type, bool tiled) {
+  const std::string path = std::string(GENERATED_DATA_DIR "/") + "brackenholmer_bench_" +
+                           GDALGetDataTypeName(type) + (tiled ? "_tiled" : "_striped") + "_4097x4097.tif";
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) return path;
+  const int n = 4097;
+  std::vector<float> heights(static_cast<size_t>(n) * n);
+  unsigned seed = 54321;
+  for (int r = 0; r < n; ++r)
+    for (int c = 0; c < n; ++c) {
+      seed = seed * 1664525u + 1013904223u;
+      const float whole = static_cast<float>((r * 5 + c * 3) % 2600 - 150 + int(seed >> 28));
+      heights[static_cast<size_t>(r) * n + c] = type == GDT_Int16 ? whole : whole + ((seed >> 16) % 100) * 0.01f;
+    }
+  for (int i = 0; i < 1000; ++i) heights[(static_cast<size_t>(i) * 16769023u) % heights.size()] = -9999;
   GDALAllRegister();
-  std::vector<double> times;
+  const std::string partial = path + ".part.tif";
+  char tiling[] = "TILED=YES";
+  char* options[] = {tiling, nullptr};
+  GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), partial.c_str(), n, n, 1, type, tiled ? options : nullptr);
+  if (!ds) return path;
+  double gt[6] = {-85, 1.0 / 3600, 0, 37, 0, -1.0 / 3600};
+  GDALSetGeoTransform(ds, gt);
+  GDALSetProjection(ds, "EPSG:4326");
+  GDALSetRasterNoDataValue(GDALGetRasterBand(ds, 1), -9999);
+  const CPLErr written =
+      GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Write, 0, 0, n, n, heights.data(), n, n, GDT_Float32, 0, 0);
+  GDALClose(ds);
+  if (written == CE_None) rename(partial.c_str(), path.c_str());
+  return path;
+}
+
+struct Seconds {
+  double wall = 0, cpu = 0;  // the best of the runs
+};
+
+// GDAL alone: open the file and read band 1 whole into its native type, or into `as`.
+Seconds BareGdalSeconds(const char* path, GDALDataType as = GDT_Unknown) {
+  GDALAllRegister();
+  std::vector<double> times, cpu;
   for (int i = 0; i < kRuns; ++i) {
+    const double cpu_start = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     GDALDatasetH ds = GDALOpen(path, GA_ReadOnly);
-    if (!ds) return 0;
+    if (!ds) return {};
     const int cols = GDALGetRasterXSize(ds), rows = GDALGetRasterYSize(ds);
-    std::vector<float> cells(static_cast<size_t>(rows) * cols);
-    const CPLErr read =
-        GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Read, 0, 0, cols, rows, cells.data(), cols, rows, GDT_Float32, 0, 0);
+    GDALRasterBandH band = GDALGetRasterBand(ds, 1);
+    const GDALDataType type = as != GDT_Unknown ? as : GDALGetRasterDataType(band);
+    std::vector<char> cells(static_cast<size_t>(rows) * cols * GDALGetDataTypeSizeBytes(type));
+    const CPLErr read = GDALRasterIO(band, GF_Read, 0, 0, cols, rows, cells.data(), cols, rows, type, 0, 0);
     GDALClose(ds);
-    if (read != CE_None) return 0;
+    if (read != CE_None) return {};
     times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    cpu.push_back(CpuSeconds() - cpu_start);
   }
-  std::sort(times.begin(), times.end());
-  return times.front();
+  return {*std::min_element(times.begin(), times.end()), *std::min_element(cpu.begin(), cpu.end())};
 }
 
 // Runs in its own process: the first load gives the peak memory, the next ones the speed.
@@ -187,9 +228,13 @@ int Measure(const char* path) {
          cpu.front() * 1e3, megabytes / cpu.front(), megabytes / cpu[kRuns / 2], peak / 1024.0, budget / 1024.0,
          peak / budget);
   if (strstr(loader.msg, "succesfully (") != nullptr) {  // read through GDAL
-    const double bare = BareGdalSeconds(path);
-    printf("%-38s GDAL's own read of the band: best %6.1f ms = %4.0f MB/s; the viewer's load takes x%.2f\n", "",
-           bare * 1e3, megabytes / bare, wall.front() / bare);
+    // The grid holds 32-bit ints: GDAL's read into those is the floor for a grid of them.
+    for (GDALDataType as : {GDT_Unknown, GDT_Int32}) {
+      const Seconds bare = BareGdalSeconds(path, as);
+      printf("%-38s GDAL's own read of the band into %-6s: wall best %6.1f ms = %4.0f MB/s, cpu best %6.1f ms; "
+             "the viewer's load takes x%.2f (wall), x%.2f (cpu)\n", "", as == GDT_Unknown ? "native" : "Int32",
+             bare.wall * 1e3, megabytes / bare.wall, bare.cpu * 1e3, wall.front() / bare.wall, cpu.front() / bare.cpu);
+    }
   }
   return 0;
 }
@@ -218,6 +263,13 @@ int main(int argc, char** argv) {
     paths.push_back(Generate("brackenholmer_bench_int_3000x4000.asc", 3000, 4000, false));
     paths.push_back(Generate("brackenholmer_bench_dec_1500x2000.asc", 1500, 2000, true));
     for (const std::string& path : GenerateTiffAndAscii()) paths.push_back(path);
+    for (GDALDataType type : {GDT_Int16, GDT_Float32})
+      for (bool tiled : {true, false}) paths.push_back(GenerateGeoTiff(type, tiled));
+  }
+  if (FILE* load = fopen("/proc/loadavg", "r")) {
+    char line[128] = "";
+    if (fgets(line, sizeof line, load)) printf("load average: %s", line);
+    fclose(load);
   }
   int failures = 0;
   for (const std::string& path : paths) failures += RunInFreshProcess("/proc/self/exe", path) != 0;

@@ -2,7 +2,6 @@
 // (GridChecks) and one-line reports as the ASCII reader.
 //
 //   Reports        - GDAL kept quiet, its last message as the reason
-//   ReadAndConvert - rows north up and west to east, in the grid's units a metre
 //   LoadWithGdal
 #include "RasterLoader.h"
 
@@ -27,6 +26,7 @@
 #include "GridFinish.h"
 #include "GridPlace.h"
 #include "GridUnits.h"
+#include "RasterHeights.h"
 #include "RasterSpacing.h"
 #include "Report.h"
 
@@ -61,73 +61,6 @@ const char* FormatName(GDALDriverH driver) {
   if (strcmp(name, "SRTMHGT") == 0) return "SRTM HGT";
   if (strcmp(name, "AAIGrid") == 0) return "ARC/INFO ASCII grid";
   return GDALGetDriverLongName(driver);
-}
-
-struct Converted {
-  bool read = true;
-  bool in_range = true;
-  long long bad_cell = 0;  // the first height out of the int range
-  int least = INT_MAX, greatest = INT_MIN;
-  long long marks = 0;  // NODATA cells waiting for the stand-in height
-  bool fractions = false;  // a height has a fraction of a metre
-};
-
-// The NODATA value as a height at `per_metre` units a metre, when it is a whole one.
-bool WholeNoData(bool has_nodata, double nodata, double per_metre, int& whole) {
-  const NoDataHeight height = ScaleNoDataValue(nodata, per_metre);
-  if (!has_nodata || !height.integral) return false;
-  whole = height.rounded;
-  return true;
-}
-
-// Reads the band row by row into one row of doubles (exact for every integer and float
-// band up to 32 bits) and rounds each row, at `per_metre` units a metre, into the grid:
-// the grid is the only large allocation, and each row is converted while it is still in
-// the cache. A file stored south up (`south_up`) or east to west (`east_to_west`) is
-// turned, so that values[0][0] is always the north-west corner.
-Converted ReadAndConvert(GDALRasterBandH band, int rows, int cols, int** values, bool has_nodata, double nodata,
-                         double per_metre, bool south_up, bool east_to_west) {
-  Converted out;
-  std::unique_ptr<double[]> row(new (std::nothrow) double[cols]);
-  if (!row) {
-    out.read = false;
-    return out;
-  }
-  int whole_nodata = 0;
-  const bool nodata_integral = WholeNoData(has_nodata, nodata, per_metre, whole_nodata);
-  for (int r = 0; r < rows; ++r) {
-    if (GDALRasterIO(band, GF_Read, 0, r, cols, 1, row.get(), cols, 1, GDT_Float64, 0, 0) != CE_None) {
-      out.read = false;
-      return out;
-    }
-    int* to = values[south_up ? rows - 1 - r : r];
-    if (east_to_west) std::reverse(row.get(), row.get() + cols);
-    for (int c = 0; c < cols; ++c) {
-      const double v = row[c];
-      int h;
-      if (std::isnan(v) || (has_nodata && v == nodata)) {
-        if (!nodata_integral) {
-          to[c] = kNoDataMark;
-          ++out.marks;
-          continue;
-        }
-        h = whole_nodata;
-      } else {
-        out.fractions = out.fractions || v != std::round(v);
-        const double rounded = std::round(v * per_metre);  // halves away from zero, as the ASCII reader
-        if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
-          out.in_range = false;
-          out.bad_cell = static_cast<long long>(r) * cols + (east_to_west ? cols - 1 - c : c);  // as stored
-          return out;
-        }
-        h = static_cast<int>(rounded);
-      }
-      to[c] = h;
-      out.least = std::min(out.least, h);
-      out.greatest = std::max(out.greatest, h);
-    }
-  }
-  return out;
 }
 
 }  // namespace
@@ -205,9 +138,10 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out, CellUn
   int** values = AllocateGridFor(path, rows, cols, out.msg, out.size);
   if (values == nullptr) return Result::kRefused;
   const bool south_up = georeferenced && gt[5] > 0, east_to_west = gt[1] < 0;
-  Converted converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, 1.0, south_up, east_to_west);
-  // Whole metres read, the units are chosen; fractions of a metre are read once more in
-  // the finer units.
+  Converted converted =
+      ReadAndConvert(band, rows, cols, values, has_nodata, nodata, 1.0, south_up, east_to_west, true);
+  // Whole metres measured, the units are chosen; fractions of a metre are read once more
+  // in the finer units, or, for floats kept in the grid, converted there.
   GridUnits grid_units{1, static_cast<int>(CoarsestSpacing(spacing_metres))};
   if (converted.read && converted.in_range) {
     const bool any_height = converted.least <= converted.greatest;
@@ -220,7 +154,10 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out, CellUn
       return Result::kRefused;
     }
     NoteUnits(out, grid_units.per_metre, !converted.fractions);
-    if (grid_units.per_metre != 1)
+    if (converted.floats_kept)
+      converted = ConvertKeptFloats(rows, cols, values, has_nodata, nodata, grid_units.per_metre, south_up,
+                                    east_to_west);
+    else if (grid_units.per_metre != 1)
       converted = ReadAndConvert(band, rows, cols, values, has_nodata, nodata, grid_units.per_metre, south_up,
                                  east_to_west);
   }
