@@ -61,7 +61,10 @@ class GridCache {
   std::shared_ptr<const T> Get(const data& grid, Make make) {
     const GridKey key = KeyOfGrid(grid);
     std::lock_guard<std::mutex> lock(mutex_);
-    if (kept_ != nullptr && key_ == key) return kept_;
+    if (kept_ != nullptr && key_ == key) {
+      quick_ = QuickKeyOfGrid(grid);  // the same heights may lie elsewhere now
+      return kept_;
+    }
     kept_.reset();
     std::shared_ptr<const T> made = make();
     kept_ = made;
