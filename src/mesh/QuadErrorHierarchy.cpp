@@ -92,7 +92,7 @@ int64_t RoundUp(uint64_t deviation, int shift) {
 
 }  // namespace
 
-QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<void()>& poll)
+QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<void()>& poll, int threads)
     : last_x_(std::max(grid.cols - 1, 0)), last_z_(std::max(grid.rows - 1, 0)), depth_(0) {
   while ((1 << depth_) < std::max(last_x_, last_z_)) ++depth_;
   for (int level = 0; level <= depth_; ++level) {
