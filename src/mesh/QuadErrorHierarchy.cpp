@@ -236,7 +236,7 @@ QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<voi
         fold(j, measured.data());
       });
     }
-    largest_ = std::max(largest_, *std::max_element(row_largest.begin(), row_largest.end()));
+    for (const int64_t e : row_largest) largest_ = std::max(largest_, e);
     anti_below.swap(anti);
   }
 }
