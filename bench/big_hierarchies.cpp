@@ -4,9 +4,9 @@
 // each hierarchy timed once, with a checksum of all its values so that runs of other code
 // can be compared value for value.
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "BenchGrids.h"

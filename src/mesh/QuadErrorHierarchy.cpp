@@ -171,7 +171,8 @@ QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<voi
     auto plan = [&](int j) {
       std::vector<QuadPlanes> planes(static_cast<size_t>(across));
       for (int i = 0; i < across; ++i)
-        if (!Straddles(level, i, j)) planes[static_cast<size_t>(i)] = PlanesOf(grid, i << shift, j << shift, shift, ((i + j) & 1) != 0);
+        if (!Straddles(level, i, j))
+          planes[static_cast<size_t>(i)] = PlanesOf(grid, i << shift, j << shift, shift, ((i + j) & 1) != 0);
       return planes;
     };
     auto sweep = [&](int j, const std::vector<QuadPlanes>& planes, int r_lo, int r_hi, Deviations* out) {

@@ -102,7 +102,8 @@ long long SmallWorst(const Plane& p, int* const* values, int x0, int z0) {
     if (!RowSpan(kShape, S, w, lo, hi)) continue;
     const int* h = values[z0 + w] + x0;
     const long long first = p.at_origin + p.per_z * w;
-    for (int u = lo; u <= hi; ++u) worst = std::max(worst, std::llabs((static_cast<long long>(h[u]) << shift) - (first + p.per_x * u)));
+    for (int u = lo; u <= hi; ++u)
+      worst = std::max(worst, std::llabs((static_cast<long long>(h[u]) << shift) - (first + p.per_x * u)));
   }
   return worst;
 }
@@ -182,8 +183,10 @@ class LevelBuilder {
     // The diagonal runs from the corner the s-square shares with the 2s-square's
     // centre, which alternates: (x0, z0)-(x0+s, z0+s) when x0/s + z0/s is even.
     if (((x0 / s + z0 / s) & 1) == 0) {
-      out[0] = {{p00, p10, p11, 3}, p00, p11, c, {s * h00, h10 - h00, h11 - h10}, Shape::kFallingUpper, {top, right}, 2};
-      out[1] = {{p00, p11, p01, 1}, p00, p11, c, {s * h00, h11 - h01, h01 - h00}, Shape::kFallingLower, {bottom, left}, 2};
+      out[0] = {{p00, p10, p11, 3}, p00, p11, c, {s * h00, h10 - h00, h11 - h10}, Shape::kFallingUpper,
+                {top, right}, 2};
+      out[1] = {{p00, p11, p01, 1}, p00, p11, c, {s * h00, h11 - h01, h01 - h00}, Shape::kFallingLower,
+                {bottom, left}, 2};
     } else {
       out[0] = {{p00, p10, p01, 2}, p10, p01, c, {s * h00, h10 - h00, h01 - h00}, Shape::kRisingUpper, {top, left}, 2};
       out[1] = {{p10, p11, p01, 3}, p10, p01, c, {s * (h10 + h01 - h11), h11 - h01, h11 - h10}, Shape::kRisingLower,
@@ -249,7 +252,7 @@ class LevelBuilder {
         v = std::max(v, out_[static_cast<size_t>(split.children[i].z) * cols_ + split.children[i].x]);
   }
 
-  // Every square of row j, each triangle measured whole.
+  // For squares of side 2, 4 or 8: every square of row j, each triangle measured whole.
   void Row(int j, int s, bool sides) {
     const int z0 = j * s;
     Split splits[4];
@@ -344,8 +347,8 @@ class LevelBuilder {
   // midpoints, follow once every row's sides are done (Children).
   void FoldSweep(const RowPlan& plan, int s, const long long* worst) {
     for (size_t k = 0; k < plan.splits.size(); ++k)
-      if (plan.effects[k] != Effect::kNone) Apply(plan.splits[k], plan.effects[k], Error(worst[k], s),
-                                                         k % 6 < 4 ? Part::kAll : Part::kOwn);
+      if (plan.effects[k] != Effect::kNone)
+        Apply(plan.splits[k], plan.effects[k], Error(worst[k], s), k % 6 < 4 ? Part::kAll : Part::kOwn);
   }
 
   void Children(int j, int s) {
