@@ -223,7 +223,8 @@ QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<voi
         const int bands = std::min(side + 1, 4 * threads);
         std::vector<Deviations> measured(static_cast<size_t>(bands) * across);
         ForEachIndex(bands, threads, poll, [&](int band) {
-          sweep(j, planes, band * (side + 1) / bands, (band + 1) * (side + 1) / bands - 1, &measured[band * across]);
+          const int r_lo = band * (side + 1) / bands, r_hi = (band + 1) * (side + 1) / bands - 1;
+          sweep(j, planes, r_lo, r_hi, measured.data() + band * across);
         });
         for (int band = 1; band < bands; ++band)
           for (int i = 0; i < across; ++i) measured[i].Widen(measured[band * across + i]);

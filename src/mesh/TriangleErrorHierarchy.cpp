@@ -423,7 +423,7 @@ TriangleErrorHierarchy::TriangleErrorHierarchy(int rows, int cols, int* const* v
         const int bands = std::min(s + 1, 4 * threads);
         std::vector<long long> worst(static_cast<size_t>(bands) * n, 0);
         ForEachIndex(bands, threads, poll, [&](int band) {
-          level.Sweep(plan, j, s, band * (s + 1) / bands, (band + 1) * (s + 1) / bands - 1, &worst[band * n]);
+          level.Sweep(plan, j, s, band * (s + 1) / bands, (band + 1) * (s + 1) / bands - 1, worst.data() + band * n);
         });
         for (int band = 1; band < bands; ++band)
           for (size_t k = 0; k < n; ++k) worst[k] = std::max(worst[k], worst[band * n + k]);
