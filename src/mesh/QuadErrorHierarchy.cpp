@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "GridCache.h"
+#include "ParallelIndices.h"
 
 namespace mesh {
 
@@ -19,9 +20,10 @@ struct Plane {
 
 // The largest |side * height - plane| over columns lo..hi of the row r of a quad whose
 // first column `row` points at. `Wide` holds every figure of the quad: 32 bits suffice on
-// most grids (and let the loop run four columns at a time), 64 bits on every grid.
+// most grids (and let the loop run on vectors), 64 bits on every grid.
 template <class Wide>
-inline uint64_t RowDeviation(const int* row, int lo, int hi, int shift, const Plane& p, int r) {
+[[gnu::always_inline]] inline uint64_t RowDeviationLoop(const int* row, int lo, int hi, int shift, const Plane& p,
+                                                        int r) {
   using Unsigned = std::make_unsigned_t<Wide>;
   Wide v = static_cast<Wide>(p.base + p.gz * r + p.gx * lo);
   const Wide step = static_cast<Wide>(p.gx);
@@ -35,11 +37,37 @@ inline uint64_t RowDeviation(const int* row, int lo, int hi, int shift, const Pl
   return largest;
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+// Eight columns at a time where the processor has them.
+[[gnu::target("avx2")]] uint64_t RowDeviationWide(const int* row, int lo, int hi, int shift, const Plane& p, int r) {
+  return RowDeviationLoop<int32_t>(row, lo, hi, shift, p, r);
+}
+
+bool HasWideVectors() {
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return has;
+}
+#else
+uint64_t RowDeviationWide(const int* row, int lo, int hi, int shift, const Plane& p, int r) {
+  return RowDeviationLoop<int32_t>(row, lo, hi, shift, p, r);
+}
+bool HasWideVectors() { return false; }
+#endif
+
 // Deviations of one quad's triangles, times its side: the a-c cut, the b-d cut (the two
 // halves a fan of the parent quad uses where this quad is its child 2 or 4), and the four
 // triangles from the centre to two neighbouring corners.
 struct Deviations {
   uint64_t diagonal = 0, anti_diagonal = 0, fan = 0;
+
+  void Widen(const Deviations& o) {
+    diagonal = std::max(diagonal, o.diagonal);
+    anti_diagonal = std::max(anti_diagonal, o.anti_diagonal);
+    fan = std::max(fan, o.fan);
+  }
 };
 
 // A quad two cells wide holds nine points: corners, side midpoints and centre. Whichever of
@@ -58,32 +86,40 @@ Deviations MeasurePair(const data& grid, int x0, int z0) {
   return d;
 }
 
-template <class Wide>
-Deviations Measure(const data& grid, int x0, int z0, int shift, bool anti_diagonal) {
+// The planes of a quad's triangles: the a-c cut, the b-d cut and the fan's four.
+struct QuadPlanes {
+  Plane abc, acd, abd, bcd, top, bottom, left, right;
+  bool anti_diagonal;  // whether the b-d cut is wanted
+};
+
+QuadPlanes PlanesOf(const data& grid, int x0, int z0, int shift, bool anti_diagonal) {
   const int w = 1 << shift;
   const int half = w / 2;
   auto height = [&](int x, int z) { return static_cast<int64_t>(grid.values[z0 + z][x0 + x]); };
   const int64_t h0 = height(0, 0), h1 = height(w, 0), h2 = height(w, w), h3 = height(0, w);
   const int64_t hc = height(half, half);
-  const Plane abc{w * h0, h1 - h0, h2 - h1}, acd{w * h0, h2 - h3, h3 - h0};
-  const Plane abd{w * h0, h1 - h0, h3 - h0}, bcd{w * (h1 + h3 - h2), h2 - h3, h2 - h1};
-  const Plane top{w * h0, h1 - h0, 2 * hc - h0 - h1}, bottom{w * (2 * hc - h2), h2 - h3, h2 + h3 - 2 * hc};
-  const Plane left{w * h0, 2 * hc - h0 - h3, h3 - h0}, right{w * (2 * hc - h2), h1 + h2 - 2 * hc, h2 - h1};
-  Deviations d;
-  for (int r = 0; r <= w; ++r) {
-    const int* row = grid.values[z0 + r] + x0;
-    d.diagonal = std::max({d.diagonal, RowDeviation<Wide>(row, r, w, shift, abc, r),
-                           RowDeviation<Wide>(row, 0, r, shift, acd, r)});
-    if (anti_diagonal)
-      d.anti_diagonal = std::max({d.anti_diagonal, RowDeviation<Wide>(row, 0, w - r, shift, abd, r),
-                                  RowDeviation<Wide>(row, w - r, w, shift, bcd, r)});
-    const int in = std::min(r, w - r);  // the left and right triangles reach this far in
-    const uint64_t middle = r <= half ? RowDeviation<Wide>(row, r, w - r, shift, top, r)
-                                      : RowDeviation<Wide>(row, w - r, r, shift, bottom, r);
-    d.fan = std::max({d.fan, middle, RowDeviation<Wide>(row, 0, in, shift, left, r),
-                      RowDeviation<Wide>(row, w - in, w, shift, right, r)});
-  }
-  return d;
+  return {{w * h0, h1 - h0, h2 - h1},
+          {w * h0, h2 - h3, h3 - h0},
+          {w * h0, h1 - h0, h3 - h0},
+          {w * (h1 + h3 - h2), h2 - h3, h2 - h1},
+          {w * h0, h1 - h0, 2 * hc - h0 - h1},
+          {w * (2 * hc - h2), h2 - h3, h2 + h3 - 2 * hc},
+          {w * h0, 2 * hc - h0 - h3, h3 - h0},
+          {w * (2 * hc - h2), h1 + h2 - 2 * hc, h2 - h1},
+          anti_diagonal};
+}
+
+// Widens a quad's deviations over its row r, which `row` points at the start of.
+template <class Deviation>
+void MeasureRow(const int* row, int shift, const QuadPlanes& q, int r, Deviation deviation, Deviations& d) {
+  const int w = 1 << shift, half = w / 2;
+  d.diagonal = std::max({d.diagonal, deviation(row, r, w, q.abc), deviation(row, 0, r, q.acd)});
+  if (q.anti_diagonal)
+    d.anti_diagonal =
+        std::max({d.anti_diagonal, deviation(row, 0, w - r, q.abd), deviation(row, w - r, w, q.bcd)});
+  const int in = std::min(r, w - r);  // the left and right triangles reach this far in
+  const uint64_t middle = r <= half ? deviation(row, r, w - r, q.top) : deviation(row, w - r, r, q.bottom);
+  d.fan = std::max({d.fan, middle, deviation(row, 0, in, q.left), deviation(row, w - in, w, q.right)});
 }
 
 int64_t RoundUp(uint64_t deviation, int shift) {
@@ -92,7 +128,7 @@ int64_t RoundUp(uint64_t deviation, int shift) {
 
 }  // namespace
 
-QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<void()>& poll)
+QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<void()>& poll, int threads)
     : last_x_(std::max(grid.cols - 1, 0)), last_z_(std::max(grid.rows - 1, 0)), depth_(0) {
   while ((1 << depth_) < std::max(last_x_, last_z_)) ++depth_;
   for (int level = 0; level <= depth_; ++level) {
@@ -100,16 +136,28 @@ QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<voi
     down_.push_back(Count(last_z_, level));
   }
   error_.resize(static_cast<size_t>(depth_));
-  int64_t tallest = 0;  // the largest height from zero, either way
-  for (int z = 0; z < grid.rows; ++z)
-    for (int x = 0; x < grid.cols; ++x)
-      tallest = std::max(tallest, std::abs(static_cast<int64_t>(grid.values[z][x])));
+  if (depth_ == 0) return;
+  if (threads <= 0) threads = BuildThreads(static_cast<long long>(grid.rows) * grid.cols);
+  // The largest height from zero, either way.
+  std::vector<int64_t> row_tallest(static_cast<size_t>(grid.rows), 0);
+  ForEachIndex(grid.rows, threads, poll, [&](int z) {
+    int64_t most = 0;
+    for (int x = 0; x < grid.cols; ++x) most = std::max(most, std::abs(static_cast<int64_t>(grid.values[z][x])));
+    row_tallest[static_cast<size_t>(z)] = most;
+  });
+  const int64_t tallest = *std::max_element(row_tallest.begin(), row_tallest.end());
+  const bool wide = HasWideVectors();
   // The b-d deviations of the level below, rounded up; the parents' fans use them.
   std::vector<int64_t> anti_below, anti;
   for (int level = depth_ - 1; level >= 0; --level) {
     const int shift = depth_ - level, across = Across(level), down = Down(level);
     // Every figure of a quad lies within 4 * side * tallest; 32 bits hold it with room.
     const bool narrow = (int64_t{1} << shift) * tallest < (int64_t{1} << 28);
+    auto deviation = [narrow, wide, shift](const int* row, int lo, int hi, const Plane& p, int r) -> uint64_t {
+      if (!narrow) return RowDeviationLoop<int64_t>(row, lo, hi, shift, p, r);
+      return wide && hi - lo >= 8 ? RowDeviationWide(row, lo, hi, shift, p, r)
+                                  : RowDeviationLoop<int32_t>(row, lo, hi, shift, p, r);
+    };
     const bool cells_below = level + 1 == depth_;
     const int across_below = cells_below ? 0 : Across(level + 1);
     auto anti_of_child = [&](int i, int j) {
@@ -118,8 +166,34 @@ QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<voi
     std::vector<int64_t>& error = error_[static_cast<size_t>(level)];
     error.assign(static_cast<size_t>(across) * down, 0);
     anti.assign(error.size(), 0);
-    for (int j = 0; j < down; ++j) {
-      poll();
+    // Row j's quads: their planes, and their deviations over rows [r_lo, r_hi] of grid
+    // points, row by row across all of them.
+    auto plan = [&](int j) {
+      std::vector<QuadPlanes> planes(static_cast<size_t>(across));
+      for (int i = 0; i < across; ++i)
+        if (!Straddles(level, i, j))
+          planes[static_cast<size_t>(i)] = PlanesOf(grid, i << shift, j << shift, shift, ((i + j) & 1) != 0);
+      return planes;
+    };
+    auto sweep = [&](int j, const std::vector<QuadPlanes>& planes, int r_lo, int r_hi, Deviations* out) {
+      const int z0 = j << shift;
+      if (shift == 1) {
+        for (int i = 0; i < across; ++i)
+          if (!Straddles(level, i, j)) out[i] = MeasurePair(grid, i << shift, z0);
+        return;
+      }
+      // Rows past the grid belong to straddling quads only.
+      for (int r = r_lo; r <= r_hi && z0 + r <= last_z_; ++r) {
+        const int* row = grid.values[z0 + r];
+        for (int i = 0; i < across; ++i)
+          if (!Straddles(level, i, j))
+            MeasureRow(row + (i << shift), shift, planes[static_cast<size_t>(i)], r,
+                       [&](const int* at, int lo, int hi, const Plane& p) { return deviation(at, lo, hi, p, r); },
+                       out[i]);
+      }
+    };
+    std::vector<int64_t> row_largest(static_cast<size_t>(down), 0);
+    auto fold = [&](int j, const Deviations* measured) {
       for (int i = 0; i < across; ++i) {
         const size_t at = static_cast<size_t>(j) * across + i;
         int64_t e = 0;
@@ -129,11 +203,7 @@ QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<voi
           if (ci < Across(level + 1) && cj < Down(level + 1)) e = std::max(e, Error(level + 1, ci, cj));
         }
         if (!Straddles(level, i, j)) {
-          const int x0 = i << shift, z0 = j << shift;
-          const bool anti_diagonal = ((i + j) & 1) != 0;
-          const Deviations d = shift == 1 ? MeasurePair(grid, x0, z0)
-                               : narrow   ? Measure<int32_t>(grid, x0, z0, shift, anti_diagonal)
-                                          : Measure<int64_t>(grid, x0, z0, shift, anti_diagonal);
+          const Deviations& d = measured[i];
           anti[at] = RoundUp(d.anti_diagonal, shift);
           // The fan's triangles from the centre to a corner and a side's midpoint are the
           // a-c halves of children 1 and 3, in their errors already, and the b-d halves of
@@ -142,9 +212,33 @@ QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<voi
                         anti_of_child(2 * i, 2 * j + 1)});
         }
         error[at] = e;
-        largest_ = std::max(largest_, e);
+        row_largest[static_cast<size_t>(j)] = std::max(row_largest[static_cast<size_t>(j)], e);
       }
+    };
+    const int side = 1 << shift;
+    if (threads > 1 && down < 4 * threads && shift > 1) {
+      // Few rows of big quads: the threads share each row's sweep by bands of grid rows.
+      for (int j = 0; j < down; ++j) {
+        const std::vector<QuadPlanes> planes = plan(j);
+        const int bands = std::min(side + 1, 4 * threads);
+        std::vector<Deviations> measured(static_cast<size_t>(bands) * across);
+        ForEachIndex(bands, threads, poll, [&](int band) {
+          const int r_lo = band * (side + 1) / bands, r_hi = (band + 1) * (side + 1) / bands - 1;
+          sweep(j, planes, r_lo, r_hi, measured.data() + band * across);
+        });
+        for (int band = 1; band < bands; ++band)
+          for (int i = 0; i < across; ++i) measured[i].Widen(measured[band * across + i]);
+        fold(j, measured.data());
+      }
+    } else {
+      // Rows of quads on their own.
+      ForEachIndex(down, threads, poll, [&](int j) {
+        std::vector<Deviations> measured(static_cast<size_t>(across));
+        sweep(j, shift == 1 ? std::vector<QuadPlanes>() : plan(j), 0, side, measured.data());
+        fold(j, measured.data());
+      });
     }
+    for (const int64_t e : row_largest) largest_ = std::max(largest_, e);
     anti_below.swap(anti);
   }
 }

@@ -35,8 +35,9 @@ class QuadErrorHierarchy {
   static std::shared_ptr<const QuadErrorHierarchy> ForView(const data& grid, const std::function<void()>& poll,
                                                            bool make_it);
 
-  // Makes the hierarchy of `grid`.
-  QuadErrorHierarchy(const data& grid, const std::function<void()>& poll);
+  // Makes the hierarchy of `grid` on `threads` threads (0: as many as the grid's size is
+  // worth); `poll` is called on the calling thread only.
+  QuadErrorHierarchy(const data& grid, const std::function<void()>& poll, int threads = 0);
 
   // The level of single cells; the whole square is level 0.
   int Depth() const { return depth_; }

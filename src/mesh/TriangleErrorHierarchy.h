@@ -108,8 +108,10 @@ class TriangleErrorHierarchy {
   static constexpr uint32_t kMustSplit = UINT32_MAX;
 
   // Builds the hierarchy of the rows x cols heights `values` (NODATA values taken as
-  // heights). `poll` is called now and then and may throw to abandon the build.
-  TriangleErrorHierarchy(int rows, int cols, int* const* values, const std::function<void()>& poll);
+  // heights) on `threads` threads (0: as many as the grid's size is worth). `poll` is called
+  // now and then, on the calling thread only, and may throw to abandon the build.
+  TriangleErrorHierarchy(int rows, int cols, int* const* values, const std::function<void()>& poll,
+                         int threads = 0);
 
   // False for a grid of one row or one column: no triangle has area on it.
   bool HasArea() const { return side_ > 0; }
