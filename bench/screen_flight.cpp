@@ -8,7 +8,8 @@
 //            (4 m at the top, times 0.6 a level), a Float32 GeoTIFF (centimetre units)
 // The flight, at 1024 x 768 with the viewer's 45 degree field: the start view (1.5 sides
 // out, one up, 30 degrees down), a descent to 50 m over the lowest north-south corridor,
-// a low pass along it, a 90 degree turn toward the wider side, and a climb.
+// a low pass along it, a 90 degree turn toward the wider side, and a climb to a quarter
+// side, looking 35 degrees down at the end.
 //
 // Per view and per bound of 1 and 2 px: the Screen Error build (BuildIndexedMesh, wall
 // time, triangles, achieved px), the frame that draws it (DrawTerrain at 1024 x 768 in
@@ -20,7 +21,10 @@
 // half-diagonal field angle; b is rounded down to whole height units.
 // Each grid runs in a process of its own, so that its peak memory (getrusage) is its own.
 //
-//   bench_screen_flight [--views N] [--strict-every K] [--no-draw] [--quads] [fractal] [real]
+//   bench_screen_flight [--views N] [--strict-every K] [--no-draw] [--quads] [--csv STEM]
+//                       [--pictures DIR] [--flight] [fractal] [real]
+// --csv writes each view's figures to STEM_GRID.csv; --pictures every 25th frame at 1 px;
+// --flight lists the views and stops.
 //
 // scripts/bench-screen-flight.sh builds it in Release and runs it.
 #include <GL/osmesa.h>
@@ -29,6 +33,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -46,6 +51,7 @@
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
 #include "Normals.h"
+#include "Snapshot.h"
 #include "TerrainDrawing.h"
 
 namespace {
@@ -61,10 +67,23 @@ struct Options {
   int strict_every = 4;
   bool draw = true;
   int mode = 1;  // triangle bisection
+  std::string csv;       // per-view figures go to CSV_GRID.csv
+  std::string pictures;  // every 25th view at 1 px as a PNG in this folder
+  bool flight_only = false;
   std::vector<std::string> grids;
 };
 
 double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Processor time of the process: the machine is shared, so wall time also shows the others' load.
+double CpuSeconds() {
+  timespec now;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return now.tv_sec + now.tv_nsec * 1e-9;
+}
+
+// Height units of `g` in metres.
+double Metres(const data& g, double units) { return units / g.units_per_metre; }
 
 double MaxRssBytes() {
   rusage use{};
@@ -241,8 +260,8 @@ std::vector<View> MakeFlight(const Grid& grid, int n) {
     const Vec3 f = camera_math::ForwardVector(90, heading);
     at.x += f.x * step;
     at.z += f.z * step;
-    const double y = std::max(ground_then + s * 0.4 * side, low(at.x, at.z));
-    views.push_back({{at.x, y, at.z}, 95 + 20 * s, heading});
+    const double y = std::max(ground_then + s * 0.25 * side, low(at.x, at.z));
+    views.push_back({{at.x, y, at.z}, 95 + 30 * s, heading});
   }
   return views;
 }
@@ -292,8 +311,10 @@ double NearestInView(const Grid& grid, const View& v) {
   return best;
 }
 
-// The object-space bound whose worst on-screen error is `px` for a nearest point at `d`.
+// The object-space bound whose worst on-screen error is `px` for a nearest point at `d`;
+// a view without terrain (d infinite) gets a bound of 1e6.
 int StrictBoundFor(double px, double d, double y_scale) {
+  if (!(d < 1e30)) return 1000000;
   const double tan_v = std::tan(camera_math::ToRadians(kFov / 2));
   const double t2 = tan_v * tan_v * (1 + static_cast<double>(kWidth) * kWidth / (static_cast<double>(kHeight) * kHeight));
   const double k = (kHeight / 2.0) / tan_v * (1 + t2);
@@ -327,6 +348,17 @@ struct Drawer {
     glShadeModel(GL_SMOOTH);
     glViewport(0, 0, kWidth, kHeight);
     return true;
+  }
+  // The last frame as a PNG (GL rows run bottom to top).
+  void Save(const std::string& path) const {
+    std::vector<unsigned char> rgb(static_cast<size_t>(kWidth) * kHeight * 3);
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        for (int k = 0; k < 3; ++k)
+          rgb[(static_cast<size_t>(y) * kWidth + x) * 3 + k] = pixels[(static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 4 + k];
+    remove(path.c_str());
+    if (const Status saved = snapshot::SavePngAs(path, kWidth, kHeight, rgb.data()); !saved.ok())
+      printf("%s: %s\n", path.c_str(), saved.reason().c_str());
   }
   void Close() {
     ReleaseTerrainArrays();
@@ -376,6 +408,7 @@ struct Series {
     return s[s.size() / 2];
   }
   double Worst() const { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); }
+  double Least() const { return v.empty() ? 0 : *std::min_element(v.begin(), v.end()); }
 };
 
 mesh::Settings BaseSettings(const data& g, int mode) {
@@ -417,13 +450,14 @@ int RunGrid(const std::string& name, const std::string& path, const Options& o) 
   grid.half_z = g.rows * static_cast<double>(g.grid_space) * 0.5;
   const std::vector<View> flight = MakeFlight(grid, o.views);
   std::vector<double> nearest(flight.size());
-  for (size_t i = 0; i < flight.size(); ++i) nearest[i] = NearestInView(grid, flight[i]);
+  nearest[0] = NearestInView(grid, flight[0]);
 
   const auto first_start = Clock::now();
   const IndexedMesh first = mesh::BuildIndexedMesh(
       g, ScreenSettingsFor(grid, flight[0], 1, StrictBoundFor(1, nearest[0], grid.scales.height), o.mode));
   const double first_s = Since(first_start), to_first_s = Since(read_start);
   const double rss_first = MaxRssBytes();
+  for (size_t i = 1; i < flight.size(); ++i) nearest[i] = NearestInView(grid, flight[i]);
 
   printf("\n== %s: %d x %d, %d units a metre, spacing %d units, heights %d..%d; %zu views, %s ==\n", name.c_str(), g.rows,
          g.cols, g.units_per_metre, g.grid_space, g.y_min, g.y_max, flight.size(), o.mode ? "triangles" : "quads");
@@ -444,41 +478,75 @@ int RunGrid(const std::string& name, const std::string& path, const Options& o) 
   }
   const bool draw = o.draw && drawer.context != nullptr && drawer.normals != nullptr;
 
-  printf("| px | views | screen build ms med / worst | triangles med / worst | achieved px med / worst | limited |"
-         " first frame ms med / worst | frame ms med / worst | strict views | strict bound med | strict triangles med |"
-         " strict build ms med / worst |\n|---|---|---|---|---|---|---|---|---|---|---|---|\n");
+  Series above, near;
+  for (size_t i = 0; i < flight.size(); ++i) {
+    above.Add(Metres(g, (flight[i].eye.y - grid.Ground(flight[i].eye.x, flight[i].eye.z)) / grid.scales.height));
+    near.Add(Metres(g, nearest[i]));
+  }
+  if (o.flight_only) {
+    for (size_t i = 0; i < flight.size(); ++i)
+      printf("view %3zu: eye %.0f %.0f %.0f, tilt %.1f, heading %.1f, %.0f m above the ground, nearest in view %.0f m\n", i,
+             flight[i].eye.x, flight[i].eye.y, flight[i].eye.z, flight[i].tilt, flight[i].heading, above.v[i], near.v[i]);
+    return 0;
+  }
+  printf("flight: eye above the ground %.0f / %.0f / %.0f m (least / median / most), nearest point in view %.0f / "
+         "%.0f / %.0f m\n",
+         above.Least(), above.Median(), above.Worst(), near.Least(), near.Median(), near.Worst());
+  FILE* csv = o.csv.empty() ? nullptr : fopen((o.csv + "_" + name + ".csv").c_str(), "w");
+  if (csv)
+    fprintf(csv, "px,view,above_m,nearest_m,strict_bound,screen_ms,screen_cpu_ms,triangles,achieved_px,limited,"
+                 "first_frame_ms,frame_ms,strict_triangles,strict_ms\n");
+
+  printf("| px | screen build ms med / worst (cpu med) | triangles med / worst | achieved px med / worst | limited |"
+         " first frame ms med / worst | frame ms med / worst | strict views | bound med (units) | strict / screen "
+         "triangles med | strict build ms med / worst |\n|---|---|---|---|---|---|---|---|---|---|---|\n");
   for (const double px : {1.0, 2.0}) {
-    Series build, tris, achieved, first_frame, frame, s_bound, s_tris, s_build;
+    Series build, cpu, tris, achieved, first_frame, frame, s_bound, s_ratio, s_build;
     int limited = 0;
     for (size_t i = 0; i < flight.size(); ++i) {
       const int b = StrictBoundFor(px, nearest[i], grid.scales.height);
       auto start = Clock::now();
+      const double cpu_start = CpuSeconds();
       const IndexedMesh m = mesh::BuildIndexedMesh(g, ScreenSettingsFor(grid, flight[i], px, b, o.mode));
       build.Add(Since(start) * 1e3);
+      cpu.Add((CpuSeconds() - cpu_start) * 1e3);
       tris.Add(static_cast<double>(m.triangle_count));
       achieved.Add(m.screen.achieved_px);
       limited += m.screen.limited;
+      double frame_first = 0, frame_next = 0;
       if (draw) {
-        first_frame.Add(drawer.Frame(grid, flight[i], m, true) * 1e3);
-        frame.Add(drawer.Frame(grid, flight[i], m, false) * 1e3);
+        frame_first = drawer.Frame(grid, flight[i], m, true) * 1e3;
+        frame_next = drawer.Frame(grid, flight[i], m, false) * 1e3;
+        first_frame.Add(frame_first);
+        frame.Add(frame_next);
+        if (!o.pictures.empty() && px == 1 && i % 25 == 0) drawer.Save(o.pictures + "/" + name + "_" + std::to_string(i) + ".png");
       }
+      long long strict_triangles = -1;
+      double strict_ms = 0;
       if (o.strict_every > 0 && i % o.strict_every == 0) {
         mesh::Settings s = BaseSettings(g, o.mode);
         s.bound = b;
         start = Clock::now();
         const IndexedMesh strict = mesh::BuildIndexedMesh(g, s);
-        s_build.Add(Since(start) * 1e3);
-        s_tris.Add(static_cast<double>(strict.triangle_count));
+        strict_ms = Since(start) * 1e3;
+        strict_triangles = strict.triangle_count;
+        s_build.Add(strict_ms);
+        s_ratio.Add(static_cast<double>(strict.triangle_count) / std::max<long long>(m.triangle_count, 1));
         s_bound.Add(b);
       }
+      if (csv)
+        fprintf(csv, "%.0f,%zu,%.1f,%.1f,%d,%.1f,%.1f,%lld,%.3f,%d,%.1f,%.1f,%lld,%.1f\n", px, i, above.v[i], near.v[i], b,
+                build.v.back(), cpu.v.back(), m.triangle_count, m.screen.achieved_px, m.screen.limited ? 1 : 0, frame_first,
+                frame_next, strict_triangles, strict_ms);
     }
-    printf("| %.0f | %zu | %.1f / %.1f | %.0f / %.0f | %.2f / %.2f | %d | %.1f / %.1f | %.1f / %.1f | %zu | %.0f | %.0f | "
+    printf("| %.0f | %.1f / %.1f (%.1f) | %.0f / %.0f | %.2f / %.2f | %d | %.1f / %.1f | %.1f / %.1f | %zu | %.0f | %.2f | "
            "%.1f / %.1f |\n",
-           px, flight.size(), build.Median(), build.Worst(), tris.Median(), tris.Worst(), achieved.Median(),
+           px, build.Median(), build.Worst(), cpu.Median(), tris.Median(), tris.Worst(), achieved.Median(),
            achieved.Worst(), limited, first_frame.Median(), first_frame.Worst(), frame.Median(), frame.Worst(),
-           s_tris.v.size(), s_bound.Median(), s_tris.Median(), s_build.Median(), s_build.Worst());
+           s_ratio.v.size(), s_bound.Median(), s_ratio.Median(), s_build.Median(), s_build.Worst());
     fflush(stdout);
   }
+  if (csv) fclose(csv);
   if (draw) drawer.Close();
   return 0;
 }
@@ -510,12 +578,19 @@ int main(int argc, char** argv) {
       o.strict_every = atoi(argv[++i]);
     else if (a == "--no-draw")
       o.draw = false;
+    else if (a == "--csv" && i + 1 < argc)
+      o.csv = argv[++i];
+    else if (a == "--pictures" && i + 1 < argc)
+      o.pictures = argv[++i];
+    else if (a == "--flight")
+      o.flight_only = true;
     else if (a == "--quads")
       o.mode = 0;
     else if (a == "fractal" || a == "real")
       o.grids.push_back(a);
     else {
-      printf("usage: %s [--views N] [--strict-every K] [--no-draw] [--quads] [fractal] [real]\n", argv[0]);
+      printf("usage: %s [--views N] [--strict-every K] [--no-draw] [--quads] [--csv STEM] [--pictures DIR] "
+             "[--flight] [fractal] [real]\n", argv[0]);
       return 2;
     }
   }
