@@ -15,6 +15,8 @@ const char kHelpStart[] =
     "Shows the elevation model GRID as a 3-D terrain in a window, optionally draped\n"
     "with the image TEXTURE, and lets you fly over it.\n"
     "\n"
+    "%s\n"
+    "\n"
     "GRID     an ARC/INFO ASCII grid (.asc), or any raster GDAL reads: GeoTIFF (.tif),\n"
     "         SRTM HGT (.hgt), ERDAS Imagine (.img), netCDF, ... Cells in degrees of a\n"
     "         geographic system count 30 metres an arc-second; cells of a projected\n"
@@ -32,6 +34,10 @@ const char kHelpStart[] =
     "\n"
     "SETTINGS, as the panel sets them (the window, --snapshot and --export use them):\n"
     "  --size WxH           window or picture size (1024x768)\n"
+    "  --screen-error PX    Screen Error on, bound PX pixels, 0.25 to 20 (1)\n"
+    "  --no-screen-error    Screen Error off (the default)\n"
+    "  --triangle-cap N     Max. Triangles under Screen Error, 1000 to 100000000\n"
+    "                       (1000000); past it the bound is raised for the view\n"
     "  --precision N        subdivision levels, 0 to 100 (6)\n"
     "  --error N            Max. Approx. Error, 1 to 100 (10)\n"
     "  --triangles          triangle subdivision instead of quads\n"
@@ -61,7 +67,7 @@ const char kHelpEnd[] =
 }  // namespace
 
 void PrintHelp(const char* self) {
-  printf(kHelpStart, self, self, self, self);
+  printf(kHelpStart, self, self, self, self, ScreenErrorLead().console);
   fputs(KeyTableForConsole().c_str(), stdout);
   fputs(kHelpEnd, stdout);
 }

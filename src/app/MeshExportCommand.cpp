@@ -15,8 +15,10 @@ int ExportMesh(const char* out, const char* texture, bool base) {
     return 1;
   }
   MeshWholeGrid();
-  Viewer.CalcNormales();
-  if (normales == nullptr) {
+  // With Screen Error the mesh is that of the view --camera and --size give.
+  if (screen_error) ResetView();
+  else Viewer.CalcNormales();
+  if (NormalTableMissing()) {
     printf("\tCannot export %s: not enough memory for the normals of the grid.\n\n", out);
     return 1;
   }

@@ -52,6 +52,8 @@ static int Run(int argc, char** argv) {
                           files.argv.data());
 #else
   if (!options.export_path.empty()) {
+    width = options.width;
+    height = options.height;
     status = ExportMesh(options.export_path.c_str(), files.texture(), options.base);
   } else {
     width = options.width;

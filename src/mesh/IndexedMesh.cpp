@@ -7,17 +7,17 @@
 
 #include "MeshBuild.h"
 #include "MeshList.h"
+#include "MeshNormals.h"
 #include "Sampling.h"
 
-IndexedMeshBuilder::IndexedMeshBuilder(const data& grid, std::function<bool()> superseded, bool show_nodata)
+IndexedMeshBuilder::IndexedMeshBuilder(const data& grid, std::function<bool()> superseded, bool show_nodata,
+                                       bool sparse)
     : cols_(static_cast<size_t>(grid.cols)),
-      slots_(new uint32_t[static_cast<size_t>(grid.rows) * static_cast<size_t>(grid.cols)]),
+      slots_(static_cast<size_t>(grid.rows) * static_cast<size_t>(grid.cols), sparse),
       grid_points_(static_cast<size_t>(grid.rows) * static_cast<size_t>(grid.cols)),
       superseded_(std::move(superseded)),
       holes_(grid.has_nodata && !show_nodata),
-      nodata_(grid.nodata) {
-  std::memset(slots_.get(), 0xFF, grid_points_ * sizeof(uint32_t));
-}
+      nodata_(grid.nodata) {}
 
 void IndexedMeshBuilder::Poll() {
   if (superseded_ && superseded_()) throw mesh::Superseded{};
@@ -30,6 +30,7 @@ void IndexedMeshBuilder::Reserve(long long triangles) {
   const size_t t = static_cast<size_t>(std::max(triangles, 0LL));
   mesh_.indices.reserve(3 * t);
   mesh_.points.reserve(std::min(grid_points_, (t + 2 * (rows + cols_) + 2) / 2));
+  slots_.Reserve(mesh_.points.capacity());
 }
 
 void IndexedMeshBuilder::Discard() {
@@ -77,7 +78,7 @@ IndexedMesh IndexedMeshBuilder::Finish() {
   IndexedMesh done = std::move(mesh_);
   mesh_ = IndexedMesh{};
   count_ = 0;
-  std::memset(slots_.get(), 0xFF, grid_points_ * sizeof(uint32_t));
+  slots_.Clear();
   return done;
 }
 
@@ -85,7 +86,7 @@ IndexedMesh mesh::BuildIndexedMesh(const data& grid, const Settings& s, std::fun
   const int precision = std::max(s.precision, 0);
   IndexedMesh built;
   try {
-    IndexedMeshBuilder builder(grid, superseded, s.show_nodata);
+    IndexedMeshBuilder builder(grid, superseded, s.show_nodata, /*sparse=*/s.screen.on);
     const int level = BuildMesh(grid, s, builder);
     built = builder.Finish();
     built.level = level;
@@ -99,9 +100,18 @@ IndexedMesh mesh::BuildIndexedMesh(const data& grid, const Settings& s, std::fun
   built.shows_nodata = s.show_nodata;
   built.strict = s.adaptive && s.strict && !built.strict_fell_back;
   built.no_terrain = !s.show_nodata && built.indices.empty() && !HoldsHeights(grid);
+  if (superseded && superseded()) throw mesh::Superseded{};
+  if (s.screen.on) {
+    // Its error is told in pixels; a measure over the whole grid would cost more than the build.
+    try {
+      built.normals = mesh::FaceNormalsOf(grid, built);
+    } catch (const std::bad_alloc&) {
+    }
+    built.hole_corners = {};
+    return built;
+  }
   // Measured after the builder's point table is gone; a mesh that leaves no room for the
   // measurement is shown without it.
-  if (superseded && superseded()) throw mesh::Superseded{};
   try {
     built.true_error = mesh::MeasureTrueError(grid, built, mesh::MeshedArea(grid, s));
     built.true_error.bound = s.adaptive ? s.bound : -1;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Mesh.h"
+#include "PointSlots.h"
 #include "ScreenView.h"
 #include "TerrainLoader.h"
 #include "TrueError.h"
@@ -60,7 +61,9 @@ class IndexedMeshBuilder {
  public:
   // `superseded`, when set, is asked every few thousand triangles; when it answers true
   // the build ends with mesh::Superseded. The builder keeps `grid`'s size and NODATA value.
-  explicit IndexedMeshBuilder(const data& grid, std::function<bool()> superseded = {}, bool show_nodata = false);
+  // `sparse`: the points used are kept in a hash instead of a table over the grid.
+  explicit IndexedMeshBuilder(const data& grid, std::function<bool()> superseded = {}, bool show_nodata = false,
+                              bool sparse = false);
 
   void Append(const Triangle& t) {
     ++count_;
@@ -91,12 +94,13 @@ class IndexedMeshBuilder {
   void Poll();
   void StrictFellBack() { mesh_.strict_fell_back = true; }
   void Report(const std::string& limit_line) { mesh_.limit_line = limit_line; }
+  void Screen(const mesh::ScreenResult& result) { mesh_.screen = result; }
 
   // The mesh built, with its triangle count; the builder is left empty.
   IndexedMesh Finish();
 
  private:
-  static constexpr uint32_t kUnused = UINT32_MAX;
+  static constexpr uint32_t kUnused = PointSlots::kUnused;
   struct Hinge {
     uint32_t p, q, m;  // grid indices
   };
@@ -118,7 +122,7 @@ class IndexedMeshBuilder {
   }
 
   size_t cols_;
-  std::unique_ptr<uint32_t[]> slots_;  // grid point -> vertex record, kUnused until first use
+  PointSlots slots_;  // grid point -> vertex record, kUnused until first use
   size_t grid_points_;
   IndexedMesh mesh_;
   std::vector<Hinge> hinges_;

@@ -40,6 +40,12 @@ int BuildStrictQuadMesh(const data& grid, const Settings& s, Builder& out);
 template <class Builder>
 int BuildStrictTriangleMesh(const data& grid, const Settings& s, Builder& out);
 
+// The meshes that follow the view of `s.screen`, from the strict meshers' hierarchies.
+template <class Builder>
+int BuildScreenQuadMesh(const data& grid, const Settings& s, Builder& out);
+template <class Builder>
+int BuildScreenTriangleMesh(const data& grid, const Settings& s, Builder& out);
+
 // The plain meshers' split tests, one element at a time: a quad whose a-c diagonal
 // strays from the grid, a triangle whose edge midpoints miss it, by more than `bound`.
 bool QuadStrays(const data& grid, const Quad& q, int bound);
@@ -47,6 +53,7 @@ bool TriangleMisses(const data& grid, const Triangle& t, int bound);
 
 template <class Builder>
 int BuildMesh(const data& grid, const Settings& s, Builder& out) {
+  if (s.screen.on) return s.mode != 0 ? BuildScreenTriangleMesh(grid, s, out) : BuildScreenQuadMesh(grid, s, out);
   return s.mode != 0 ? BuildTriangleMesh(grid, s, out) : BuildQuadMesh(grid, s, out);
 }
 

@@ -34,6 +34,7 @@ class CountingBuilder {
   void Trim() {}
   void Poll() {}
   void StrictFellBack() {}
+  void Screen(const ScreenResult&) {}
   void Report(const std::string& limit_line) { PrintLimitLine(limit_line); }
 
  private:

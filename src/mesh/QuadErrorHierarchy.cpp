@@ -149,9 +149,23 @@ QuadErrorHierarchy::QuadErrorHierarchy(const data& grid, const std::function<voi
   }
 }
 
-std::shared_ptr<const QuadErrorHierarchy> QuadErrorHierarchy::Of(const data& grid, const std::function<void()>& poll) {
+namespace {
+
+GridCache<QuadErrorHierarchy>& Cache() {
   static GridCache<QuadErrorHierarchy> cache;
-  return cache.Get(grid, [&] { return std::make_shared<const QuadErrorHierarchy>(grid, poll); });
+  return cache;
+}
+
+}  // namespace
+
+std::shared_ptr<const QuadErrorHierarchy> QuadErrorHierarchy::Of(const data& grid, const std::function<void()>& poll) {
+  return Cache().Get(grid, [&] { return std::make_shared<const QuadErrorHierarchy>(grid, poll); });
+}
+
+std::shared_ptr<const QuadErrorHierarchy> QuadErrorHierarchy::ForView(const data& grid,
+                                                                      const std::function<void()>& poll,
+                                                                      bool make_it) {
+  return Cache().GetQuick(grid, [&] { return std::make_shared<const QuadErrorHierarchy>(grid, poll); }, make_it);
 }
 
 }  // namespace mesh

@@ -30,6 +30,10 @@ class QuadErrorHierarchy {
   // the same grid (same size and heights), on any thread. `poll` is called now and then
   // while one is made and may throw to give up; nothing is kept then.
   static std::shared_ptr<const QuadErrorHierarchy> Of(const data& grid, const std::function<void()>& poll);
+  // The same, the grid told by its quick key (GridCache::GetQuick); with `make_it` false,
+  // null until the hierarchy is made.
+  static std::shared_ptr<const QuadErrorHierarchy> ForView(const data& grid, const std::function<void()>& poll,
+                                                           bool make_it);
 
   // Makes the hierarchy of `grid`.
   QuadErrorHierarchy(const data& grid, const std::function<void()>& poll);

@@ -33,6 +33,9 @@ struct ScreenSettings {
   double bound_px = 1;
   long long cap = 1000000;
   ViewPose pose;
+  // While the grid's error hierarchy is not made yet, hand back a coarse uniform mesh at
+  // once (marked `coarse`) instead of waiting for it: for a window's first picture.
+  bool coarse_first = false;
 
   bool operator==(const ScreenSettings&) const = default;
 };
@@ -50,6 +53,7 @@ struct ScreenResult {
   double achieved_px = 0;
   double bound_px = 0;
   bool limited = false;
+  bool coarse = false;  // a first, uniform mesh shown while the error hierarchy is made
 };
 
 }  // namespace mesh

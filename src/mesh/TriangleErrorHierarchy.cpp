@@ -227,11 +227,27 @@ long long TriangleErrorHierarchy::CountFromHistogram(long long bound) const {
   return forced_count_ + split;
 }
 
+namespace {
+
+GridCache<TriangleErrorHierarchy>& Cache() {
+  static GridCache<TriangleErrorHierarchy> cache;
+  return cache;
+}
+
+}  // namespace
+
 std::shared_ptr<const TriangleErrorHierarchy> TriangleErrorHierarchyOfGrid(const data& grid,
                                                                             const std::function<void()>& poll) {
-  static GridCache<TriangleErrorHierarchy> cache;
-  return cache.Get(
+  return Cache().Get(
       grid, [&] { return std::make_shared<const TriangleErrorHierarchy>(grid.rows, grid.cols, grid.values, poll); });
+}
+
+std::shared_ptr<const TriangleErrorHierarchy> TriangleErrorHierarchyForView(const data& grid,
+                                                                             const std::function<void()>& poll,
+                                                                             bool make_it) {
+  return Cache().GetQuick(
+      grid, [&] { return std::make_shared<const TriangleErrorHierarchy>(grid.rows, grid.cols, grid.values, poll); },
+      make_it);
 }
 
 }  // namespace mesh

@@ -191,5 +191,10 @@ void TriangleErrorHierarchy::Walk(long long bound, Emit emit, Stop stop, Poll po
 // builds while the grid's size and heights stay the same. Safe to call from any thread.
 std::shared_ptr<const TriangleErrorHierarchy> TriangleErrorHierarchyOfGrid(const data& grid,
                                                                             const std::function<void()>& poll);
+// The same, the grid told by its quick key (GridCache::GetQuick); with `make_it` false, null
+// until the hierarchy is made.
+std::shared_ptr<const TriangleErrorHierarchy> TriangleErrorHierarchyForView(const data& grid,
+                                                                             const std::function<void()>& poll,
+                                                                             bool make_it);
 
 }  // namespace mesh

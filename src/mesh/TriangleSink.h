@@ -7,6 +7,7 @@
 
 #include "Mesh.h"
 #include "MeshList.h"
+#include "ScreenView.h"
 
 namespace mesh {
 
@@ -29,6 +30,7 @@ class TriangleSink {
   virtual void Trim() {}
   void Poll() {}
   void StrictFellBack() {}
+  void Screen(const ScreenResult&) {}
   // The build's limit line (empty when none): printed, as the triangles are the mesh.
   virtual void Report(const std::string& limit_line) { PrintLimitLine(limit_line); }
 

@@ -30,7 +30,11 @@ void FillVertexArrays(const data& grid, const Normal* const* normals, const Inde
     position[0] = TruncateToInt(p.x * static_cast<double>(scales.column));
     position[1] = TruncateToInt(h * scales.height);
     position[2] = TruncateToInt(p.z * static_cast<double>(scales.row));
-    const Normal& normal = normals[p.z][p.x];
+    // The mesh's own normals where it has them, the grid's otherwise.
+    const Normal normal = !mesh.normals.empty()
+                              ? Normal{mesh.normals[3 * i], mesh.normals[3 * i + 1], mesh.normals[3 * i + 2]}
+                          : normals != nullptr ? normals[p.z][p.x]
+                                               : Normal{0, 1, 0};
     float* nv = &out.normals[3 * i];
     nv[0] = normal.x * scales.normal_x;
     nv[1] = normal.y;

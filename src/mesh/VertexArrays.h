@@ -28,6 +28,7 @@ using HeightColour = void (*)(double metres, float* rgb);
 // Fills `out` for `mesh` from `grid` and its normal table: x, y and z are the column,
 // height and row times the scales, each truncated toward zero and saturated at the int
 // limits; the normals are the grid's with x and z scaled; colours (colour shading, which
-// needs `colour`) follow the heights.
+// needs `colour`) follow the heights. A mesh with normals of its own (IndexedMesh::normals)
+// takes those, and `normals` may be null.
 void FillVertexArrays(const data& grid, const Normal* const* normals, const IndexedMesh& mesh, Shading shading,
                       const DrawScales& scales, VertexArrays& out, HeightColour colour = nullptr);

@@ -57,7 +57,25 @@ void AppendTrueError(const mesh::TrueError& e) {
   AppendOverlay("\n");
 }
 
+// Pixels to at most `decimals` places, without trailing zeros: "0.9", "3", "0.25".
+std::string Pixels(double px, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, px);
+  std::string s = text;
+  if (s.find('.') != std::string::npos) {
+    s.erase(s.find_last_not_of('0') + 1);
+    if (s.back() == '.') s.pop_back();
+  }
+  return s;
+}
+
 }  // namespace
+
+std::string ScreenErrorLine(const mesh::ScreenResult& r) {
+  if (r.coarse) return "Screen error: a coarse first mesh, refining (bound " + Pixels(r.bound_px, 2) + " px)";
+  return "Screen error: " + Pixels(r.achieved_px, 1) + " px (bound " + Pixels(r.bound_px, 2) + " px)" +
+         (r.limited ? ", limited" : "");
+}
 
 void ComposeOverlayText() {
   text_buffer[0] = '\0';
@@ -76,7 +94,10 @@ void ComposeOverlayText() {
     AppendOverlay("Limited by the triangle budget: the bound is not met\n");
   else if (mesh.level < mesh.precision)
     AppendOverlay("Limited to precision %d of %d\n", mesh.level, mesh.precision);
-  AppendTrueError(mesh.true_error);
+  if (mesh.screen.on)
+    AppendOverlay("%s\n", ScreenErrorLine(mesh.screen).c_str());
+  else
+    AppendTrueError(mesh.true_error);
   if (!probe_text.empty()) AppendOverlay("%s\n", probe_text.c_str());
   AppendOverlay("%s\n", "Left Button: Rotate");
   AppendOverlay("%s\n", "Right Button: Translate XZ");

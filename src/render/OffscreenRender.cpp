@@ -16,7 +16,7 @@ namespace {
 // Draws the start view into the current context and writes it to `path`, unless what was
 // asked cannot be drawn; prints the outcome. The exit status.
 int DrawAndWrite(const char* path, const char* texture) {
-  if (normales == nullptr) {
+  if (NormalTableMissing()) {
     printf("\tCannot render %s: not enough memory for the normals of the grid.\n\n", path);
     return 1;
   }

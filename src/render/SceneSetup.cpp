@@ -13,8 +13,8 @@ void SetUpScene(int /*argc*/, char** argv) {
 
   MeshWholeGrid();
 
-  Viewer.CalcNormales();
-  if (normales == nullptr) return;  // OpenViewer refuses the grid
+  if (!screen_error) Viewer.CalcNormales();
+  if (NormalTableMissing()) return;  // OpenViewer refuses the grid
   if (argv[1] != nullptr) {
     snapshot_stem = snapshot::NameStem(argv[1], input.cols, input.rows);
     grid_file = argv[1];

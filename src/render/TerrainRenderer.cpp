@@ -15,6 +15,8 @@ void Brackenholmer::PickTerrainColor(int height) {
 
 void Brackenholmer::RenderTriangles() {
   UpdateMesh();
+  // A mesh without normals of its own after Screen Error was turned off needs the grid's.
+  if (drawn_mesh_.normals.empty() && !drawn_mesh_.indices.empty() && normales == nullptr) CalcNormales();
   // The normals change with "Show NODATA" when the mesh built for it arrives, not before.
   if (!drawn_mesh_.indices.empty()) MatchNormalsToNoData(drawn_mesh_.shows_nodata);
   TerrainDrawing what;

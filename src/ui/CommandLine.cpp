@@ -9,6 +9,8 @@
 #include "Brackenholmer.h"
 #include "CameraMath.h"
 #include "Mesh.h"
+#include "ScreenCapLimits.h"
+#include "ScreenView.h"
 
 namespace command_line {
 
@@ -74,6 +76,8 @@ const ValueOption kValueOptions[] = {
     {"--export", "a file name ending in .obj, .stl or .ply"},
     {"--snapshot", "a file name ending in .png"},
     {"--size", "a picture size WxH, each side from 1 to 16384"},
+    {"--screen-error", "a number of pixels from 0.25 to 20"},
+    {"--triangle-cap", "a whole number from 1000 to 100000000"},
     {"--precision", "a whole number from 0 to 100"},
     {"--error", "a whole number from 1 to 100"},
     {"--shading", "color, texture or plain"},
@@ -100,6 +104,14 @@ bool ReadValue(const std::string& name, const char* value, Options* o) {
     return EndsWith(o->snapshot_path, ".png");
   }
   if (name == "--size") return o->size_given = PictureSize(value, &o->width, &o->height);
+  if (name == "--screen-error") {
+    if (!RealNumber(value, mesh::kMinScreenError, mesh::kMaxScreenError, &o->screen_px)) return false;
+    o->screen = 1;
+    return true;
+  }
+  if (name == "--triangle-cap") {
+    return WholeNumber(value, kMinScreenTriangleCap, kMaxScreenTriangleCap, &o->triangle_cap);
+  }
   if (name == "--precision") return WholeNumber(value, kMinPrecision, kMaxPrecision, &o->precision);
   if (name == "--error") return WholeNumber(value, 1, 100, &o->error);
   if (name == "--shading") {
@@ -121,6 +133,16 @@ bool ReadValue(const std::string& name, const char* value, Options* o) {
   return o->camera_given = Camera(value, &o->camera);
 }
 
+// The fewest digits that read back as `value`: 0.3f is "0.3", not "0.300000012".
+std::string ShortestFloat(float value) {
+  char text[32];
+  for (int digits = 1; digits <= 9; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+    if (std::strtof(text, nullptr) == value) break;
+  }
+  return text;
+}
+
 }  // namespace
 
 Status Parse(int argc, const char* const* argv, Options* o) {
@@ -137,6 +159,7 @@ Status Parse(int argc, const char* const* argv, Options* o) {
     if (word == "--help" || word == "-h") o->help = true;
     else if (word == "--version") o->version = true;
     else if (word == "--base") o->base = true;
+    else if (word == "--no-screen-error") o->screen = 0;
     else if (word == "--triangles") o->triangles = true;
     else if (word == "--simplify") o->simplify = true;
     else if (word == "--strict") o->strict = 1;
@@ -176,6 +199,9 @@ Status Parse(int argc, const char* const* argv, Options* o) {
 }
 
 void ApplySettings(const Options& o) {
+  if (o.screen_px >= 0) max_screen_error = static_cast<float>(o.screen_px);
+  if (o.screen >= 0) screen_error = o.screen;
+  if (o.triangle_cap >= 0) screen_triangle_cap = o.triangle_cap;
   if (o.precision >= 0) max_precision = o.precision;
   if (o.error >= 0) max_approx_error = o.error;
   if (o.triangles) mesh_mode = 1;
@@ -198,6 +224,12 @@ std::string DescribeSettings(const CameraPlace& camera) {
     std::snprintf(word, sizeof word, format, values...);
     out += word;
   };
+  // A bound set while the mode is off still reads back: "--screen-error 2 --no-screen-error".
+  if (screen_error != 0 || max_screen_error != static_cast<float>(mesh::kDefaultScreenError)) {
+    add(" --screen-error %s", ShortestFloat(max_screen_error).c_str());
+    if (screen_error == 0) out += " --no-screen-error";
+  }
+  if (screen_triangle_cap != mesh::kDefaultScreenTriangleCap) add(" --triangle-cap %d", screen_triangle_cap);
   if (max_precision != 6) add(" --precision %d", max_precision);
   if (max_approx_error != 10) add(" --error %d", max_approx_error);
   if (mesh_mode != 0) out += " --triangles";

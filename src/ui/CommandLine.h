@@ -23,6 +23,9 @@ struct Options {
   std::string snapshot_path;
   bool size_given = false;
   int width = 1024, height = 768;
+  int screen = -1;         // -1: not given, else 0 or 1
+  double screen_px = -1;   // the bound --screen-error gave, -1: none
+  int triangle_cap = -1;   // -1: not given
   int precision = -1;  // -1: not given
   int error = -1;
   bool triangles = false;

@@ -14,6 +14,7 @@
 
 #include "Brackenholmer.h"
 #include "PanelControlPlaces.h"
+#include "ScreenCapLimits.h"
 #include "SpinnerTyping.h"
 #include "backends/imgui_impl_glut.h"
 #include "backends/imgui_impl_opengl2.h"
@@ -83,7 +84,8 @@ SpinnerTyping typing(Changed);
 // The label stands left of the field; `label_width` lines the fields of one group up
 // (0: right after the label).
 void Spinner(const char* label, int id, ImGuiDataType type, void* value, float speed,
-             const void* low, const void* high, const char* format, float label_width) {
+             const void* low, const void* high, const char* format, float label_width,
+             ImGuiSliderFlags flags = 0) {
   const float x = ImGui::GetCursorPosX();
   ImGui::AlignTextToFramePadding();
   ImGui::TextUnformatted(label);
@@ -97,7 +99,7 @@ void Spinner(const char* label, int id, ImGuiDataType type, void* value, float s
   unsigned char before[sizeof(double)];
   std::memcpy(before, value, size);
   const bool changed = ImGui::DragScalar("##value", type, typing.Shown(id, value), speed, low, high,
-                                         format, ImGuiSliderFlags_AlwaysClamp);
+                                         format, ImGuiSliderFlags_AlwaysClamp | flags);
   const bool typed_into = ImGui::TempInputIsActive(ImGui::GetItemID());
   if (typing.Drawn(id, value, size, before, typed_into, changed)) Changed(id);
   ImGui::PopID();
@@ -107,6 +109,14 @@ void Spinner(const char* label, int id, ImGuiDataType type, void* value, float s
 void IntSpinner(const char* label, int id, int* value, float speed, int low, int high,
                 float label_width) {
   Spinner(label, id, ImGuiDataType_S32, value, speed, &low, &high, "%d", label_width);
+}
+
+// A count over decades: a drag moves by a share of the range's logarithm, so 100 pixels
+// span a factor of ten between 1000 and 10^8.
+void CountSpinner(const char* label, int id, int* value, int low, int high, float label_width) {
+  const float speed = static_cast<float>(high - low) / 500;  // a log drag divides by the range
+  Spinner(label, id, ImGuiDataType_S32, value, speed, &low, &high, "%d", label_width,
+          ImGuiSliderFlags_Logarithmic);
 }
 
 void FloatSpinner(const char* label, int id, float* value, float speed, float low,
@@ -137,7 +147,8 @@ const char* const kRenderingModes[] = {"Color                    ", "Texture    
                                        "Simple                   "};
 const char* const kMeshModes[] = {"Quad Subdivision", "Triangle Subdivision"};
 const char* const kModifierLabels[] = {"             Precision:", "         Y-Multiplier:",
-                                       "     X-Z-Multiplier:", "Max. Approx. Error:"};
+                                       "     X-Z-Multiplier:", "Max. Approx. Error:",
+                                       "Max. Screen Error (px):", "Max. Triangles:"};
 const char* const kBorderLabels[] = {"X1:", "Z1:", "X2:", "Z2:"};
 
 // The four groups of the open panel, left to right.
@@ -162,7 +173,7 @@ void ModesGroup() {
 
 void ModifiersGroup() {
   BeginFrame("Terrain Modifiers:");
-  const float x = LabelWidth(kModifierLabels, 4);
+  const float x = LabelWidth(kModifierLabels, 6);
   IntSpinner(kModifierLabels[0], kPrecisionId, &max_precision, 0.2f, kMinPrecision,
              kMaxPrecision, x);
   FloatSpinner(kModifierLabels[1], kYMultiplierId, &y_multiplier, 0.1f, -20.0f, 20.0f, x);
@@ -172,6 +183,16 @@ void ModifiersGroup() {
   ImGui::BeginDisabled(GridColumnRatio() == 1.0);
   Checkbox("Square Cells", &square_cells, kSquareCellsId);
   ImGui::EndDisabled();
+  // Screen Error shares the row; its bound and cap show below while it is on, so that with
+  // it off the panel keeps within three quarters of a 640 x 480 window.
+  ImGui::SameLine();
+  Checkbox("Screen Error", &screen_error, kScreenErrorId);
+  if (screen_error != 0) {
+    FloatSpinner(kModifierLabels[4], kMaxScreenErrorId, &max_screen_error, 0.05f,
+                 static_cast<float>(mesh::kMinScreenError), static_cast<float>(mesh::kMaxScreenError), x);
+    CountSpinner(kModifierLabels[5], kScreenTriangleCapId, &screen_triangle_cap, kMinScreenTriangleCap,
+                 kMaxScreenTriangleCap, x);
+  }
   EndFrame();
 }
 

@@ -36,6 +36,9 @@ constexpr int kSquareCellsId = 116;
 constexpr int kShowNoDataId = 117;
 constexpr int kStrictErrorId = 118;
 constexpr int kExportBaseId = 119;
+constexpr int kScreenErrorId = 120;
+constexpr int kMaxScreenErrorId = 121;
+constexpr int kScreenTriangleCapId = 122;
 
 // What the panel calls with a control's id; GluiControl unless a test wraps it.
 extern void (*panel_control_callback)(int);

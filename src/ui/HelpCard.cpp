@@ -1,11 +1,12 @@
-// The help card: every key and mouse action on a dark translucent box over the 3-D view,
-// shown and hidden with `h` or F1.
+// The help card: what Screen Error does, then every key and mouse action, on a dark
+// translucent box over the 3-D view, shown and hidden with `h` or F1.
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "Brackenholmer.h"
 #include "CameraMath.h"
@@ -30,14 +31,18 @@ void WriteAt(int x, int y, const char* text) {
 }  // namespace
 
 void RenderHelpCard() {
-  size_t keys_chars = 0, action_chars = std::strlen(kTitle);
+  const ScreenErrorNote& lead = ScreenErrorLead();
+  size_t keys_chars = 0, action_chars = std::strlen(kTitle), lead_chars = 0;
   for (const KeyBinding& line : KeyTable()) {
     keys_chars = std::max(keys_chars, std::strlen(line.keys));
     action_chars = std::max(action_chars, std::strlen(line.action));
   }
+  for (const char* line : lead.card) lead_chars = std::max(lead_chars, std::strlen(line));
   const int action_x = static_cast<int>(keys_chars + kColumnGap) * kCharWidth;
-  const int card_w = 2 * kPadding + action_x + static_cast<int>(action_chars) * kCharWidth;
-  const int rows = static_cast<int>(KeyTable().size()) + 2;  // the title and a gap
+  const int card_w = 2 * kPadding + std::max(action_x + static_cast<int>(action_chars) * kCharWidth,
+                                             static_cast<int>(lead_chars) * kCharWidth);
+  // The lead, a gap, the title, a gap, the keys.
+  const int rows = static_cast<int>(std::size(lead.card) + 1 + KeyTable().size()) + 2;
   const int card_h = 2 * kPadding + rows * kLineHeight;
 
   // Centred on the view above the panel; a view too low for it lets it reach over the
@@ -75,6 +80,11 @@ void RenderHelpCard() {
   const int x = left + kPadding;
   // Text stands on its baseline: a line's baseline is a little above its cell's bottom.
   int y = bottom + card_h - kPadding - kLineHeight + 4;
+  for (const char* line : lead.card) {
+    WriteAt(x, y, line);
+    y -= kLineHeight;
+  }
+  y -= kLineHeight;
   WriteAt(x, y, kTitle);
   y -= 2 * kLineHeight;
   for (const KeyBinding& line : KeyTable()) {

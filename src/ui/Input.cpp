@@ -1,7 +1,8 @@
 // Mouse and keyboard navigation of the main window: drags, the wheel and keys turn into
 // camera moves, model turns, the spin switch, the subdivision limit, the start view, the
-// help card, pictures of the view and quitting. Only events that the control panel does not take reach these
-// callbacks.
+// help card, pictures of the view and quitting. In "Screen Error" the camera flies low:
+// steps shrink near the ground and moves stop short of it. Only events that the control
+// panel does not take reach these callbacks.
 #include <GL/freeglut.h>
 
 #include <algorithm>
@@ -9,23 +10,50 @@
 
 #include "Brackenholmer.h"
 #include "CameraMath.h"
+#include "GroundUnderCamera.h"
 
 namespace {
 
-// Moves the camera by `steps` times its forward vector scaled by the air speed.
+camera_math::Vec3 CameraPosition() { return {Viewer.cam_x, Viewer.cam_y, Viewer.cam_z}; }
+
+// The length of one step: the air speed, scaled down near the ground in "Screen Error",
+// where the mesh is fine enough to fly low.
+double StepLength() {
+  const double speed = Viewer.air_speed;
+  return screen_error ? speed * ground::CurrentStepFactor(CameraPosition()) : speed;
+}
+
+// Moves the camera by `steps` times its forward vector scaled by the step length.
 void MoveAlongView(double steps) {
   const camera_math::Vec3 d =
       camera_math::ForwardVector(Viewer.cam_x_angle, Viewer.cam_y_angle);
-  Viewer.cam_x += d.x * steps * Viewer.air_speed;
-  Viewer.cam_y += d.y * steps * Viewer.air_speed;
-  Viewer.cam_z += d.z * steps * Viewer.air_speed;
+  const double step = StepLength();
+  Viewer.cam_x += d.x * steps * step;
+  Viewer.cam_y += d.y * steps * step;
+  Viewer.cam_z += d.z * steps * step;
 }
 
 // Moves the camera sideways, level, by `steps` times its right vector.
 void MoveSideways(double steps) {
   const camera_math::Vec3 r = camera_math::RightVector(Viewer.cam_y_angle);
-  Viewer.cam_x += r.x * steps * Viewer.air_speed;
-  Viewer.cam_z += r.z * steps * Viewer.air_speed;
+  const double step = StepLength();
+  Viewer.cam_x += r.x * steps * step;
+  Viewer.cam_z += r.z * steps * step;
+}
+
+// In "Screen Error" a move ends no closer to the terrain than its clearance.
+void KeepAboveGround() {
+  if (!screen_error) return;
+  const camera_math::Vec3 kept = ground::CurrentlyKeptAboveGround(CameraPosition());
+  Viewer.cam_x = kept.x;
+  Viewer.cam_y = kept.y;
+  Viewer.cam_z = kept.z;
+}
+
+// A flight move: kept above the ground, re-applied.
+void Moved() {
+  KeepAboveGround();
+  Viewer.FlyingCamera();
 }
 
 void CameraChanged() {
@@ -50,6 +78,7 @@ void GlutMouse(int button, int state, int x, int y) {
   if (button == kWheelUpButton || button == kWheelDownButton) {
     if (state == GLUT_DOWN) {
       MoveAlongView(button == kWheelUpButton ? 1 : -1);
+      KeepAboveGround();
       CameraChanged();
     }
     return;
@@ -76,9 +105,12 @@ void GlutMotion(int x, int y) {
     MoveSideways(dx);
     // Dragging down backs away along the view axis, as `s` does.
     MoveAlongView(-dy);
+    KeepAboveGround();
   } else if (left_button && right_button) {
+    const double step = StepLength();
     MoveSideways(dx);
-    Viewer.cam_y -= dy * Viewer.air_speed;
+    Viewer.cam_y -= dy * step;
+    KeepAboveGround();
   }
   CameraChanged();
   prev_x = x;
@@ -93,10 +125,10 @@ void GlutKeyboard(unsigned char key, int, int) {
     case 'Y': angle_y = Brackenholmer::ModRotd(angle_y - rotation_speed); break;
     case 'z': angle_z = Brackenholmer::ModRotd(angle_z + rotation_speed); break;
     case 'Z': angle_z = Brackenholmer::ModRotd(angle_z - rotation_speed); break;
-    case 'w': MoveAlongView(1); Viewer.FlyingCamera(); break;
-    case 's': MoveAlongView(-1); Viewer.FlyingCamera(); break;
-    case 'a': Viewer.cam_x -= Viewer.air_speed; Viewer.FlyingCamera(); break;
-    case 'd': Viewer.cam_x += Viewer.air_speed; Viewer.FlyingCamera(); break;
+    case 'w': MoveAlongView(1); Moved(); break;
+    case 's': MoveAlongView(-1); Moved(); break;
+    case 'a': Viewer.cam_x -= StepLength(); Moved(); break;
+    case 'd': Viewer.cam_x += StepLength(); Moved(); break;
     case 'm': animation = !animation; break;
     case 'r': ResetView(); Viewer.FlyingCamera(); break;
     case 'h': show_help = !show_help; break;

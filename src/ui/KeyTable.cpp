@@ -23,12 +23,21 @@ const KeyBinding kBindings[] = {
     {"Esc  q", "quit", "Esc q", "quit"},
 };
 
+const ScreenErrorNote kScreenErrorNote = {
+    {"Screen Error (panel): the mesh follows the camera, every",
+     "grid point in view within the bound (px) of the surface."},
+    "Screen Error (panel check box, --screen-error PX): the mesh follows the camera,\n"
+    "every grid point in view within the bound, in pixels, of the surface drawn.",
+};
+
 // Where --help's actions start, counted from the line's start.
 constexpr size_t kConsoleActionColumn = 23;
 
 }  // namespace
 
 std::span<const KeyBinding> KeyTable() { return {std::begin(kBindings), std::end(kBindings)}; }
+
+const ScreenErrorNote& ScreenErrorLead() { return kScreenErrorNote; }
 
 std::string KeyTableForConsole() {
   std::string out;

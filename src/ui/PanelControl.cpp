@@ -14,6 +14,9 @@ void GluiControl(int control) {
     case kBorderZ1Id:
     case kBorderX2Id:
     case kBorderZ2Id:
+    case kScreenErrorId:
+    case kMaxScreenErrorId:
+    case kScreenTriangleCapId:
     case kShowNoDataId:  // the holes are left out of the mesh
       refresh_mesh = true;
       break;

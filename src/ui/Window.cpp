@@ -50,7 +50,7 @@ int OpenViewer(int argc, char** argv) {
   main_window = glutCreateWindow("Brackenholmer");
 
   GlutInit(argc, argv);
-  if (normales == nullptr) {
+  if (NormalTableMissing()) {
     const double megabytes = static_cast<double>(input.rows) * input.cols * sizeof(Normal) / (1 << 20);
     printf("\tNot enough memory for the normals of the %d x %d grid (%.0f MB).\n\n", input.rows, input.cols,
            megabytes);

@@ -91,6 +91,9 @@ extern int show_help;  // the help card is drawn over the view
 
 // One normal per grid point: normales[row][column].
 extern Normal** normales;
+// The table is made at start and kept unless "Screen Error" is on, whose meshes bring
+// normals of their own; true when it is wanted and could not be made.
+bool NormalTableMissing();
 // Counts the normal tables made, so the drawing knows when to refetch normals.
 extern unsigned long normal_table_version;
 

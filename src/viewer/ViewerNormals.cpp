@@ -28,6 +28,8 @@ void Brackenholmer::CalcNormales() {
   table_shows_nodata = shown;
 }
 
+bool NormalTableMissing() { return !screen_error && normales == nullptr; }
+
 void Brackenholmer::MatchNormalsToNoData(bool shown) {
   if (normales == nullptr || !input.has_nodata || table_shows_nodata == shown) return;
   mesh::RefillBesideNoData(input, normales, shown);

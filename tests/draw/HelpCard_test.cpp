@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FrameTest.h"
+#include "KeyTable.h"
 
 namespace {
 
@@ -49,6 +50,11 @@ TEST_F(FrameTest, HelpCardIsDrawnLastOverTheViewAndListsTheKeys) {
   const std::vector<std::string> text = ScreenLines();
   for (const char* expected : {"Home  r", "h  F1", "Esc  q", "wheel", "left drag", "m", "quit"})
     EXPECT_NE(std::find(text.begin(), text.end(), expected), text.end()) << expected;
+  // Screen Error leads, above the title.
+  const auto title = std::find(text.begin(), text.end(), "Keys and mouse");
+  ASSERT_GE(title - text.begin(), 2);
+  EXPECT_EQ(title[-2], ScreenErrorLead().card[0]);
+  EXPECT_EQ(title[-1], ScreenErrorLead().card[1]);
   int card_chars = 0;
   for (const GLCall& c : CallsNamed("glutBitmapCharacter")) card_chars += c.args[0] == kFont9By15;
   EXPECT_GT(card_chars, 200);

@@ -7,6 +7,7 @@
 //   letter keys
 //   start view, help card, quitting
 //   arrow keys
+//   flying low in "Screen Error"
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -395,6 +396,30 @@ TEST_F(InputTest, OtherSpecialKeysDoNothing) {
   EXPECT_TRUE(RecordedCalls().empty());
   EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 120);
   EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, 0);
+}
+
+// ---- flying low in "Screen Error"
+
+TEST_F(InputTest, FlyingLowStepsShortAndStopsTwoMetresAboveTheHill) {
+  // 11 x 11 points of spacing 10 rising 20 a column towards +x, drawn from x = -55: side
+  // 110, so full steps from 11 above the ground. The camera looks level along -x.
+  UseGrid(11, 11, 10, [](int, int c) { return 20 * c; });
+  input.has_nodata = false;
+  input.units_per_metre = 1;
+  const auto ground = [](double x) { return 2 * (x + 55); };
+  Viewer.cam_x_angle = Viewer.cam_y_angle = 90;
+  screen_error = 1;
+  for (const bool wheel : {false, true}) {
+    Viewer.cam_x = -35;
+    Viewer.cam_y = ground(-35) + 5;
+    Viewer.cam_z = 0;
+    if (wheel)
+      GlutMouse(kWheelDownButton, GLUT_DOWN, 0, 0);
+    else
+      GlutKeyboard('s', 0, 0);
+    const double x = -35 + 100 * 5.0 / 11;  // 5 above the ground: 5/11 of a step, backwards
+    ExpectCamera(x, ground(x) + 2, 0);
+  }
 }
 
 }  // namespace

@@ -98,6 +98,8 @@ check "version" 0 $status
 printf 'Usage: %s GRID [TEXTURE] [SETTINGS]\n' "$bin" > "$work/expected"
 PREFIX=1 check "help" 0 $status
 grep -q '^  + -  *one subdivision level more or less$' "$work/out" || { echo "FAIL help: no key table"; failures=$((failures + 1)); }
+grep -q '^Screen Error (panel check box, --screen-error PX): the mesh follows the camera,$' "$work/out" ||
+  { echo "FAIL help: no Screen Error paragraph"; failures=$((failures + 1)); }
 
 # Too few heights: the reader's own one-line report, status 1.
 short="$work/short.asc"

@@ -64,6 +64,10 @@ TEST_F(ControlPanelTest, FourColumnsLeftToRightAndQuitRightOfThemAll) {
   EXPECT_LT(Centre(kSimple).y, Centre("Quad Subdivision").y);
   EXPECT_LT(Centre(kPrecision).y, Centre(kYMultiplier).y);
   EXPECT_LT(Centre(kXZMultiplier).y, Centre(kMaxError).y);
+  // Screen Error beside Square Cells.
+  EXPECT_EQ(Centre("Screen Error").y, Centre("Square Cells").y);
+  EXPECT_LT(Centre("Square Cells").x, Centre("Screen Error").x);
+  EXPECT_LT(Centre(kMaxError).y, Centre("Screen Error").y);
   EXPECT_LT(Centre("Z1:").y, Centre("X2:").y);
   // "Quit" stands level with the header, not in the rollout.
   EXPECT_EQ(Centre("Quit").y, Centre("Properties").y);
@@ -73,7 +77,8 @@ const char* const kEveryControl[] = {
     "Properties", "Quit",     "Wireframe",        "Light",     "Show NODATA", "Mesh Simplification",
     "Animation",  "Air-Speed:", kColor,            kTexture,    kSimple,
     "Quad Subdivision", "Triangle Subdivision", kPrecision, kYMultiplier, kXZMultiplier,
-    kMaxError,    "X1:",      "Z1:",              "X2:",       "Z2:"};
+    kMaxError,    "X1:",      "Z1:",              "X2:",       "Z2:",
+    "Strict Error", "Square Cells", "Screen Error"};
 
 // Drawn, inside the window and below the panel's top edge, and clear of every other.
 void ExpectEveryControlShownApart(int window_width, int window_height) {
@@ -281,6 +286,40 @@ TEST_F(ControlPanelTest, DraggingASpinnerChangesItsValueAndStopsAtTheLimits) {
   EXPECT_FALSE(refresh_mesh);  // scale changes never rebuild the mesh
   ASSERT_FALSE(reported_ids.empty());
   for (int id : reported_ids) EXPECT_EQ(id, 110);
+}
+
+// Screen Error's bound and cap show, below its check box, while it is on; each change asks
+// for a new mesh.
+TEST_F(ControlPanelTest, ScreenErrorShowsItsBoundAndCapWhileOnAndEachAsksForAMesh) {
+  PanelRect r{};
+  EXPECT_FALSE(FindPanelControl(kMaxScreenError, &r));
+  Click("Screen Error");
+  EXPECT_EQ(screen_error, 1);
+  EXPECT_TRUE(refresh_mesh);
+  EXPECT_LT(Centre("Screen Error").y, Centre(kMaxScreenError).y);
+  EXPECT_LT(Centre(kMaxScreenError).y, Centre(kMaxTriangles).y);
+  EXPECT_EQ(Centre(kMaxScreenError).x, Centre(kMaxError).x);  // the fields line up
+  TypeInto(kMaxScreenError, "0.1");
+  EXPECT_EQ(max_screen_error, 0.25f);
+  TypeInto(kMaxScreenError, "2.5");
+  EXPECT_EQ(max_screen_error, 2.5f);
+  TypeInto(kMaxTriangles, "7");
+  EXPECT_EQ(screen_triangle_cap, 1000);
+  TypeInto(kMaxTriangles, "123456");
+  EXPECT_EQ(screen_triangle_cap, 123456);
+  EXPECT_EQ(reported_ids, (std::vector<int>{120, 121, 121, 122, 122}));
+
+  // The cap drags over decades: 100 pixels a factor of ten.
+  screen_triangle_cap = 1000000;
+  Drag(Centre(kMaxTriangles), 100, 0);
+  EXPECT_GT(screen_triangle_cap, 5000000);
+  EXPECT_LT(screen_triangle_cap, 20000000);
+  Drag(Centre(kMaxTriangles), -900, 0);
+  EXPECT_EQ(screen_triangle_cap, 1000);
+  Drag(Centre(kMaxScreenError), 900, 0);
+  EXPECT_EQ(max_screen_error, 20.0f);
+  Click("Screen Error");
+  EXPECT_FALSE(FindPanelControl(kMaxTriangles, &r));
 }
 
 }  // namespace

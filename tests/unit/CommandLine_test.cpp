@@ -73,6 +73,8 @@ TEST(CommandLine, ValuesThatAreNotWholeOrOutOfRangeAreRefusedByName) {
       {"--export", "a.stl", "--export", "b.stl"},
       {"--snapshot", "a.png", "--snapshot", "b.png"},
       {"--degrees", "--metres"},
+      {"--screen-error", "nan"},    {"--screen-error", "1px"}, {"--triangle-cap", "1e6"},
+      {"--screen-error"},
       {"t.bmp", "t.bmp"},  // a third file
   };
   for (const auto& words : refused) {
@@ -111,7 +113,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Edge{"--precision", "0", true}, Edge{"--precision", "100", true},
                     Edge{"--precision", "-1", false}, Edge{"--precision", "101", false},
                     Edge{"--error", "1", true}, Edge{"--error", "100", true}, Edge{"--error", "0", false},
-                    Edge{"--error", "101", false}, Edge{"--size", "1x1", true},
+                    Edge{"--error", "101", false}, Edge{"--screen-error", "0.25", true},
+                    Edge{"--screen-error", "20", true}, Edge{"--screen-error", "0.249", false},
+                    Edge{"--screen-error", "20.001", false}, Edge{"--triangle-cap", "1000", true},
+                    Edge{"--triangle-cap", "100000000", true}, Edge{"--triangle-cap", "999", false},
+                    Edge{"--triangle-cap", "100000001", false}, Edge{"--size", "1x1", true},
                     Edge{"--size", "16384x16384", true}, Edge{"--size", "0x1", false},
                     Edge{"--size", "1x0", false}, Edge{"--size", "16385x1", false},
                     Edge{"--size", "1x16385", false}, Edge{"--y-scale", "-20", true},
@@ -126,6 +132,32 @@ INSTANTIATE_TEST_SUITE_P(
                     Edge{"--export", ".obj", false}, Edge{"--export", ".stl", false},
                     Edge{"--export", ".ply", false}));
 
+// Screen Error's options: the bound turns the mode on, --no-screen-error off again with the
+// bound kept, the cap stands apart; each reads back from what the window prints.
+TEST(CommandLine, ScreenErrorOptionsSetTheModeItsBoundAndCap) {
+  command_line::Options o;
+  ASSERT_TRUE(Parse({"g.asc", "--screen-error", "0.3", "--triangle-cap", "250000"}, &o).ok());
+  command_line::ApplySettings(o);
+  EXPECT_EQ(screen_error, 1);
+  EXPECT_EQ(max_screen_error, 0.3f);
+  EXPECT_EQ(screen_triangle_cap, 250000);
+  EXPECT_EQ(command_line::DescribeSettings({0, 0, 0, 30, 0}),
+            " --screen-error 0.3 --triangle-cap 250000 --camera 0,0,0,30,0");
+
+  ASSERT_TRUE(Parse({"g.asc", "--screen-error", "2", "--no-screen-error"}, &o).ok());
+  command_line::ApplySettings(o);
+  EXPECT_EQ(screen_error, 0);
+  EXPECT_EQ(max_screen_error, 2.0f);
+  EXPECT_EQ(screen_triangle_cap, 250000);  // not given: as it was
+  EXPECT_EQ(command_line::DescribeSettings({0, 0, 0, 30, 0}),
+            " --screen-error 2 --no-screen-error --triangle-cap 250000 --camera 0,0,0,30,0");
+
+  screen_error = 1, max_screen_error = 1, screen_triangle_cap = 1000000;
+  EXPECT_EQ(command_line::DescribeSettings({0, 0, 0, 30, 0}), " --screen-error 1 --camera 0,0,0,30,0");
+  screen_error = 0;
+  EXPECT_EQ(command_line::DescribeSettings({0, 0, 0, 30, 0}), " --camera 0,0,0,30,0");
+}
+
 // The window prints the options of what it shows; read back, they give the same settings.
 TEST(CommandLine, DescribedSettingsReadBackToTheSame) {
   const int saved[] = {max_precision, max_approx_error, mesh_mode, mesh_simplification, strict_error,
@@ -137,13 +169,14 @@ TEST(CommandLine, DescribedSettingsReadBackToTheSame) {
 
   max_precision = 11, max_approx_error = 4, mesh_mode = 1, mesh_simplification = 1, strict_error = 0;
   rendering_mode = 1, wireframe = 1, light = 0, y_multiplier = 0.1f, xz_multiplier = 2.7f;
+  screen_error = 1, max_screen_error = 0.35f, screen_triangle_cap = 1234;
   const command_line::CameraPlace camera{-30000.123456, 22000, 1.0 / 3, 29.99, -45};
   command_line::Options degrees;
   degrees.degrees = true;
   command_line::ApplySettings(degrees);
   const std::string described = command_line::DescribeSettings(camera);
   EXPECT_EQ(described,
-            " --degrees --precision 11 --error 4 --triangles --simplify --no-strict --shading texture --wireframe"
+            " --degrees --screen-error 0.35 --triangle-cap 1234 --precision 11 --error 4 --triangles --simplify --no-strict --shading texture --wireframe"
             " --no-light"
             " --y-scale 0.100000001 --xz-scale 2.70000005 --camera -30000.12346,22000,0.3333333333,29.99,-45");
   std::vector<std::string> words{"brackenholmer", "g.asc"};
@@ -159,6 +192,7 @@ TEST(CommandLine, DescribedSettingsReadBackToTheSame) {
   ASSERT_TRUE(parsed.ok()) << parsed.reason();
   max_precision = 6, max_approx_error = 10, mesh_mode = 0, mesh_simplification = 0, strict_error = 1;
   rendering_mode = 0, wireframe = 0, light = 1, y_multiplier = 1, xz_multiplier = 1;
+  screen_error = 0, max_screen_error = 1, screen_triangle_cap = 1000000;
   command_line::ApplySettings(o);
   EXPECT_EQ(command_line::DescribeSettings(camera), described);
 

@@ -139,6 +139,19 @@ TEST_F(FrameStatsTest, OverlayShowsTheTrueErrorOfTheDrawnMeshUnderTheCount) {
   input.units_per_metre = 1;
 }
 
+// A mesh built for the view shows its error in pixels: a tenth for the error, the bound as
+// set (to a hundredth), whole numbers bare.
+TEST_F(FrameStatsTest, ScreenErrorLineGivesPixelsAndTheLimit) {
+  EXPECT_EQ(ScreenErrorLine({true, 0.9, 1, false}), "Screen error: 0.9 px (bound 1 px)");
+  EXPECT_EQ(ScreenErrorLine({true, 0.44, 0.5, false}), "Screen error: 0.4 px (bound 0.5 px)");
+  EXPECT_EQ(ScreenErrorLine({true, 0.24, 0.25, false}), "Screen error: 0.2 px (bound 0.25 px)");
+  EXPECT_EQ(ScreenErrorLine({true, 0.3f, 0.3f, false}), "Screen error: 0.3 px (bound 0.3 px)");
+  EXPECT_EQ(ScreenErrorLine({true, 2.96, 3.0, false}), "Screen error: 3 px (bound 3 px)");
+  EXPECT_EQ(ScreenErrorLine({true, 0, 20, false}), "Screen error: 0 px (bound 20 px)");
+  EXPECT_EQ(ScreenErrorLine({true, 7.04, 7.456, true}), "Screen error: 7 px (bound 7.46 px), limited");
+  EXPECT_EQ(ScreenErrorLine({true, 10.55, 10.5, true}), "Screen error: 10.6 px (bound 10.5 px), limited");
+}
+
 }  // namespace
 
 namespace {

@@ -35,6 +35,7 @@ class GridValue {
   const data& Grid() const { return grid_; }
   operator const data&() const { return grid_; }
   int& at(int column, int row) { return row_starts_[row][column]; }
+  void SetSpacing(int grid_space) { grid_.grid_space = grid_space; }
   void SetNoData(int nodata) {
     grid_.has_nodata = true;
     grid_.nodata = nodata;

@@ -27,4 +27,17 @@ TEST(KeyTable, TheConsoleListHasALineABindingWithTheActionsInOneColumn) {
   EXPECT_NE(text.find("\n  + -                  one subdivision level more or less\n"), std::string::npos);
 }
 
+// Screen Error leads both lists: --help's paragraph keeps to 80 columns, the card's lines
+// to a 640-pixel window (9 pixels a character, 14 of padding each side).
+TEST(KeyTable, TheScreenErrorLeadFitsTheConsoleAndTheCard) {
+  std::istringstream lines(ScreenErrorLead().console);
+  std::string line;
+  int count = 0;
+  for (; std::getline(lines, line); ++count) EXPECT_LT(line.size(), 80u) << line;
+  EXPECT_EQ(count, 2);
+  for (const char* card_line : ScreenErrorLead().card) {
+    EXPECT_LE(std::string(card_line).size() * 9 + 28, 640u) << card_line;
+  }
+}
+
 }  // namespace

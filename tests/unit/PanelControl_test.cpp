@@ -22,8 +22,12 @@ TEST(GluiControl, OnlyMeshShapingControlsRequestARebuild) {
     EXPECT_EQ(RebuildRequestedBy(id), shaping.count(id) == 1) << "id " << id;
   }
   EXPECT_TRUE(RebuildRequestedBy(kShowNoDataId));  // the holes are left out of the mesh
+  for (int id : {kStrictErrorId, kScreenErrorId, kMaxScreenErrorId, kScreenTriangleCapId}) {
+    EXPECT_TRUE(RebuildRequestedBy(id)) << "id " << id;
+  }
+  EXPECT_FALSE(RebuildRequestedBy(kExportBaseId));
   // The Quit button's id and ids outside the panel are ignored.
-  for (int id : {0, -1, 100, 116, 1000}) {
+  for (int id : {0, -1, 100, 116, 123, 1000}) {
     EXPECT_FALSE(RebuildRequestedBy(id)) << "id " << id;
   }
 }
@@ -32,7 +36,7 @@ TEST(GluiControl, ChangesNoSettingAndNeverClearsAPendingRebuild) {
   const int saved_precision = max_precision, saved_error = max_approx_error,
             saved_mode = mesh_mode, saved_wireframe = wireframe;
   refresh_mesh = true;
-  for (int id = 0; id <= 120; ++id) GluiControl(id);
+  for (int id = 0; id <= 130; ++id) GluiControl(id);
   EXPECT_TRUE(refresh_mesh);
   EXPECT_EQ(max_precision, saved_precision);
   EXPECT_EQ(max_approx_error, saved_error);
