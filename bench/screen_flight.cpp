@@ -51,7 +51,6 @@
 #include "DrawScales.h"
 #include "IndexedMesh.h"
 #include "MeshBuild.h"
-#include "Normals.h"
 #include "Snapshot.h"
 #include "TriangleErrorHierarchy.h"
 #include "TerrainDrawing.h"
@@ -328,7 +327,6 @@ int StrictBoundFor(double px, double d, double y_scale) {
 struct Drawer {
   OSMesaContext context = nullptr;
   std::vector<unsigned char> pixels;
-  Normal** normals = nullptr;
   unsigned long version = 0;
 
   bool Open() {
@@ -388,8 +386,6 @@ struct Drawer {
     what.grid = &g;
     what.mesh = &m;
     what.mesh_version = version;
-    what.normals = normals;
-    what.normals_version = 1;
     what.shading = Shading::kColor;
     what.scales = grid.scales;
     DrawTerrain(what);
@@ -471,19 +467,19 @@ int RunGrid(const std::string& name, const std::string& path, const Options& o) 
   fflush(stdout);
 
   Drawer drawer;
-  if (o.draw) {
-    drawer.normals = mesh::MakeNormalTable(g, false);
-    if (!drawer.Open() || drawer.normals == nullptr) {
-      printf("no off-screen context or normal table: drawing skipped\n");
-      drawer.Close();
-    }
+  // No grid normal table: a mesh built for the view brings its own normals, as in the viewer.
+  if (o.draw && !drawer.Open()) {
+    printf("no off-screen context: drawing skipped\n");
+    drawer.Close();
+    drawer.context = nullptr;
   }
-  const bool draw = o.draw && drawer.context != nullptr && drawer.normals != nullptr;
+  const bool draw = o.draw && drawer.context != nullptr;
 
-  Series above, near;
+  Series above, near, seen;
   for (size_t i = 0; i < flight.size(); ++i) {
     above.Add(Metres(g, (flight[i].eye.y - grid.Ground(flight[i].eye.x, flight[i].eye.z)) / grid.scales.height));
     near.Add(Metres(g, nearest[i]));
+    if (nearest[i] < 1e30) seen.Add(near.v.back());
   }
   if (o.flight_only) {
     for (size_t i = 0; i < flight.size(); ++i)
@@ -492,8 +488,9 @@ int RunGrid(const std::string& name, const std::string& path, const Options& o) 
     return 0;
   }
   printf("flight: eye above the ground %.0f / %.0f / %.0f m (least / median / most), nearest point in view %.0f / "
-         "%.0f / %.0f m\n",
-         above.Least(), above.Median(), above.Worst(), near.Least(), near.Median(), near.Worst());
+         "%.0f / %.0f m; %zu views without terrain\n",
+         above.Least(), above.Median(), above.Worst(), seen.Least(), seen.Median(), seen.Worst(),
+         flight.size() - seen.v.size());
   FILE* csv = o.csv.empty() ? nullptr : fopen((o.csv + "_" + name + ".csv").c_str(), "w");
   if (csv)
     fprintf(csv, "px,view,above_m,nearest_m,strict_bound,screen_ms,screen_cpu_ms,triangles,achieved_px,limited,"
