@@ -86,6 +86,18 @@ double CpuSeconds() {
 // Height units of `g` in metres.
 double Metres(const data& g, double units) { return units / g.units_per_metre; }
 
+// Resident memory now, from /proc/self/status.
+double RssBytes() {
+  FILE* status = fopen("/proc/self/status", "r");
+  if (!status) return 0;
+  char line[256];
+  double kb = 0;
+  while (fgets(line, sizeof line, status))
+    if (strncmp(line, "VmRSS:", 6) == 0) kb = atof(line + 6);
+  fclose(status);
+  return kb * 1024;
+}
+
 double MaxRssBytes() {
   rusage use{};
   getrusage(RUSAGE_SELF, &use);
@@ -440,7 +452,7 @@ int RunGrid(const std::string& name, const std::string& path, const Options& o) 
     return 1;
   }
   const double load_s = Since(read_start);
-  const double rss_load = MaxRssBytes();
+  const double rss_load = MaxRssBytes(), resident_load = RssBytes();
   const data& g = input;
   const double points = static_cast<double>(g.rows) * g.cols;
   Grid grid{&g, ScalesFor(g.grid_space, GridColumnRatio(), 1.0f, 1.0f), 0, 0};
@@ -454,7 +466,7 @@ int RunGrid(const std::string& name, const std::string& path, const Options& o) 
   const IndexedMesh first = mesh::BuildIndexedMesh(
       g, ScreenSettingsFor(grid, flight[0], 1, StrictBoundFor(1, nearest[0], grid.scales.height), o.mode));
   const double first_s = Since(first_start), to_first_s = Since(read_start);
-  const double rss_first = MaxRssBytes();
+  const double rss_first = MaxRssBytes(), resident_first = RssBytes();
   for (size_t i = 1; i < flight.size(); ++i) nearest[i] = NearestInView(grid, flight[i]);
 
   printf("\n== %s: %d x %d, %d units a metre, spacing %d units, heights %d..%d; %zu views, %s ==\n", name.c_str(), g.rows,
@@ -462,8 +474,10 @@ int RunGrid(const std::string& name, const std::string& path, const Options& o) 
   printf("load %.2f s; first Screen Error build (with the error hierarchy) %.2f s, %lld triangles; grid read to "
          "first mesh %.2f s\n",
          load_s, first_s, first.triangle_count, to_first_s);
-  printf("max RSS: start %.0f MB; after load %.0f MB = %.2f B/point; after the first build %.0f MB = %.2f B/point\n",
-         rss_start / 1e6, rss_load / 1e6, rss_load / points, rss_first / 1e6, rss_first / points);
+  printf("max RSS: start %.0f MB; after load %.0f MB = %.2f B/point; after the first build %.0f MB = %.2f B/point\n"
+         "resident: after load %.0f MB = %.2f B/point; after the first build %.0f MB = %.2f B/point\n",
+         rss_start / 1e6, rss_load / 1e6, rss_load / points, rss_first / 1e6, rss_first / points, resident_load / 1e6,
+         resident_load / points, resident_first / 1e6, resident_first / points);
   fflush(stdout);
 
   Drawer drawer;
