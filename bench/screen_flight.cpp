@@ -15,8 +15,8 @@
 // time, triangles, achieved px), the frame that draws it (DrawTerrain at 1024 x 768 in
 // Mesa's off-screen renderer, to glFinish: the first frame with the arrays' upload and a
 // second one), and, every few views, Strict Error at the object-space bound whose worst
-// on-screen error is the pixel bound (built under the triangle budget, and with triangles
-// its hierarchy's walk counts without one):
+// on-screen error is the pixel bound (built under the triangle budget, and, for triangle
+// bisection, the triangles its hierarchy counts without one):
 //   b = px * d_near / (K * y_scale),  K = (H / 2) / tan(fov / 2) * (1 + t^2)
 // with d_near the distance to the nearest grid point in view and t the tangent of the
 // half-diagonal field angle; b is rounded down to whole height units.
@@ -563,11 +563,11 @@ int RunGrid(const std::string& name, const std::string& path, const Options& o) 
                 frame_next, strict_triangles, strict_ms);
     }
     printf("| %.0f | %.1f / %.1f (%.1f) | %.0f / %.0f | %.2f / %.2f | %d | %.1f / %.1f | %.1f / %.1f | %zu | %.0f | %.2f | "
-           "%.1f / %.1f | %.0f |\n",
+           "%.1f / %.1f | %s |\n",
            px, build.Median(), build.Worst(), cpu.Median(), tris.Median(), tris.Worst(), achieved.Median(),
            achieved.Worst(), limited, first_frame.Median(), first_frame.Worst(), frame.Median(), frame.Worst(),
            s_ratio.v.size(), s_bound.Median(), s_ratio.Median(), s_build.Median(), s_build.Worst(),
-           s_needed.Median());
+           s_needed.v.empty() ? "-" : std::to_string(static_cast<long long>(s_needed.Median())).c_str());
     fflush(stdout);
   }
   if (csv) fclose(csv);
