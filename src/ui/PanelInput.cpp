@@ -100,8 +100,9 @@ int ModifierBits(const IoInput& s) {
 std::deque<IoChange> held_input;
 // The state ImGuiIO will have once every held change is applied.
 IoInput pending_state;
-// A press has reached ImGuiIO that no frame has seen yet.
+// A press, or a release, has reached ImGuiIO that no frame has seen yet.
 bool press_unseen = false;
+bool release_unseen = false;
 
 enum class Writes { kMouse, kMotion, kKey };
 
@@ -155,11 +156,16 @@ IoChange Capture(Writes writes, Backend backend) {
   return Capture(writes, backend, [](ImGuiIO&) {});
 }
 
+// A release is taken where the pointer is when a frame sees it (a header toggles on the
+// release over it): the pointer may not move on before that frame.
+bool MovesFromUnseenRelease(const IoChange& c) { return release_unseen && c.mouse_pos.has_value(); }
+
 void Deliver(IoChange c) {
   const bool hides_unseen_press = press_unseen && !c.press;
-  if (held_input.empty() && !hides_unseen_press) {
+  if (held_input.empty() && !hides_unseen_press && !MovesFromUnseenRelease(c)) {
     Apply(c);
     if (c.press) press_unseen = true;
+    if (c.release) release_unseen = true;
   } else {
     held_input.push_back(std::move(c));
   }
@@ -174,8 +180,10 @@ void ReleaseHeldInput() {
     const bool is_change = c.press || c.release;
     if (changed && is_change) break;
     if (press_unseen) break;  // nothing may follow a press within its frame
+    if (MovesFromUnseenRelease(c)) break;
     Apply(c);
     if (c.press) press_unseen = true;
+    if (c.release) release_unseen = true;
     changed = changed || is_change;
     held_input.pop_front();
   }
@@ -272,9 +280,12 @@ void PanelPassiveMotion(int x, int y) {
   }
 }
 
+// Keys that go to the navigation stay out of the panel's input: each would hold a frame
+// of its own there, and keys repeated faster than slow frames are drawn would hold up the
+// panel's clicks behind them. Their releases still go, and change nothing there.
 void PanelKeyboard(unsigned char key, int x, int y) {
   const bool to_panel = KeysToPanel(x, y);
-  if (HavePanel()) {
+  if (HavePanel() && to_panel) {
     Deliver(Capture(Writes::kKey, [&] { ImGui_ImplGLUT_KeyboardFunc(key, x, y); }));
   }
   if (!to_panel) GlutKeyboard(key, x, y);
@@ -288,9 +299,9 @@ void PanelKeyboardUp(unsigned char key, int x, int y) {
 
 void PanelSpecial(int key, int x, int y) {
   const bool to_panel = KeysToPanel(x, y);
-  if (HavePanel()) {
+  const int bit = ModifierOfKey(key);
+  if (HavePanel() && (to_panel || bit != 0)) {
     // GLUT reports the modifiers as they were before this key went down.
-    const int bit = ModifierOfKey(key);
     Deliver(Capture(
         Writes::kKey, [&] { ImGui_ImplGLUT_SpecialFunc(key, x, y); },
         [&](ImGuiIO& io) { SetModifier(io, bit, true); }));
@@ -349,16 +360,16 @@ void InstallPanelCallbacks() {
   });
 }
 
-void PanelInputFrameStarted() { press_unseen = false; }
+void PanelInputFrameStarted() { press_unseen = release_unseen = false; }
 
 void PanelInputFrameDone() {
   ReleaseHeldInput();
   // Input still held needs frames of its own to reach the panel.
-  if (!held_input.empty() || press_unseen) RequestRedraw();
+  if (!held_input.empty() || press_unseen || release_unseen) RequestRedraw();
 }
 
 void ForgetPanelInput() {
   held_input.clear();
-  press_unseen = false;
+  press_unseen = release_unseen = false;
   press_routing.Forget();
 }

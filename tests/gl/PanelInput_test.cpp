@@ -42,6 +42,40 @@ TEST_F(PanelInputTest, ADragBegunInThePanelNeverMovesTheCamera) {
   EXPECT_DOUBLE_EQ(Viewer.cam_x_angle, 120);
 }
 
+// Slow frames: keys fly the camera faster than frames are drawn, then the header is
+// clicked, all before the next frame. The keys hold up nothing in the panel.
+TEST_F(PanelInputTest, KeysForTheViewDoNotHoldUpTheNextClickInThePanel) {
+  for (const bool open : {false, true}) {
+    for (int i = 0; i < 40; ++i) {
+      PanelKeyboard('x', 512, 100);
+      PanelKeyboardUp('x', 512, 100);
+    }
+    const Point header = Centre("Properties");
+    PanelPassiveMotion(header.x, header.y);
+    PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, header.x, header.y, 0);
+    PanelMouse(GLUT_LEFT_BUTTON, GLUT_UP, header.x, header.y, 0);
+    Frames(3);
+    PanelRect r{};
+    EXPECT_EQ(FindPanelControl("Wireframe", &r), open);
+  }
+  EXPECT_DOUBLE_EQ(angle_x, 2 * 80);
+}
+
+// A slow frame sees the press; the release and a move away arrive before the next one.
+TEST_F(PanelInputTest, TheHeaderTogglesOnAReleaseThatThePointerLeavesAtOnce) {
+  for (const bool open : {false, true}) {
+    const Point header = Centre("Properties");
+    PanelPassiveMotion(header.x, header.y);
+    PanelMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, header.x, header.y, 0);
+    Frames(1);
+    PanelMouse(GLUT_LEFT_BUTTON, GLUT_UP, header.x, header.y, 0);
+    PanelPassiveMotion(512, 100);
+    Frames(3);
+    PanelRect r{};
+    EXPECT_EQ(FindPanelControl("Wireframe", &r), open);
+  }
+}
+
 TEST_F(PanelInputTest, KeysOverThePanelGoToThePanelOnly) {
   const int panel_y = static_cast<int>(ControlPanelTop()) + 5;
   PanelKeyboard('x', 500, panel_y);
