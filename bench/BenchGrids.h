@@ -14,6 +14,30 @@ constexpr unsigned kFractalSeed = 4242;
 constexpr int kFractalSide = 1025;
 constexpr double kRoughness = 0.6;  // displacement kept per level (Hurst exponent ~0.74)
 
+// Diamond-square passes over at(r, c) on a side x side grid, from squares of `first_step`
+// down to single steps: each point takes the mean of its neighbours plus uniform() times an
+// amplitude that shrinks by kRoughness a level.
+template <class T, class At, class Uniform>
+void DiamondSquareSteps(int side, int first_step, T amplitude, At at, Uniform uniform) {
+  for (int step = first_step; step > 1; step /= 2, amplitude *= static_cast<T>(kRoughness)) {
+    const int half = step / 2;
+    for (int r = half; r < side; r += step)  // diamond: centres of squares
+      for (int c = half; c < side; c += step)
+        at(r, c) = (at(r - half, c - half) + at(r - half, c + half) + at(r + half, c - half) +
+                    at(r + half, c + half)) / 4 + uniform() * amplitude;
+    for (int r = 0; r < side; r += half)  // square: edge midpoints
+      for (int c = (r / half % 2 == 0) ? half : 0; c < side; c += step) {
+        T sum = 0;
+        int n = 0;
+        if (r >= half) sum += at(r - half, c), ++n;
+        if (r + half < side) sum += at(r + half, c), ++n;
+        if (c >= half) sum += at(r, c - half), ++n;
+        if (c + half < side) sum += at(r, c + half), ++n;
+        at(r, c) = sum / n + uniform() * amplitude;
+      }
+  }
+}
+
 inline data DiamondSquare(int side, unsigned seed) {
   std::mt19937 engine(seed);
   auto uniform = [&] { return static_cast<double>(engine()) / 4294967296.0 * 2.0 - 1.0; };
@@ -25,23 +49,7 @@ inline data DiamondSquare(int side, unsigned seed) {
   at(0, last) = uniform() * amplitude;
   at(last, 0) = uniform() * amplitude;
   at(last, last) = uniform() * amplitude;
-  for (int step = last; step > 1; step /= 2, amplitude *= kRoughness) {
-    const int half = step / 2;
-    for (int r = half; r < side; r += step)  // diamond: centres of squares
-      for (int c = half; c < side; c += step)
-        at(r, c) = (at(r - half, c - half) + at(r - half, c + half) + at(r + half, c - half) +
-                    at(r + half, c + half)) / 4 + uniform() * amplitude;
-    for (int r = 0; r < side; r += half)  // square: edge midpoints
-      for (int c = (r / half % 2 == 0) ? half : 0; c < side; c += step) {
-        double sum = 0;
-        int n = 0;
-        if (r >= half) sum += at(r - half, c), ++n;
-        if (r + half < side) sum += at(r + half, c), ++n;
-        if (c >= half) sum += at(r, c - half), ++n;
-        if (c + half < side) sum += at(r, c + half), ++n;
-        at(r, c) = sum / n + uniform() * amplitude;
-      }
-  }
+  DiamondSquareSteps(side, last, amplitude, at, uniform);
   data grid{};
   grid.rows = grid.cols = side;
   grid.grid_space = 90;

@@ -163,24 +163,7 @@ bool MakeReal(const std::string& path) {
   auto uniform = [&] { return static_cast<float>(engine()) / 4294967296.0f * 2.0f - 1.0f; };
   std::vector<float> d(h.size(), 0.0f);
   auto at = [&](int r, int c) -> float& { return d[static_cast<size_t>(r) * side + c]; };
-  float amplitude = 4.0f;
-  for (int step = 128; step > 1; step /= 2, amplitude *= static_cast<float>(kRoughness)) {
-    const int half = step / 2;
-    for (int r = half; r < side; r += step)
-      for (int c = half; c < side; c += step)
-        at(r, c) = (at(r - half, c - half) + at(r - half, c + half) + at(r + half, c - half) + at(r + half, c + half)) / 4 +
-                   uniform() * amplitude;
-    for (int r = 0; r < side; r += half)
-      for (int c = (r / half % 2 == 0) ? half : 0; c < side; c += step) {
-        float sum = 0;
-        int n = 0;
-        if (r >= half) sum += at(r - half, c), ++n;
-        if (r + half < side) sum += at(r + half, c), ++n;
-        if (c >= half) sum += at(r, c - half), ++n;
-        if (c + half < side) sum += at(r, c + half), ++n;
-        at(r, c) = sum / n + uniform() * amplitude;
-      }
-  }
+  DiamondSquareSteps(side, 128, 4.0f, at, uniform);
   for (size_t i = 0; i < h.size(); ++i) h[i] += d[i];
   return WriteTiff(path, side, 2.0, GDT_Float32, h.data());
 }
@@ -462,6 +445,13 @@ int RunGrid(const std::string& name, const std::string& path, const Options& o) 
   std::vector<double> nearest(flight.size());
   nearest[0] = NearestInView(grid, flight[0]);
 
+  // The window's first picture: a coarse mesh while the hierarchy is not made yet.
+  mesh::Settings coarse_settings =
+      ScreenSettingsFor(grid, flight[0], 1, StrictBoundFor(1, nearest[0], grid.scales.height), o.mode);
+  coarse_settings.screen.coarse_first = true;
+  const auto coarse_start = Clock::now();
+  const IndexedMesh coarse = mesh::BuildIndexedMesh(g, coarse_settings);
+  const double coarse_s = Since(coarse_start), to_coarse_s = Since(read_start);
   const auto first_start = Clock::now();
   const IndexedMesh first = mesh::BuildIndexedMesh(
       g, ScreenSettingsFor(grid, flight[0], 1, StrictBoundFor(1, nearest[0], grid.scales.height), o.mode));
@@ -474,6 +464,9 @@ int RunGrid(const std::string& name, const std::string& path, const Options& o) 
   printf("load %.2f s; first Screen Error build (with the error hierarchy) %.2f s, %lld triangles; grid read to "
          "first mesh %.2f s\n",
          load_s, first_s, first.triangle_count, to_first_s);
+  printf("first picture, a coarse mesh as the window shows it while the hierarchy is made: %.2f s, %lld triangles%s; "
+         "grid read to it %.2f s\n",
+         coarse_s, coarse.triangle_count, coarse.screen.coarse ? "" : " (not coarse: hierarchy kept)", to_coarse_s);
   printf("max RSS: start %.0f MB; after load %.0f MB = %.2f B/point; after the first build %.0f MB = %.2f B/point\n"
          "resident: after load %.0f MB = %.2f B/point; after the first build %.0f MB = %.2f B/point\n",
          rss_start / 1e6, rss_load / 1e6, rss_load / points, rss_first / 1e6, rss_first / points, resident_load / 1e6,

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "GridCache.h"
+#include "WideVectors.h"
 #include "ParallelIndices.h"
 
 namespace mesh {
@@ -42,19 +43,10 @@ template <class Wide>
 [[gnu::target("avx2")]] uint64_t RowDeviationWide(const int* row, int lo, int hi, int shift, const Plane& p, int r) {
   return RowDeviationLoop<int32_t>(row, lo, hi, shift, p, r);
 }
-
-bool HasWideVectors() {
-  static const bool has = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return has;
-}
 #else
 uint64_t RowDeviationWide(const int* row, int lo, int hi, int shift, const Plane& p, int r) {
   return RowDeviationLoop<int32_t>(row, lo, hi, shift, p, r);
 }
-bool HasWideVectors() { return false; }
 #endif
 
 // Deviations of one quad's triangles, times its side: the a-c cut, the b-d cut (the two

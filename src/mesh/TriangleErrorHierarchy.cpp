@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "GridCache.h"
+#include "WideVectors.h"
 #include "ParallelIndices.h"
 
 namespace mesh {
@@ -35,18 +36,10 @@ template <class T>
   return RowWorstLoop<int32_t>(h, n, shift, start, step);
 }
 
-bool HasWideVectors() {
-  static const bool has = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return has;
-}
 #else
 long long RowWorstWide(const int* h, int n, int shift, int32_t start, int32_t step) {
   return RowWorstLoop<int32_t>(h, n, shift, start, step);
 }
-bool HasWideVectors() { return false; }
 #endif
 
 long long RowWorst(bool narrow, bool wide, const int* h, int lo, int hi, int shift, long long first, long long per_x) {
