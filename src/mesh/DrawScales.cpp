@@ -1,5 +1,11 @@
 #include "DrawScales.h"
 
+DrawnHalf DrawnHalfOf(int rows, int cols, int grid_space, float xz_multiplier, double column_ratio) {
+  // In double: a large grid times its spacing times the scale may pass the int range.
+  return {static_cast<double>(cols) * grid_space * 0.5 * xz_multiplier * column_ratio,
+          static_cast<double>(rows) * grid_space * 0.5 * xz_multiplier};
+}
+
 DrawScales ScalesFor(int grid_space, double column_ratio, float y_multiplier, float xz_multiplier) {
   DrawScales s;
   s.column = static_cast<float>(grid_space * static_cast<double>(xz_multiplier) * column_ratio);

@@ -15,6 +15,13 @@ struct DrawScales {
   bool operator==(const DrawScales&) const = default;
 };
 
+// Half the drawn footprint of a grid along x and along z: the drawing centres the grid on
+// the origin, so a grid point is drawn at (x * column - x, ..., z * row - z).
+struct DrawnHalf {
+  double x, z;
+};
+DrawnHalf DrawnHalfOf(int rows, int cols, int grid_space, float xz_multiplier, double column_ratio);
+
 // The scales for a grid of `grid_space` height units between points whose columns lie
 // `column_ratio` times as far apart as its rows, at the panel's multipliers.
 DrawScales ScalesFor(int grid_space, double column_ratio, float y_multiplier, float xz_multiplier);

@@ -4,7 +4,6 @@
 // the test picks a quad's parent whenever it picks the quad; the cut is then balanced as
 // every quad cut is, so that fans close the seams between levels.
 #include <algorithm>
-#include <atomic>
 #include <new>
 
 #include "HeightBounds.h"
@@ -77,9 +76,7 @@ int BuildScreenQuadMesh(const data& grid, const Settings& s, Builder& out) {
     ForEachLeaf(cut, s, [&](const Leaf& leaf) { n += leaf.Triangles(); });
     return n;
   };
-  // The view moves a little between builds: the last mesh's size is a good guess of this one's.
-  static std::atomic<long long> last_count{0};
-  out.Reserve(last_count.load());
+  ReserveAsLastScreenMesh(out);
   ScreenResult result;
   result.on = true;
   result.bound_px = s.screen.bound_px;
@@ -91,10 +88,7 @@ int BuildScreenQuadMesh(const data& grid, const Settings& s, Builder& out) {
   }
   ForEachLeaf(cut, s, [&](const Leaf& leaf) { result.achieved_px = std::max(result.achieved_px, view.Shown(leaf)); });
   EmitLeaves(grid, cut, s, out);
-  last_count = out.Count();
-  out.Screen(result);
-  out.Report("");
-  return std::max(s.precision, 0);
+  return FinishScreenMesh(s, result, out);
 }
 
 template int BuildScreenQuadMesh(const data&, const Settings&, TriangleSink&);

@@ -45,9 +45,6 @@ ScreenTest::ScreenTest(const ViewPose& pose) {
   scale_[0] = pose.scales.column;
   scale_[1] = pose.scales.height;
   scale_[2] = pose.scales.row;
-  offset_[0] = pose.offset_x;
-  offset_[1] = 0;
-  offset_[2] = pose.offset_z;
   const Mat r = Times(Times(Turn(0, pose.turn_x), Turn(1, pose.turn_y)), Turn(2, pose.turn_z));
   // The flying camera's axes, as gluLookAt forms them with +y up.
   const double a = Radians(pose.tilt), b = Radians(pose.heading);
@@ -56,7 +53,8 @@ ScreenTest::ScreenTest(const ViewPose& pose) {
   const Vec up{side[1] * forward[2] - side[2] * forward[1], side[2] * forward[0] - side[0] * forward[2],
                side[0] * forward[1] - side[1] * forward[0]};
   const Vec eye = Unturn(r, Vec{pose.eye[0], pose.eye[1], pose.eye[2]});
-  for (int i = 0; i < 3; ++i) eye_[i] = eye[i] - offset_[i];
+  const double offset[3] = {pose.offset_x, 0, pose.offset_z};
+  for (int i = 0; i < 3; ++i) eye_[i] = eye[i] - offset[i];
   const Vec f = Unturn(r, forward), s = Unturn(r, side), u = Unturn(r, up);
   const int w = std::max(pose.width, 1), h = std::max(pose.height, 1);
   const double ty = std::tan(Radians(pose.fov_degrees) / 2), tx = ty * w / h;
@@ -71,9 +69,5 @@ ScreenTest::ScreenTest(const ViewPose& pose) {
   const double corner = (cx * cx + cy * cy) / (focal * focal);
   per_unit_ = focal * (1 + corner) * std::fabs(pose.scales.height);
 }
-
-double ScreenTest::EyeColumn() const { return scale_[0] != 0 ? eye_[0] / scale_[0] : 0; }
-double ScreenTest::EyeHeight() const { return scale_[1] != 0 ? eye_[1] / scale_[1] : 0; }
-double ScreenTest::EyeRow() const { return scale_[2] != 0 ? eye_[2] / scale_[2] : 0; }
 
 }  // namespace mesh

@@ -32,24 +32,13 @@ class ScreenTest {
   explicit ScreenTest(const ViewPose& pose);
 
   // The most pixels an error of `error` height units (before the height scale) inside `box`
-  // can show; infinite when the eye lies in the box, 0 for no error.
-  double Pixels(double error, const GridBox& box) const { return PixelsOf(error, Scale(box)); }
-  // As Pixels, and 0 when the box is out of view.
+  // can show: infinite when the eye lies in the box, 0 for no error and for a box wholly
+  // outside the view's pyramid (the near and far planes aside).
   double PixelsInView(double error, const GridBox& box) const {
     const Scaled b = Scale(box);
     const double px = PixelsOf(error, b);
     return px == 0 || Outside(b) ? 0 : px;
   }
-  // True when no point of `box` lies in the view's pyramid (the near and far planes aside).
-  bool Outside(const GridBox& box) const { return Outside(Scale(box)); }
-  // The distance from the eye to the nearest point of `box`, in drawn units.
-  double Distance(const GridBox& box) const { return Distance(Scale(box)); }
-
-  // The eye in the grid's frame: column, height units, row (for tests and tools).
-  double EyeColumn() const;
-  double EyeRow() const;
-  double EyeHeight() const;
-
  private:
   struct Scaled {
     double lo[3], hi[3];
@@ -92,7 +81,6 @@ class ScreenTest {
   }
 
   double scale_[3];   // drawn units per column, height unit, row
-  double offset_[3];  // the drawn frame's origin shift (x and z)
   double eye_[3];     // the eye in the scaled frame
   double planes_[4][3];  // inward normals of the side planes through the eye, scaled frame
   double per_unit_;   // f * (1 + t_corner^2) * |height scale|

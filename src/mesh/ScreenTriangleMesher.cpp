@@ -6,7 +6,6 @@
 // children's). So the test picks a point's parents whenever it picks the point, both sides
 // of a hypotenuse split together, and the mesh conforms with no further pass.
 #include <algorithm>
-#include <atomic>
 #include <climits>
 #include <new>
 
@@ -102,9 +101,7 @@ int BuildScreenTriangleMesh(const data& grid, const Settings& s, Builder& out) {
   const std::shared_ptr<const HeightBounds> bounds = HeightBounds::ForView(grid);
   const ScreenTest test(s.screen.pose);
   const TriangleView view(grid, *hierarchy, *bounds, test);
-  // The view moves a little between builds: the last mesh's size is a good guess of this one's.
-  static std::atomic<long long> last_count{0};
-  out.Reserve(last_count.load());
+  ReserveAsLastScreenMesh(out);
   ScreenResult result;
   result.on = true;
   result.bound_px = s.screen.bound_px;
@@ -132,10 +129,7 @@ int BuildScreenTriangleMesh(const data& grid, const Settings& s, Builder& out) {
     result.achieved_px = 0;
     walk(result.bound_px, append, LLONG_MAX);
   }
-  last_count = out.Count();
-  out.Screen(result);
-  out.Report("");
-  return std::max(s.precision, 0);
+  return FinishScreenMesh(s, result, out);
 }
 
 template int BuildScreenTriangleMesh(const data&, const Settings&, TriangleSink&);

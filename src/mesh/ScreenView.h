@@ -44,6 +44,8 @@ constexpr double kMinScreenError = 0.25;
 constexpr double kMaxScreenError = 20;
 constexpr double kDefaultScreenError = 1;
 constexpr long long kDefaultScreenTriangleCap = 1000000;
+constexpr int kMinScreenTriangleCap = 1000;
+constexpr int kMaxScreenTriangleCap = 100000000;
 
 // What a build under a screen bound achieved: the largest error in pixels that any element
 // in view may show (an upper bound of every grid point's), the bound it worked to (raised

@@ -122,12 +122,10 @@ void ReleaseTerrainArrays() {
 }
 
 void DrawTerrain(const TerrainDrawing& what) {
-  // Centre the footprint on the origin: columns run along x, rows along z. Products in
-  // double, as a large grid times its spacing times the scale may pass the int range.
+  // Centre the footprint on the origin: columns run along x, rows along z.
   const data& grid = *what.grid;
-  const double half_x = static_cast<double>(grid.cols) * grid.grid_space * 0.5 * what.xz_multiplier * what.column_ratio;
-  const double half_z = static_cast<double>(grid.rows) * grid.grid_space * 0.5 * what.xz_multiplier;
-  glTranslatef(static_cast<GLfloat>(-half_x), 0, static_cast<GLfloat>(-half_z));
+  const DrawnHalf half = DrawnHalfOf(grid.rows, grid.cols, grid.grid_space, what.xz_multiplier, what.column_ratio);
+  glTranslatef(static_cast<GLfloat>(-half.x), 0, static_cast<GLfloat>(-half.z));
   glPolygonMode(GL_FRONT_AND_BACK, what.wireframe ? GL_LINE : GL_FILL);
   glColor3f(1, 1, 1);
   glDisable(GL_TEXTURE_2D);

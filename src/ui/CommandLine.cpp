@@ -9,7 +9,6 @@
 #include "Brackenholmer.h"
 #include "CameraMath.h"
 #include "Mesh.h"
-#include "ScreenCapLimits.h"
 #include "ScreenView.h"
 
 namespace command_line {
@@ -110,7 +109,7 @@ bool ReadValue(const std::string& name, const char* value, Options* o) {
     return true;
   }
   if (name == "--triangle-cap") {
-    return WholeNumber(value, kMinScreenTriangleCap, kMaxScreenTriangleCap, &o->triangle_cap);
+    return WholeNumber(value, mesh::kMinScreenTriangleCap, mesh::kMaxScreenTriangleCap, &o->triangle_cap);
   }
   if (name == "--precision") return WholeNumber(value, kMinPrecision, kMaxPrecision, &o->precision);
   if (name == "--error") return WholeNumber(value, 1, 100, &o->error);

@@ -14,7 +14,6 @@
 
 #include "Brackenholmer.h"
 #include "PanelControlPlaces.h"
-#include "ScreenCapLimits.h"
 #include "SpinnerTyping.h"
 #include "backends/imgui_impl_glut.h"
 #include "backends/imgui_impl_opengl2.h"
@@ -190,8 +189,8 @@ void ModifiersGroup() {
   if (screen_error != 0) {
     FloatSpinner(kModifierLabels[4], kMaxScreenErrorId, &max_screen_error, 0.05f,
                  static_cast<float>(mesh::kMinScreenError), static_cast<float>(mesh::kMaxScreenError), x);
-    CountSpinner(kModifierLabels[5], kScreenTriangleCapId, &screen_triangle_cap, kMinScreenTriangleCap,
-                 kMaxScreenTriangleCap, x);
+    CountSpinner(kModifierLabels[5], kScreenTriangleCapId, &screen_triangle_cap, mesh::kMinScreenTriangleCap,
+                 mesh::kMaxScreenTriangleCap, x);
   }
   EndFrame();
 }

@@ -15,9 +15,9 @@ mesh::ViewPose CurrentViewPose() {
   pose.turn_y = angle_y;
   pose.turn_z = angle_z;
   pose.scales = CurrentDrawScales();
-  // The drawing centres the footprint on the origin (DrawTerrain).
-  pose.offset_x = -static_cast<double>(input.cols) * input.grid_space * 0.5 * xz_multiplier * DrawnColumnRatio();
-  pose.offset_z = -static_cast<double>(input.rows) * input.grid_space * 0.5 * xz_multiplier;
+  const DrawnHalf half = DrawnHalfOf(input.rows, input.cols, input.grid_space, xz_multiplier, DrawnColumnRatio());
+  pose.offset_x = -half.x;
+  pose.offset_z = -half.z;
   pose.width = width;
   pose.height = camera_math::ViewHeight(height, panel_top);
   pose.fov_degrees = camera_math::kFieldOfView;

@@ -33,8 +33,10 @@ DrawnGrid DrawnGridFor(const data& grid, const DrawScales& scales, double xz_mul
   DrawnGrid g;
   g.grid = &grid;
   g.scales = scales;
-  g.half_x = static_cast<double>(grid.cols) * grid.grid_space * 0.5 * xz_multiplier * column_ratio;
-  g.half_z = static_cast<double>(grid.rows) * grid.grid_space * 0.5 * xz_multiplier;
+  const DrawnHalf half =
+      DrawnHalfOf(grid.rows, grid.cols, grid.grid_space, static_cast<float>(xz_multiplier), column_ratio);
+  g.half_x = half.x;
+  g.half_z = half.z;
   return g;
 }
 
