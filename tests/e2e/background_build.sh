@@ -55,15 +55,6 @@ click_header() {
   wait_for held || fail "the restarter did not hold"
   quick_click 60 "$1"
   move 512 300
-  # Until a frame has taken the click the panel holds the keyboard, and a key sent then
-  # would go to it: the keys wait for the header to leave the row clicked (a few seconds
-  # at most; a click a slow frame lost is given again by the caller).
-  local i
-  for i in $(seq 1 20); do
-    shot clicked
-    is_header "$work/clicked.png" 500 "$1" || break
-    sleep 0.25
-  done
   rm -f "$work/hold"
 }
 rollout_open() {
