@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "Brackenholmer.h"
+#include "LookGlobals.h"
 #include "CameraMath.h"
 #include "Mesh.h"
 #include "ScreenView.h"
@@ -60,6 +61,14 @@ bool Camera(const char* text, CameraPlace* camera) {
   return true;
 }
 
+// "AZ,ALT": an azimuth from 0 to 360 degrees and an altitude from 0 to 90.
+bool SunPlace(const char* text, double* azimuth, double* altitude) {
+  const char* comma = std::strchr(text, ',');
+  if (comma == nullptr) return false;
+  const std::string first(text, comma);
+  return RealNumber(first.c_str(), 0, 360, azimuth) && RealNumber(comma + 1, 0, 90, altitude);
+}
+
 // --degrees or --metres as given, for the command line of a picture: " --degrees".
 std::string units_given;
 
@@ -83,6 +92,7 @@ const ValueOption kValueOptions[] = {
     {"--y-scale", "a number from -20 to 20"},
     {"--xz-scale", "a number from 0 to 20"},
     {"--camera", "X,Y,Z,TILT,HEADING: five numbers, TILT from -89.5 to 89.5"},
+    {"--sun", "AZ,ALT: the sun's azimuth from 0 to 360 and altitude from 0 to 90 degrees"},
 };
 
 bool EndsWith(const std::string& s, const char* end) {
@@ -129,6 +139,7 @@ bool ReadValue(const std::string& name, const char* value, Options* o) {
     o->xz_scale = static_cast<float>(real);
     return o->xz_scale_given = true;
   }
+  if (name == "--sun") return o->sun_given = SunPlace(value, &o->sun_azimuth, &o->sun_altitude);
   return o->camera_given = Camera(value, &o->camera);
 }
 
@@ -167,6 +178,14 @@ Status Parse(int argc, const char* const* argv, Options* o) {
     else if (word == "--no-light") o->no_light = true;
     else if (word == "--degrees") o->degrees = true;
     else if (word == "--metres") o->metres = true;
+    else if (word == "--relief") o->relief = true;
+    else if (word == "--multidirectional") o->multidirectional = true;
+    else if (word == "--shadows") o->shadows = true;
+    else if (word == "--ambient-occlusion") o->ambient_occlusion = true;
+    else if (word == "--legend") o->legend = true;
+    else if (word == "--sky") o->sky = true;
+    else if (word == "--haze") o->haze = true;
+    else if (word == "--marker") o->marker = true;
     else {
       const ValueOption* option = nullptr;
       for (const ValueOption& v : kValueOptions)
@@ -211,6 +230,18 @@ void ApplySettings(const Options& o) {
   if (o.no_light) light = 0;
   if (o.y_scale_given) y_multiplier = o.y_scale;
   if (o.xz_scale_given) xz_multiplier = o.xz_scale;
+  if (o.relief) relief_shading = 1;
+  if (o.sun_given) {
+    sun_azimuth = static_cast<float>(o.sun_azimuth);
+    sun_altitude = static_cast<float>(o.sun_altitude);
+  }
+  if (o.multidirectional) multidirectional = 1;
+  if (o.shadows) cast_shadows = 1;
+  if (o.ambient_occlusion) ambient_occlusion = 1;
+  if (o.legend) show_legend = legend_in_pictures = 1;
+  if (o.sky) sky = 1;
+  if (o.haze) haze = 1;
+  if (o.marker) marker_in_pictures = 1;
   units_given = o.degrees ? " --degrees" : o.metres ? " --metres" : "";
   start_camera_given = o.camera_given;
   if (o.camera_given) start_camera = o.camera;
@@ -239,6 +270,16 @@ std::string DescribeSettings(const CameraPlace& camera) {
   if (light == 0) out += " --no-light";
   if (y_multiplier != 1.0f) add(" --y-scale %.9g", static_cast<double>(y_multiplier));
   if (xz_multiplier != 1.0f) add(" --xz-scale %.9g", static_cast<double>(xz_multiplier));
+  if (relief_shading != 0) out += " --relief";
+  if (sun_azimuth != 315.0f || sun_altitude != 45.0f)
+    add(" --sun %s,%s", ShortestFloat(sun_azimuth).c_str(), ShortestFloat(sun_altitude).c_str());
+  if (multidirectional != 0) out += " --multidirectional";
+  if (cast_shadows != 0) out += " --shadows";
+  if (ambient_occlusion != 0) out += " --ambient-occlusion";
+  if (legend_in_pictures != 0) out += " --legend";
+  if (sky != 0) out += " --sky";
+  if (haze != 0) out += " --haze";
+  if (marker_in_pictures != 0) out += " --marker";
   add(" --camera %.10g,%.10g,%.10g,%.10g,%.10g", camera.x, camera.y, camera.z, camera.tilt, camera.heading);
   return out;
 }

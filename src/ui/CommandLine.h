@@ -39,6 +39,11 @@ struct Options {
   bool camera_given = false;
   CameraPlace camera;
   bool degrees = false, metres = false;  // the grid's cell size, over the readers' guess
+  // How the terrain looks: each flag turns its panel toggle on.
+  bool relief = false, multidirectional = false, shadows = false, ambient_occlusion = false;
+  bool sun_given = false;
+  double sun_azimuth = 315, sun_altitude = 45;
+  bool legend = false, sky = false, haze = false, marker = false;
 };
 
 // The largest picture side: what the off-screen renderer can draw in one go.

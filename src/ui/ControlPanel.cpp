@@ -13,6 +13,8 @@
 #include <cstring>
 
 #include "Brackenholmer.h"
+#include "CurrentColourRamp.h"
+#include "LookGlobals.h"
 #include "PanelControlPlaces.h"
 #include "SpinnerTyping.h"
 #include "backends/imgui_impl_glut.h"
@@ -205,8 +207,37 @@ void BordersGroup() {
   EndFrame();
 }
 
-void (*const kGroups[])() = {GeneralGroup, ModesGroup, ModifiersGroup, BordersGroup};
-constexpr int kGroupCount = 4;
+const char* const kSunLabels[] = {"Sun Azimuth:", "Sun Altitude:"};
+const char* const kRampNames[] = {"Default", "Hypsometric", "Grey", "File"};
+
+// Light and colour: the sun's controls show only while Relief Shading is on, so that with
+// it off the group stays as short as the others.
+void LookGroup() {
+  BeginFrame("Relief");
+  Checkbox("Relief Shading", &relief_shading, kReliefShadingId);
+  if (relief_shading != 0) {
+    const float x = LabelWidth(kSunLabels, 2);
+    FloatSpinner(kSunLabels[0], kSunAzimuthId, &sun_azimuth, 1.0f, 0.0f, 360.0f, x);
+    FloatSpinner(kSunLabels[1], kSunAltitudeId, &sun_altitude, 0.5f, 0.0f, 90.0f, x);
+    Checkbox("Multidirectional", &multidirectional, kMultidirectionalId);
+    Checkbox("Shadows", &cast_shadows, kShadowsId);
+    Checkbox("Ambient Occlusion", &ambient_occlusion, kAmbientOcclusionId);
+  }
+  // The file's ramp is offered once --colors has read one.
+  const int ramps = ColourRampFileLoaded() ? 4 : 3;
+  ImGui::SetNextItemWidth(ImGui::CalcTextSize("Hypsometric").x + ImGui::GetFrameHeight() * 2);
+  if (ImGui::Combo("Colors", &colour_ramp, kRampNames, ramps)) Changed(kColourRampId);
+  NoteLastItem("Colors");
+  Checkbox("Legend", &show_legend, kLegendId);
+  ImGui::SameLine();
+  Checkbox("Sky", &sky, kSkyId);
+  ImGui::SameLine();
+  Checkbox("Haze", &haze, kHazeId);
+  EndFrame();
+}
+
+void (*const kGroups[])() = {GeneralGroup, ModesGroup, ModifiersGroup, BordersGroup, LookGroup};
+constexpr int kGroupCount = 5;
 // Each group's width when it was last drawn: 0 until then.
 float group_width[kGroupCount] = {};
 

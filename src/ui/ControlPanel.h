@@ -39,6 +39,16 @@ constexpr int kExportBaseId = 119;
 constexpr int kScreenErrorId = 120;
 constexpr int kMaxScreenErrorId = 121;
 constexpr int kScreenTriangleCapId = 122;
+constexpr int kReliefShadingId = 123;
+constexpr int kSunAzimuthId = 124;
+constexpr int kSunAltitudeId = 125;
+constexpr int kMultidirectionalId = 126;
+constexpr int kShadowsId = 127;
+constexpr int kAmbientOcclusionId = 128;
+constexpr int kColourRampId = 129;
+constexpr int kLegendId = 130;
+constexpr int kSkyId = 131;
+constexpr int kHazeId = 132;
 
 // What the panel calls with a control's id; GluiControl unless a test wraps it.
 extern void (*panel_control_callback)(int);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Brackenholmer.h"
+#include "LookGlobals.h"
 
 namespace viewer_test {
 
@@ -44,6 +45,9 @@ struct ViewerGlobals {
   float timebase, fps;
   char text_buffer[sizeof ::text_buffer];
   int left_button, right_button, prev_x, prev_y;
+  int relief_shading, multidirectional, cast_shadows, ambient_occlusion, colour_ramp;
+  float sun_azimuth, sun_altitude;
+  int show_legend, legend_in_pictures, sky, haze, marker_in_pictures;
 
   // `load` true: from the globals into this; false: from this into the globals.
   void Transfer(bool load) {
@@ -100,6 +104,18 @@ struct ViewerGlobals {
     move(right_button, ::right_button);
     move(prev_x, ::prev_x);
     move(prev_y, ::prev_y);
+    move(relief_shading, ::relief_shading);
+    move(multidirectional, ::multidirectional);
+    move(cast_shadows, ::cast_shadows);
+    move(ambient_occlusion, ::ambient_occlusion);
+    move(colour_ramp, ::colour_ramp);
+    move(sun_azimuth, ::sun_azimuth);
+    move(sun_altitude, ::sun_altitude);
+    move(show_legend, ::show_legend);
+    move(legend_in_pictures, ::legend_in_pictures);
+    move(sky, ::sky);
+    move(haze, ::haze);
+    move(marker_in_pictures, ::marker_in_pictures);
   }
 };
 
