@@ -7,6 +7,7 @@
 
 #include "Brackenholmer.h"
 #include "Probe.h"
+#include "ViewerRelief.h"
 
 void UpdateFrameRate(int now_ms) {
   frames += 1;
@@ -98,6 +99,7 @@ void ComposeOverlayText() {
     AppendOverlay("%s\n", ScreenErrorLine(mesh.screen).c_str());
   else
     AppendTrueError(mesh.true_error);
+  if (ReliefWanted() && ReliefPending()) AppendOverlay("Shading the relief\n");
   if (!probe_text.empty()) AppendOverlay("%s\n", probe_text.c_str());
   AppendOverlay("%s\n", "Left Button: Rotate");
   AppendOverlay("%s\n", "Right Button: Translate XZ");

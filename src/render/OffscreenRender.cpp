@@ -9,6 +9,7 @@
 #include "Brackenholmer.h"
 #include "MemoryBudget.h"
 #include "Snapshot.h"
+#include "ReliefTextures.h"
 #include "TerrainDrawing.h"
 
 namespace {
@@ -75,6 +76,7 @@ int RenderSnapshot(const char* path, int w, int h, int argc, char** argv) {
   SetUpScene(argc, argv);
   const int status = DrawAndWrite(path, argc > 2 ? argv[2] : nullptr);
   ReleaseTerrainArrays();
+  ReleaseReliefTextures();
   if (texture_id != 0) glDeleteTextures(1, &texture_id);
   OSMesaDestroyContext(context);
   return status;

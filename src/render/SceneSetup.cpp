@@ -2,9 +2,12 @@
 // texture, the start camera, and the one-time OpenGL state of light and material.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Brackenholmer.h"
+#include "ReliefTextures.h"
+#include "ViewerRelief.h"
 #include "Snapshot.h"
 #include "TextureLoader.h"
 
@@ -35,6 +38,10 @@ void SetUpScene(int /*argc*/, char** argv) {
   const double g = input.grid_space;
   ResetView();
   Viewer.air_speed = static_cast<GLfloat>(g * 10.0);
+
+  // Relief shading is made afresh for this context, in tiles it takes.
+  relief_texture_limit = std::min(relief_texture_limit, ContextTextureLimit());
+  ForgetRelief();
 
   glClearColor(0, 0, 0, 0);
   glShadeModel(GL_SMOOTH);

@@ -114,6 +114,51 @@ void DrawArrays(const IndexedMesh& mesh) {
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
+// The mesh once a tile of the relief textures, on the second texture unit: texture
+// coordinates come from the drawn positions (texel centres on the grid points), and with
+// more than one tile, clip planes keep each tile's pass to the tile's part of the grid.
+void DrawWithRelief(const TerrainDrawing& what, const IndexedMesh& mesh) {
+  const ReliefTextures& relief = *what.relief;
+  glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_TRANSFORM_BIT);
+  glDisable(GL_LIGHTING);
+  glActiveTexture(GL_TEXTURE1);
+  glEnable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+  glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+  glEnable(GL_TEXTURE_GEN_S);
+  glEnable(GL_TEXTURE_GEN_T);
+  const double column = what.scales.column, row = what.scales.row;
+  const bool clip = relief.tiles.size() > 1;
+  for (const ReliefTextures::Tile& tile : relief.tiles) {
+    glBindTexture(GL_TEXTURE_2D, tile.id);
+    const GLfloat s_plane[] = {static_cast<GLfloat>(1.0 / (column * tile.cols)), 0, 0,
+                               static_cast<GLfloat>((0.5 - tile.col0) / tile.cols)};
+    const GLfloat t_plane[] = {0, 0, static_cast<GLfloat>(1.0 / (row * tile.rows)),
+                               static_cast<GLfloat>((0.5 - tile.row0) / tile.rows)};
+    glTexGenfv(GL_S, GL_OBJECT_PLANE, s_plane);
+    glTexGenfv(GL_T, GL_OBJECT_PLANE, t_plane);
+    if (clip) {
+      // Only the edges between tiles clip; the grid's own edges are left alone.
+      const double west = tile.col0 * column, east = (tile.col0 + tile.cols - 1) * column;
+      const double north = tile.row0 * row, south = (tile.row0 + tile.rows - 1) * row;
+      const GLdouble planes[4][4] = {{1, 0, 0, -west}, {-1, 0, 0, east}, {0, 0, 1, -north}, {0, 0, -1, south}};
+      const bool inner[4] = {tile.col0 > 0, tile.col0 + tile.cols < relief.grid_cols, tile.row0 > 0,
+                             tile.row0 + tile.rows < relief.grid_rows};
+      for (int i = 0; i < 4; ++i) {
+        glClipPlane(GL_CLIP_PLANE0 + i, planes[i]);
+        if (inner[i]) glEnable(GL_CLIP_PLANE0 + i);
+        else glDisable(GL_CLIP_PLANE0 + i);
+      }
+    }
+    glActiveTexture(GL_TEXTURE0);
+    DrawArrays(mesh);
+    glActiveTexture(GL_TEXTURE1);
+  }
+  glPopAttrib();
+  glActiveTexture(GL_TEXTURE0);
+}
+
 }  // namespace
 
 void ReleaseTerrainArrays() {
@@ -145,5 +190,6 @@ void DrawTerrain(const TerrainDrawing& what) {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, what.texture);
   }
-  DrawArrays(mesh);
+  if (what.relief != nullptr && !what.relief->tiles.empty()) DrawWithRelief(what, mesh);
+  else DrawArrays(mesh);
 }

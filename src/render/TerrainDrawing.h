@@ -5,6 +5,7 @@
 #include "GLScalars.h"
 #include "IndexedMesh.h"
 #include "Mesh.h"
+#include "ReliefTextures.h"
 #include "TerrainLoader.h"
 #include "VertexArrays.h"
 
@@ -21,6 +22,9 @@ struct TerrainDrawing {
   float xz_multiplier = 1;
   bool wireframe = false;
   bool buffers_allowed = true;             // buffer objects where the context has them
+  // Relief shading over the whole grid, in place of the light: it modulates the colour, the
+  // drape or plain white. Null: none.
+  const ReliefTextures* relief = nullptr;
 };
 
 // Draws `what` centred on the origin, with the arrays kept from the last call when they

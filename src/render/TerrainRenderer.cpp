@@ -2,6 +2,9 @@
 #include <GL/gl.h>
 
 #include "Brackenholmer.h"
+#include "LookGlobals.h"
+#include "ReliefTextures.h"
+#include "ViewerRelief.h"
 #include "CurrentDrawScales.h"
 #include "TerrainColor.h"
 #include "TerrainDrawing.h"
@@ -35,5 +38,13 @@ void Brackenholmer::RenderTriangles() {
   what.xz_multiplier = xz_multiplier;
   what.wireframe = wireframe != 0;
   what.buffers_allowed = terrain_vertex_buffers_allowed;
+  // Relief shading shows once made for the shading asked: a colour ramp baked in for
+  // "Color", a shade alone for the drape and plain white.
+  if (std::optional<ReliefImage> image = UpdateRelief()) UploadReliefTextures(*image);
+  const ReliefTextures& relief = CurrentReliefTextures();
+  if (ReliefWanted() && !relief.tiles.empty() && (relief.channels == 3) == (what.shading == Shading::kColor)) {
+    what.relief = &relief;
+    if (what.shading == Shading::kColor) what.shading = Shading::kPlain;
+  }
   DrawTerrain(what);
 }

@@ -49,14 +49,14 @@ void Changed(int id) {
 
 // A framed box with its title on the top edge, holding the controls drawn between
 // BeginFrame and EndFrame.
-void BeginFrame(const char* title) {
+void BeginFrame(const char* title, float indent = 0) {
   ImGui::BeginGroup();
   ImGui::TextUnformatted(title);
-  ImGui::Indent();
+  ImGui::Indent(indent);
 }
 
-void EndFrame() {
-  ImGui::Unindent();
+void EndFrame(float indent = 0) {
+  ImGui::Unindent(indent);
   ImGui::EndGroup();
   const ImGuiStyle& style = ImGui::GetStyle();
   const float half_line = ImGui::GetTextLineHeight() * 0.5f;
@@ -213,7 +213,9 @@ const char* const kRampNames[] = {"Default", "Hypsometric", "Grey", "File"};
 // Light and colour: the sun's controls show only while Relief Shading is on, so that with
 // it off the group stays as short as the others.
 void LookGroup() {
-  BeginFrame("Relief");
+  // A narrow indent, for the same reason as below.
+  const float indent = ImGui::GetStyle().ItemSpacing.x;
+  BeginFrame("Relief", indent);
   Checkbox("Relief Shading", &relief_shading, kReliefShadingId);
   if (relief_shading != 0) {
     const float x = LabelWidth(kSunLabels, 2);
@@ -223,17 +225,24 @@ void LookGroup() {
     Checkbox("Shadows", &cast_shadows, kShadowsId);
     Checkbox("Ambient Occlusion", &ambient_occlusion, kAmbientOcclusionId);
   }
-  // The file's ramp is offered once --colors has read one.
+  // The file's ramp is offered once --colors has read one. The combo shows its choice
+  // without a label beside it, and the toggles stand one a row, so that the group fits
+  // beside the others in a window 1024 pixels wide.
   const int ramps = ColourRampFileLoaded() ? 4 : 3;
-  ImGui::SetNextItemWidth(ImGui::CalcTextSize("Hypsometric").x + ImGui::GetFrameHeight() * 2);
-  if (ImGui::Combo("Colors", &colour_ramp, kRampNames, ramps)) Changed(kColourRampId);
+  const ImGuiStyle& style = ImGui::GetStyle();
+  ImGui::SetNextItemWidth(ImGui::CalcTextSize("Hypsometric").x + ImGui::GetFrameHeight() + style.FramePadding.x);
+  const int before = colour_ramp;
+  if (ImGui::BeginCombo("Colors", kRampNames[colour_ramp % 4])) {
+    for (int i = 0; i < ramps; ++i)
+      if (ImGui::Selectable(kRampNames[i], colour_ramp == i)) colour_ramp = i;
+    ImGui::EndCombo();
+  }
   NoteLastItem("Colors");
+  if (colour_ramp != before) Changed(kColourRampId);
   Checkbox("Legend", &show_legend, kLegendId);
-  ImGui::SameLine();
   Checkbox("Sky", &sky, kSkyId);
-  ImGui::SameLine();
   Checkbox("Haze", &haze, kHazeId);
-  EndFrame();
+  EndFrame(indent);
 }
 
 void (*const kGroups[])() = {GeneralGroup, ModesGroup, ModifiersGroup, BordersGroup, LookGroup};

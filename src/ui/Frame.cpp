@@ -6,6 +6,7 @@
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
 #include "FrameStats.h"
+#include "ViewerRelief.h"
 
 namespace {
 
@@ -19,11 +20,13 @@ bool mesh_watch_armed = false;
 
 bool DrawingOn() { return animation || frames_to_settle > 0 || figure_pending; }
 
-// Looks for a finished mesh between frames while a build is under way.
+bool WorkPending() { return MeshBuildPending() || ReliefPending(); }
+
+// Looks for a finished mesh or relief shading between frames while either is under way.
 void WatchMeshBuild(int) {
   mesh_watch_armed = false;
-  if (Viewer.UpdateMesh()) RequestRedraw();
-  if (MeshBuildPending()) {
+  if (Viewer.UpdateMesh() || ReliefReady()) RequestRedraw();
+  if (WorkPending()) {
     mesh_watch_armed = true;
     glutTimerFunc(kMeshWatchMs, WatchMeshBuild, 0);
   }
@@ -68,7 +71,7 @@ void GlutDisplay() {
     if (frames_to_settle > 0) --frames_to_settle;
     glutPostRedisplay();
   }
-  if (MeshBuildPending() && !mesh_watch_armed) {
+  if (WorkPending() && !mesh_watch_armed) {
     mesh_watch_armed = true;
     glutTimerFunc(kMeshWatchMs, WatchMeshBuild, 0);
   }

@@ -117,6 +117,26 @@ void glGetDoublev(GLenum, GLdouble* v) {
   for (int i = 0; i < 16; ++i) v[i] = i % 5 == 0 ? 1 : 0;
 }
 void glGetIntegerv(GLenum, GLint* v) { v[0] = v[1] = v[2] = v[3] = 0; }
+void glGetFloatv(GLenum, GLfloat* v) { v[0] = v[1] = v[2] = v[3] = 0; }
+
+// --- GL: textures and what relief shading sets up.
+void glActiveTexture(GLenum unit) { Record("glActiveTexture", {double(unit)}); }
+void glTexEnvi(GLenum target, GLenum name, GLint value) { Record("glTexEnvi", {double(target), double(name), double(value)}); }
+void glTexGeni(GLenum coord, GLenum name, GLint value) { Record("glTexGeni", {double(coord), double(name), double(value)}); }
+void glTexGenfv(GLenum coord, GLenum name, const GLfloat* v) {
+  Record("glTexGenfv", {double(coord), double(name), v[0], v[1], v[2], v[3]});
+}
+void glClipPlane(GLenum plane, const GLdouble* v) { Record("glClipPlane", {double(plane), v[0], v[1], v[2], v[3]}); }
+void glGenTextures(GLsizei n, GLuint* ids) {
+  static GLuint next = 100;
+  for (GLsizei i = 0; i < n; ++i) ids[i] = next++;
+}
+void glDeleteTextures(GLsizei, const GLuint*) {}
+void glTexParameteri(GLenum, GLenum, GLint) {}
+void glTexParameterf(GLenum, GLenum, GLfloat) {}
+void glTexImage2D(GLenum, GLint level, GLint, GLsizei w, GLsizei h, GLint, GLenum, GLenum, const GLvoid*) {
+  Record("glTexImage2D", {double(level), double(w), double(h)});
+}
 
 // --- GL: vertex arrays. No buffer objects (the stand-in says it is OpenGL 1.1), so the
 // code draws from client arrays; glDrawElements is recorded together with what it stands
