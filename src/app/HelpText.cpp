@@ -53,6 +53,8 @@ const char kHelpStart[] =
     "  --multidirectional   four lights around the north-west instead of one sun\n"
     "  --shadows            Shadows: the terrain casts shadows from the sun\n"
     "  --ambient-occlusion  Ambient Occlusion: valleys darken under less open sky\n"
+    "  --colors NAME|FILE   Colors of Color mode: default, hypsometric (sea blues to\n"
+    "                       snow), grey, or a gdaldem color-relief table FILE\n"
     "  --legend             the colour legend, also in pictures\n"
     "  --sky, --haze        a sky behind the terrain; haze over the distance\n"
     "  --marker             pictures show the floodlight marker\n"
@@ -70,8 +72,8 @@ const char kHelpEnd[] =
     "  Properties (bottom)  shading, mesh, scales, error bound, borders; Quit\n"
     "\n"
     "Exit status: 0 after Quit or closing the window or a written file; 1 when no grid\n"
-    "is given, the grid cannot be loaded, a file cannot be written, or there is no\n"
-    "display; 2 for an unknown option or a bad value.\n";
+    "is given, the grid or the --colors table cannot be loaded, a file cannot be\n"
+    "written, or there is no display; 2 for an unknown option or a bad value.\n";
 
 }  // namespace
 

@@ -42,6 +42,12 @@ static int Run(int argc, char** argv) {
   if (!options.snapshot_path.empty()) return HandOverToOffscreenRenderer(argv);
 #endif
 
+  // A colour table that cannot be used stops the program as a grid that cannot be loaded.
+  if (const Status colours = command_line::ReadColourFile(&options); !colours.ok()) {
+    printf("\t!!! %s !!!\n\n", colours.reason().c_str());
+    return 1;
+  }
+
   ProgramFiles files;
   if (!GreetAndLoadGrid(options, argv[0], &files)) return 1;
 

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "Legend.h"
+#include "LookGlobals.h"
 #include "MemoryBudget.h"
 #include "Snapshot.h"
 #include "ReliefTextures.h"
@@ -29,6 +31,7 @@ int DrawAndWrite(const char* path, const char* texture) {
     return 1;
   }
   RenderScene();
+  if (LegendShown(legend_in_pictures)) DrawLegend();
   glFinish();
   if (Viewer.DrawnMesh().level < 0) {
     printf("\tCannot render %s: no memory left for a mesh at any precision.\n\n", path);

@@ -9,7 +9,7 @@
 
 #include "TerrainDrawing.h"
 
-#include "TerrainColor.h"
+#include "CurrentColourRamp.h"
 
 namespace {
 
@@ -20,6 +20,7 @@ struct ArraysKey {
   const Normal* const* normal_table = nullptr;
   Shading shading = Shading::kPlain;
   DrawScales scales;
+  unsigned long ramp_version = 0;  // the colour ramp the colours come from
   bool buffers = false;
 
   bool operator==(const ArraysKey&) const = default;
@@ -52,7 +53,7 @@ void Upload(GLenum target, GLuint buffer, const std::vector<T>& data) {
 }
 
 void HeightColourOf(double metres, float* rgb) {
-  const RGBColor c = TerrainColor(metres);
+  const RGBColor c = CurrentRampColour(metres);
   rgb[0] = static_cast<float>(c.r);
   rgb[1] = static_cast<float>(c.g);
   rgb[2] = static_cast<float>(c.b);
@@ -183,6 +184,7 @@ void DrawTerrain(const TerrainDrawing& what) {
   key.normal_table = what.normals;
   key.shading = what.shading;
   key.scales = what.scales;
+  key.ramp_version = what.shading == Shading::kColor ? ColourRampVersion() : 0;
   key.buffers = what.buffers_allowed && ContextHasBuffers();
   if (!arrays.filled || !(arrays.key == key)) Refill(what, key);
 

@@ -9,6 +9,7 @@
 #include "Brackenholmer.h"
 #include "LookGlobals.h"
 #include "CameraMath.h"
+#include "CurrentColourRamp.h"
 #include "Mesh.h"
 #include "ScreenView.h"
 
@@ -92,6 +93,7 @@ const ValueOption kValueOptions[] = {
     {"--y-scale", "a number from -20 to 20"},
     {"--xz-scale", "a number from 0 to 20"},
     {"--camera", "X,Y,Z,TILT,HEADING: five numbers, TILT from -89.5 to 89.5"},
+    {"--colors", "default, hypsometric, grey or a colour table file"},
     {"--sun", "AZ,ALT: the sun's azimuth from 0 to 360 and altitude from 0 to 90 degrees"},
 };
 
@@ -138,6 +140,12 @@ bool ReadValue(const std::string& name, const char* value, Options* o) {
     if (!RealNumber(value, 0, 20, &real)) return false;
     o->xz_scale = static_cast<float>(real);
     return o->xz_scale_given = true;
+  }
+  if (name == "--colors") {
+    o->colors = value;
+    ColourRamp named;
+    o->colors_file = !ColourRamp::Named(o->colors, &named);
+    return !o->colors.empty();
   }
   if (name == "--sun") return o->sun_given = SunPlace(value, &o->sun_azimuth, &o->sun_altitude);
   return o->camera_given = Camera(value, &o->camera);
@@ -216,6 +224,11 @@ Status Parse(int argc, const char* const* argv, Options* o) {
   return Status::Ok();
 }
 
+Status ReadColourFile(Options* o) {
+  if (!o->colors_file) return Status::Ok();
+  return ReadColourTable(o->colors, &o->colour_table);
+}
+
 void ApplySettings(const Options& o) {
   if (o.screen_px >= 0) max_screen_error = static_cast<float>(o.screen_px);
   if (o.screen >= 0) screen_error = o.screen;
@@ -238,6 +251,10 @@ void ApplySettings(const Options& o) {
   if (o.multidirectional) multidirectional = 1;
   if (o.shadows) cast_shadows = 1;
   if (o.ambient_occlusion) ambient_occlusion = 1;
+  if (o.colors_file) SetColourRampFile(o.colour_table, o.colors);
+  else if (o.colors == "hypsometric") colour_ramp = kHypsometricRamp;
+  else if (o.colors == "grey" || o.colors == "gray") colour_ramp = kGreyRamp;
+  else if (o.colors == "default") colour_ramp = kDefaultRamp;
   if (o.legend) show_legend = legend_in_pictures = 1;
   if (o.sky) sky = 1;
   if (o.haze) haze = 1;
@@ -276,12 +293,22 @@ std::string DescribeSettings(const CameraPlace& camera) {
   if (multidirectional != 0) out += " --multidirectional";
   if (cast_shadows != 0) out += " --shadows";
   if (ambient_occlusion != 0) out += " --ambient-occlusion";
+  if (colour_ramp == kHypsometricRamp) out += " --colors hypsometric";
+  if (colour_ramp == kGreyRamp) out += " --colors grey";
+  if (colour_ramp == kFileRamp && ColourRampFileLoaded()) out += " --colors " + ShellWord(ColourRampFilePath());
   if (legend_in_pictures != 0) out += " --legend";
   if (sky != 0) out += " --sky";
   if (haze != 0) out += " --haze";
   if (marker_in_pictures != 0) out += " --marker";
   add(" --camera %.10g,%.10g,%.10g,%.10g,%.10g", camera.x, camera.y, camera.z, camera.tilt, camera.heading);
   return out;
+}
+
+std::string ShellWord(const std::string& word) {
+  if (!word.empty() && word.find_first_of(" \t'\"$\\") == std::string::npos) return word;
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 }  // namespace command_line

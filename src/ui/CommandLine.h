@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CameraPlace.h"
+#include "ColourRamp.h"
 #include "Status.h"
 
 namespace command_line {
@@ -44,6 +45,9 @@ struct Options {
   bool sun_given = false;
   double sun_azimuth = 315, sun_altitude = 45;
   bool legend = false, sky = false, haze = false, marker = false;
+  std::string colors;       // --colors: a ramp's name or a colour table file
+  bool colors_file = false;  // `colors` names a file, read into colour_table (ReadColourFile)
+  ColourRamp colour_table;
 };
 
 // The largest picture side: what the off-screen renderer can draw in one go.
@@ -53,6 +57,10 @@ constexpr int kMaxPictureSide = 16384;
 // bad option or value, a failure whose reason is the one line that says which and why.
 Status Parse(int argc, const char* const* argv, Options* options);
 
+// Reads the colour table file --colors names, if it names one: a failure says which line
+// of which file is wrong, or why the file cannot be read.
+Status ReadColourFile(Options* options);
+
 // Sets the viewer's settings the options give; the camera waits for the window or the
 // off-screen picture (see `start_camera`).
 void ApplySettings(const Options& options);
@@ -61,5 +69,8 @@ void ApplySettings(const Options& options);
 // values left out), in the order --help lists them: " --precision 8 --camera ...", after
 // --degrees or --metres when the grid was read so.
 std::string DescribeSettings(const CameraPlace& camera);
+
+// `word` as one shell word: quoted when it holds spaces, quotes, $ or backslashes.
+std::string ShellWord(const std::string& word);
 
 }  // namespace command_line

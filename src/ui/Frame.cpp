@@ -6,6 +6,8 @@
 #include "Brackenholmer.h"
 #include "ControlPanel.h"
 #include "FrameStats.h"
+#include "Legend.h"
+#include "LookGlobals.h"
 #include "ViewerRelief.h"
 
 namespace {
@@ -47,7 +49,8 @@ void RequestRedraw() {
 
 void GlutDisplay() {
   RenderScene();
-  SaveRequestedSnapshot();
+  const bool legend_drawn = SaveRequestedSnapshot();
+  if (!legend_drawn && LegendShown(show_legend)) DrawLegend();
   ProbePointer();
 
   const int now_ms = glutGet(GLUT_ELAPSED_TIME);

@@ -13,6 +13,8 @@
 #include "CommandLine.h"
 #include "CurrentDrawScales.h"
 #include "FrameStats.h"
+#include "Legend.h"
+#include "LookGlobals.h"
 #include "MeshExport.h"
 #include "Snapshot.h"
 
@@ -38,23 +40,15 @@ std::string FullPath(const std::string& path) {
   return ec ? path : full.lexically_normal().string();
 }
 
-// A path as one shell word.
-std::string ShellWord(const std::string& word) {
-  if (word.find_first_of(" \t'\"$\\") == std::string::npos) return word;
-  std::string quoted = "'";
-  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
 // The command line that draws the same picture without a window; the model's turns are
 // not among its options, so only an unturned model gets one.
 void TellCommandLine(const std::string& picture, int w, int h) {
   if (angle_x != 0 || angle_y != 0 || angle_z != 0 || grid_file.empty()) return;
   const command_line::CameraPlace camera{Viewer.cam_x, Viewer.cam_y, Viewer.cam_z, Viewer.cam_x_angle - 90.0,
                                          Viewer.cam_y_angle};
-  std::string line = "The same picture without a window: brackenholmer " + ShellWord(grid_file);
-  if (!texture_file.empty()) line += " " + ShellWord(texture_file);
-  line += " --snapshot " + ShellWord(std::filesystem::path(picture).stem().string() + "-offscreen.png") + " --size " +
+  std::string line = "The same picture without a window: brackenholmer " + command_line::ShellWord(grid_file);
+  if (!texture_file.empty()) line += " " + command_line::ShellWord(texture_file);
+  line += " --snapshot " + command_line::ShellWord(std::filesystem::path(picture).stem().string() + "-offscreen.png") + " --size " +
           std::to_string(w) + "x" + std::to_string(h) + command_line::DescribeSettings(camera);
   printf("\t%s\n\n", line.c_str());
   fflush(stdout);
@@ -67,9 +61,12 @@ void RequestSnapshot() {
   glutPostRedisplay();
 }
 
-void SaveRequestedSnapshot() {
-  if (!snapshot_requested) return;
+bool SaveRequestedSnapshot() {
+  if (!snapshot_requested) return false;
   snapshot_requested = false;
+  // The next frame, which Tell asks for, takes the legend away again if the window shows none.
+  const bool legend = LegendShown(legend_in_pictures);
+  if (legend) DrawLegend();
 
   int w = 0, h = 0;
   const std::vector<unsigned char> top_down = ReadViewPixels(&w, &h);
@@ -80,6 +77,7 @@ void SaveRequestedSnapshot() {
   } else {
     Tell("Could not save the view: " + saved.reason());
   }
+  return legend;
 }
 
 void ExportDrawnMesh() {

@@ -163,8 +163,9 @@ void ExportDrawnMesh();
 // The grid file shown, and the texture file it is draped with (empty when none).
 extern std::string grid_file;
 extern std::string texture_file;
-// In a frame, after the 3-D view is drawn and before anything goes over it.
-void SaveRequestedSnapshot();
+// In a frame, after the 3-D view is drawn and before anything goes over it. True when it
+// drew the legend into the frame for the picture.
+bool SaveRequestedSnapshot();
 // The pixels of the 3-D view (the viewport) as RGB rows from top to bottom.
 std::vector<unsigned char> ReadViewPixels(int* width, int* height);
 // How long the overlay says where a picture went, in milliseconds.

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "CurrentColourRamp.h"
+#include "LookGlobals.h"
 
 namespace {
 
@@ -201,6 +203,39 @@ TEST(CommandLine, DescribedSettingsReadBackToTheSame) {
   y_multiplier = saved_scales[0], xz_multiplier = saved_scales[1];
   start_camera_given = false;
   command_line::ApplySettings(command_line::Options{});
+}
+
+}  // namespace
+
+namespace {
+
+// --colors takes a ramp's name or a colour table, and the described settings name it again.
+TEST(CommandLine, ColorsTakeANameOrATableAndReadBack) {
+  command_line::Options o;
+  ASSERT_TRUE(Parse({"g.asc", "--colors", "gray"}, &o).ok());
+  ASSERT_TRUE(command_line::ReadColourFile(&o).ok());
+  command_line::ApplySettings(o);
+  EXPECT_EQ(colour_ramp, kGreyRamp);
+  EXPECT_EQ(command_line::DescribeSettings({0, 0, 0, 30, 0}), " --colors grey --camera 0,0,0,30,0");
+
+  ASSERT_TRUE(Parse({"--colors", "hypsometric"}, &o).ok());
+  command_line::ApplySettings(o);
+  EXPECT_EQ(command_line::DescribeSettings({0, 0, 0, 30, 0}), " --colors hypsometric --camera 0,0,0,30,0");
+
+  const std::string table = TEST_SOURCE_DIR "/data/colours/table.txt";
+  ASSERT_TRUE(Parse({"--colors", table.c_str()}, &o).ok());
+  ASSERT_TRUE(command_line::ReadColourFile(&o).ok());
+  command_line::ApplySettings(o);
+  EXPECT_EQ(colour_ramp, kFileRamp);
+  EXPECT_TRUE(ColourRampFileLoaded());
+  EXPECT_EQ(command_line::DescribeSettings({0, 0, 0, 30, 0}),
+            " --colors " + command_line::ShellWord(table) + " --camera 0,0,0,30,0");
+
+  const std::string bad = TEST_SOURCE_DIR "/data/colours/bad_value.txt";
+  ASSERT_TRUE(Parse({"--colors", bad.c_str()}, &o).ok());
+  EXPECT_EQ(command_line::ReadColourFile(&o).reason(), bad + " line 4: \"300\" is no colour value from 0 to 255");
+  EXPECT_FALSE(Parse({"--colors"}, &o).ok());
+  EXPECT_EQ(command_line::ShellWord("a b's"), "'a b'\\''s'");
 }
 
 }  // namespace

@@ -1,0 +1,103 @@
+#include "Legend.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Brackenholmer.h"
+#include "CurrentColourRamp.h"
+#include "LegendLayout.h"
+
+namespace {
+
+void Box(int x0, int y0, int x1, int y1) {
+  glVertex2f(static_cast<GLfloat>(x0), static_cast<GLfloat>(y0));
+  glVertex2f(static_cast<GLfloat>(x1), static_cast<GLfloat>(y0));
+  glVertex2f(static_cast<GLfloat>(x1), static_cast<GLfloat>(y1));
+  glVertex2f(static_cast<GLfloat>(x0), static_cast<GLfloat>(y1));
+}
+
+// `text` in the built-in font, its middle row at `mid_y`: a square of s pixels a font pixel.
+void Text(const std::string& text, int x, int mid_y, int s) {
+  const int top = mid_y + kGlyphHeight * s / 2;
+  for (char c : text) {
+    if (const unsigned char* rows = Glyph(c)) {
+      for (int r = 0; r < kGlyphHeight; ++r)
+        for (int b = 0; b < kGlyphWidth; ++b)
+          if (rows[r] & (0x10 >> b)) Box(x + b * s, top - (r + 1) * s, x + (b + 1) * s, top - r * s);
+    }
+    x += kGlyphAdvance * s;
+  }
+}
+
+void Draw(const LegendLayout& l, const std::vector<double>& ticks, const std::vector<std::string>& labels, double lo,
+          double hi) {
+  const int s = l.scale;
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glBegin(GL_QUADS);
+  glColor4f(0, 0, 0, 0.6f);
+  Box(l.backing.x0, l.backing.y0, l.backing.x1, l.backing.y1);
+  glEnd();
+  glDisable(GL_BLEND);
+
+  // A row of the bar a pixel high, each in its height's colour: exact for any ramp, jumps too.
+  const ColourRamp ramp = CurrentRamp();
+  glBegin(GL_QUADS);
+  for (int row = l.bar.y0; row < l.bar.y1; ++row) {
+    const RGBColor c = ramp.Colour(BarRowHeight(l, row, lo, hi));
+    glColor3f(static_cast<GLfloat>(c.r), static_cast<GLfloat>(c.g), static_cast<GLfloat>(c.b));
+    Box(l.bar.x0, row, l.bar.x1, row + 1);
+  }
+  // Ticks and labels in white.
+  glColor3f(1, 1, 1);
+  for (size_t i = 0; i < ticks.size(); ++i) {
+    const int row = TickRow(l, ticks[i], lo, hi);
+    Box(l.bar.x1, row, l.bar.x1 + 3 * s, row + s);
+    Text(labels[i], l.label_x, row, s);
+  }
+  glEnd();
+}
+
+}  // namespace
+
+bool LegendShown(int wanted) { return wanted != 0 && rendering_mode == 0 && input.values != nullptr; }
+
+void DrawLegend() {
+  GLint view[4];
+  glGetIntegerv(GL_VIEWPORT, view);
+  const double lo = Metres(input.y_min), hi = Metres(input.y_max);
+  const std::vector<double> ticks = NiceTicks(lo, hi);
+  std::vector<std::string> labels;
+  size_t chars = 0;
+  for (double t : ticks) {
+    labels.push_back(TickLabel(t));
+    chars = std::max(chars, labels.back().size());
+  }
+  const LegendLayout layout = LayOutLegend(view[2], view[3], static_cast<int>(chars));
+  if (!layout.fits) return;
+
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT | GL_POLYGON_BIT);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_FOG);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  gluOrtho2D(0, view[2], 0, view[3]);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  Draw(layout, ticks, labels, lo, hi);
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopAttrib();
+}
