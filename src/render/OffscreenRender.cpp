@@ -27,7 +27,7 @@ int DrawAndWrite(const char* path, const char* texture) {
       printf("\tCannot render %s: --shading texture needs a TEXTURE file.\n\n", path);
     return 1;
   }
-  RenderScene();
+  RenderScene(SceneUse::kPicture);
   glFinish();
   if (Viewer.DrawnMesh().level < 0) {
     printf("\tCannot render %s: no memory left for a mesh at any precision.\n\n", path);

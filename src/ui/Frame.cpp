@@ -43,7 +43,7 @@ void RequestRedraw() {
 }
 
 void GlutDisplay() {
-  RenderScene();
+  RenderScene(SnapshotRequested() ? SceneUse::kPicture : SceneUse::kWindow);
   SaveRequestedSnapshot();
   ProbePointer();
 

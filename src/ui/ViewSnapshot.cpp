@@ -67,6 +67,8 @@ void RequestSnapshot() {
   glutPostRedisplay();
 }
 
+bool SnapshotRequested() { return snapshot_requested; }
+
 void SaveRequestedSnapshot() {
   if (!snapshot_requested) return;
   snapshot_requested = false;
