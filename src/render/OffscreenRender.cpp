@@ -30,7 +30,7 @@ int DrawAndWrite(const char* path, const char* texture) {
       printf("\tCannot render %s: --shading texture needs a TEXTURE file.\n\n", path);
     return 1;
   }
-  RenderScene();
+  RenderScene(SceneUse::kPicture);
   if (LegendShown(legend_in_pictures)) DrawLegend();
   glFinish();
   if (Viewer.DrawnMesh().level < 0) {

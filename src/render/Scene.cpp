@@ -1,17 +1,23 @@
-// The 3-D view of a frame: camera, floodlight symbol, model rotation and spin, terrain.
+// The 3-D view of a frame: camera, sky, floodlight symbol, model rotation and spin, terrain
+// and its haze.
 #include <GL/gl.h>
 
 #include "Brackenholmer.h"
+#include "HazeDrawing.h"
+#include "LookGlobals.h"
+#include "SkyDrawing.h"
 
-void RenderScene() {
+void RenderScene(SceneUse use) {
   Viewer.FlyingCamera();
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (sky) DrawSky(Viewer.cam_x_angle);
   if (light) glEnable(GL_LIGHTING);
 
   // The symbol is drawn before the model rotations, so it stays put while the terrain turns.
+  // It marks the light for whoever flies the view; a picture shows it only when asked.
   glPushMatrix();
-  if (light) Viewer.RenderFloodLight();
+  if (light && (use == SceneUse::kWindow || marker_in_pictures)) Viewer.RenderFloodLight();
   glPopMatrix();
 
   if (animation) angle_y = Brackenholmer::ModRotd(rotation_speed + angle_y);
@@ -20,7 +26,9 @@ void RenderScene() {
   glRotated(angle_z, 0, 0, 1);
 
   glPushMatrix();
+  if (haze) BeginHaze();
   Viewer.RenderTriangles();
+  if (haze) EndHaze();
   glPopMatrix();
 }
 

@@ -46,7 +46,10 @@ void SetUpScene(int /*argc*/, char** argv) {
   glClearColor(0, 0, 0, 0);
   glShadeModel(GL_SMOOTH);
 
-  const GLfloat mat_ambient[] = {0.3f, 0.3f, 0.3f, 1.0f};
+  // Colour material makes ambient and diffuse the current colour, but Mesa applies it only
+  // when the colour changes: they start as the current colour, white, so that the first
+  // terrain drawn in white looks as every later one.
+  const GLfloat mat_ambient[] = {1.0f, 1.0f, 1.0f, 1.0f};
   const GLfloat mat_diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
   const GLfloat mat_specular[] = {0.4f, 0.4f, 0.4f, 1.0f};
   const GLfloat mat_shininess[] = {50.0f};

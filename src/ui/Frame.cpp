@@ -48,7 +48,7 @@ void RequestRedraw() {
 }
 
 void GlutDisplay() {
-  RenderScene();
+  RenderScene(SnapshotRequested() ? SceneUse::kPicture : SceneUse::kWindow);
   const bool legend_drawn = SaveRequestedSnapshot();
   if (!legend_drawn && LegendShown(show_legend)) DrawLegend();
   ProbePointer();

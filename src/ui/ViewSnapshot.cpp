@@ -61,6 +61,8 @@ void RequestSnapshot() {
   glutPostRedisplay();
 }
 
+bool SnapshotRequested() { return snapshot_requested; }
+
 bool SaveRequestedSnapshot() {
   if (!snapshot_requested) return false;
   snapshot_requested = false;

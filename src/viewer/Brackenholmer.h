@@ -142,8 +142,10 @@ void GlutDisplay();
 void RequestRedraw();
 // How often a mesh build under way is looked at, in milliseconds.
 constexpr unsigned kMeshWatchMs = 15;
-// The 3-D part of a frame: camera, floodlight, spin, model rotations and terrain.
-void RenderScene();
+// The 3-D part of a frame: camera, sky, floodlight, spin, model rotations and terrain. A
+// frame that becomes a picture leaves the floodlight out unless `marker_in_pictures`.
+enum class SceneUse { kWindow, kPicture };
+void RenderScene(SceneUse use = SceneUse::kWindow);
 // The start camera the command line gave, in place of the view from the south.
 extern bool start_camera_given;
 extern CameraPlace start_camera;
@@ -156,6 +158,8 @@ void RenderHelpCard();
 // a numbered PNG named `snapshot_stem` in the current folder.
 extern std::string snapshot_stem;
 void RequestSnapshot();
+// Whether the next frame is to be kept as a picture.
+bool SnapshotRequested();
 // Writes the mesh on screen next to the pictures, as OBJ, or as a closed STL solid when
 // `export_base` is on; the console and the overlay say where it went.
 extern int export_base;

@@ -105,6 +105,12 @@ void glBlendFunc(GLenum s, GLenum d) { Record("glBlendFunc", {double(s), double(
 void glPushAttrib(GLbitfield mask) { Record("glPushAttrib", {double(mask)}); }
 void glPopAttrib(void) { Record("glPopAttrib"); }
 void glFinish(void) { Record("glFinish"); }
+void glDepthMask(GLboolean flag) { Record("glDepthMask", {double(flag)}); }
+void glMultMatrixd(const GLdouble*) { Record("glMultMatrixd"); }
+void glFogi(GLenum name, GLint value) { Record("glFogi", {double(name), double(value)}); }
+void glFogf(GLenum name, GLfloat value) { Record("glFogf", {double(name), value}); }
+void glFogfv(GLenum name, const GLfloat* v) { Record("glFogfv", {double(name), v[0], v[1], v[2], v[3]}); }
+void glHint(GLenum target, GLenum mode) { Record("glHint", {double(target), double(mode)}); }
 // The probe reads the depth under the pointer: here always the far plane, the sky.
 void glReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum type, GLvoid* pixels) {
   if (type == GL_UNSIGNED_INT)

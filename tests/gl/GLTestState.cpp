@@ -25,7 +25,7 @@ void ResetViewerState() {
   }
   for (GLenum cap : {GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_COLOR_MATERIAL, GL_NORMALIZE,
                      GL_DEPTH_TEST, GL_CULL_FACE, GL_TEXTURE_2D, GL_BLEND, GL_SCISSOR_TEST,
-                     GL_ALPHA_TEST}) {
+                     GL_ALPHA_TEST, GL_FOG}) {
     glDisable(cap);
   }
   glDepthMask(GL_TRUE);
