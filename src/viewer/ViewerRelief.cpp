@@ -5,6 +5,7 @@
 #include "Brackenholmer.h"
 #include "CurrentColourRamp.h"
 #include "CurrentDrawScales.h"
+#include "GridCache.h"
 #include "LatestWorker.h"
 #include "LookGlobals.h"
 #include "ParallelIndices.h"
@@ -16,8 +17,7 @@ namespace {
 
 // Everything the shading depends on; a change asks for new shading.
 struct ReliefKey {
-  const int* const* grid = nullptr;
-  int rows = 0, cols = 0;
+  mesh::QuickGridKey grid{};  // a grid loaded in the place of another tells itself by its heights
   bool coloured = false;  // the colour ramp baked in, for "Color" shading
   unsigned long ramp_version = 0;
   relief::Sun sun;
@@ -27,7 +27,7 @@ struct ReliefKey {
   int limit = 0;
 
   bool operator==(const ReliefKey& o) const {
-    return grid == o.grid && rows == o.rows && cols == o.cols && coloured == o.coloured &&
+    return grid == o.grid && coloured == o.coloured &&
            ramp_version == o.ramp_version && sun.azimuth == o.sun.azimuth && sun.altitude == o.sun.altitude &&
            sun.multidirectional == o.sun.multidirectional && shadows == o.shadows &&
            ambient_occlusion == o.ambient_occlusion && column_spacing == o.column_spacing &&
@@ -43,9 +43,7 @@ struct ReliefOrder {
 
 ReliefKey CurrentKey() {
   ReliefKey k;
-  k.grid = input.values;
-  k.rows = input.rows;
-  k.cols = input.cols;
+  k.grid = mesh::QuickKeyOfGrid(input);
   k.coloured = rendering_mode == 0;
   k.ramp_version = k.coloured ? ColourRampVersion() : 0;
   k.sun.azimuth = sun_azimuth;

@@ -9,6 +9,7 @@
 
 #include "Brackenholmer.h"
 #include "LookGlobals.h"
+#include "ViewerRelief.h"
 
 namespace viewer_test {
 
@@ -48,6 +49,7 @@ struct ViewerGlobals {
   int relief_shading, multidirectional, cast_shadows, ambient_occlusion, colour_ramp;
   float sun_azimuth, sun_altitude;
   int show_legend, legend_in_pictures, sky, haze, marker_in_pictures;
+  int relief_texture_limit;
 
   // `load` true: from the globals into this; false: from this into the globals.
   void Transfer(bool load) {
@@ -116,6 +118,7 @@ struct ViewerGlobals {
     move(sky, ::sky);
     move(haze, ::haze);
     move(marker_in_pictures, ::marker_in_pictures);
+    move(relief_texture_limit, ::relief_texture_limit);
   }
 };
 
