@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "ReliefShade.h"
+#include "ReliefTestGrids.h"
+
+namespace {
+
+using mesh_test::GridValue;
+
+std::vector<int> Shadows(const GridValue& grid, double col_sp, double row_sp, const relief::Sun& sun, double z = 1) {
+  const relief::ReliefGrid g{&grid.Grid(), col_sp, row_sp, z, true};
+  return relief_test::Shaded(grid, [&](uint8_t* out) { return relief::CastShadows(g, sun, out, nullptr); });
+}
+
+constexpr double kRad = M_PI / 180;
+constexpr int kWall = 100;
+
+// A wall kWall high one cell thick: the shadow behind it reaches wall / tan(altitude) along
+// the sun's ray, `step` ground units a cell.
+bool InShadow(int cells, double step, double altitude) { return cells * step * std::tan(altitude * kRad) < kWall; }
+
+TEST(CastShadows, WallShadowEndsWhereGeometrySays) {
+  const int n = 40, w = 12;
+  for (double alt : {20.0, 40.0, 60.0}) {
+    // Sun from the north, then the south, over an east-west wall (rows 20 apart).
+    const GridValue ew(n, n, [&](int r, int) { return r == w ? kWall : 0; });
+    for (double az : {0.0, 180.0}) {
+      const std::vector<int> s = Shadows(ew, 30, 20, {az, alt});
+      for (int r = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c) {
+          const int behind = az == 0 ? r - w : w - r;
+          ASSERT_EQ(s[r * n + c], behind > 0 && InShadow(behind, 20, alt) ? 0 : 255) << az << " " << alt << " " << r << " " << c;
+        }
+    }
+    // Sun from the east, then the west, over a north-south wall (columns 30 apart).
+    const GridValue ns(n, n, [&](int, int c) { return c == w ? kWall : 0; });
+    for (double az : {90.0, 270.0}) {
+      const std::vector<int> s = Shadows(ns, 30, 20, {az, alt});
+      for (int r = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c) {
+          const int behind = az == 270 ? c - w : w - c;
+          ASSERT_EQ(s[r * n + c], behind > 0 && InShadow(behind, 30, alt) ? 0 : 255) << az << " " << alt << " " << r << " " << c;
+        }
+    }
+    // Sun from the north-west over square cells: the rays cross the wall diagonally.
+    const std::vector<int> s = Shadows(ns, 25, 25, {315, alt});
+    for (int r = 0; r < n; ++r)
+      for (int c = w + 1; c < n; ++c)
+        if (r >= c - w) {
+          ASSERT_EQ(s[r * n + c], InShadow(c - w, 25 * std::sqrt(2.0), alt) ? 0 : 255) << alt << " " << r << " " << c;
+        }
+  }
+}
+
+TEST(CastShadows, ConeShadowLiesBehindItAndIsAsLongAsGeometrySays) {
+  const int n = 81, mid = 40;
+  const double sp = 10, height = 400, radius = 250;  // flanks at 58 degrees
+  const GridValue cone(n, n, [&](int r, int c) {
+    return static_cast<int>(std::max(0.0, height - height / radius * sp * std::hypot(r - mid, c - mid)) * 100);
+  });
+  for (double az : {30.0, 100.0, 205.0, 333.0}) {
+    const double alt = 35;
+    const std::vector<int> s = Shadows(cone, sp, sp, {az, alt}, 0.01);
+    const double east = std::sin(az * kRad), north = std::cos(az * kRad);  // toward the sun
+    for (int r = 0; r < n; ++r)
+      for (int c = 0; c < n; ++c)
+        if (s[r * n + c] == 0) {
+          ASSERT_LT((c - mid) * east - (r - mid) * north, 0.5) << az << " " << r << " " << c;
+        }
+    // Along the ray through the apex, the shadow ends height / tan(altitude) from it (the
+    // points next to the apex see it cut by the grid).
+    const double length = height / std::tan(alt * kRad) / sp;
+    for (double d = 3; d < 38; d += 0.5) {
+      const int r = static_cast<int>(std::lround(mid + d * north)), c = static_cast<int>(std::lround(mid - d * east));
+      if (std::abs(d - length) > 1.5) {
+        EXPECT_EQ(s[r * n + c], d < length ? 0 : 255) << az << " " << d;
+      }
+    }
+  }
+}
+
+TEST(CastShadows, PlanesLessSteepThanTheSunAreLit) {
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int trial = 0; trial < 100; ++trial) {
+    const double az = unit(rng) * 360, alt = 5 + unit(rng) * 80;
+    const double col_sp = 5 + unit(rng) * 30, row_sp = 5 + unit(rng) * 30;
+    // A plane falling along the rays by up to 0.9 tan(altitude), or rising along them.
+    const double fall = (unit(rng) * 2.9 - 2) * std::tan(alt * kRad), across = unit(rng) * 2 - 1;
+    const double east = std::sin(az * kRad), north = std::cos(az * kRad);
+    const GridValue plane(23, 31, [&](int r, int c) {
+      const double x = c * col_sp, y = -r * row_sp;
+      return static_cast<int>(std::lround(1000 * (5000 + fall * (x * east + y * north) + across * (x * north - y * east))));
+    });
+    const std::vector<int> s = Shadows(plane, col_sp, row_sp, {az, alt}, 0.001);
+    for (size_t i = 0; i < s.size(); ++i) ASSERT_EQ(s[i], 255) << trial << " " << i;
+  }
+}
+
+TEST(CastShadows, SunOverheadCastsNone) {
+  const GridValue spikes(30, 30, [](int r, int c) { return (r * 7 + c * 3) % 11 * 1000; });
+  const std::vector<int> s = Shadows(spikes, 1, 1, {123, 90});
+  EXPECT_EQ(std::count(s.begin(), s.end(), 255), 900);
+}
+
+}  // namespace
