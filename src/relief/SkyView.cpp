@@ -1,0 +1,109 @@
+// The open sky above each point. For each direction, the grid is walked along parallel
+// lines against that direction; each line keeps the upper convex hull of the profile
+// walked so far on a stack, and the hull's tangent from a new point is its horizon there
+// (amortised O(1) a point). Lines run through the grid at fractional offsets: a line's
+// heights are interpolated between the two grid points it passes, and each grid point takes
+// the horizon of the line that passes nearest it.
+#include <cmath>
+#include <vector>
+
+#include "ReliefWork.h"
+
+namespace relief {
+namespace {
+
+constexpr int kGroup = 64;  // lines a step: few enough that their rows stay in cache
+
+struct HullPoint {
+  double u, z;  // distance along the line, height
+};
+
+// How the lines of one direction cross the grid: `major` is the axis they advance along a
+// point at a time (rows or columns), `minor` the other, moved by `slope` a step.
+struct Lines {
+  bool by_rows;   // major axis rows: the direction is closer to north-south
+  bool forward;   // major index rising along the walk
+  double slope;   // minor cells a major step, |slope| <= 1
+  double step;    // ground distance a major step
+  int majors, minors;
+};
+
+Lines LinesFor(const ReliefGrid& g, double look_azimuth) {
+  // The walk goes against the look: points ahead in the look come first.
+  const double wc = -std::sin(look_azimuth) / g.column_spacing, wr = std::cos(look_azimuth) / g.row_spacing;
+  Lines l;
+  l.by_rows = std::abs(wr) > std::abs(wc);
+  const double major = l.by_rows ? wr : wc, minor = l.by_rows ? wc : wr;
+  l.forward = major > 0;
+  l.slope = minor / std::abs(major);
+  if (std::abs(l.slope - std::round(l.slope)) < 1e-12) l.slope = std::round(l.slope);
+  l.step = 1 / std::abs(major);
+  l.majors = l.by_rows ? g.grid->rows : g.grid->cols;
+  l.minors = l.by_rows ? g.grid->cols : g.grid->rows;
+  return l;
+}
+
+// Walks lines [first, first + count) of one direction, adding each point's closed sky,
+// sin(max(horizon, 0)) times `unit`, to its sum.
+void WalkLines(const Heights& h, const Lines& l, int first, int count, int unit, uint16_t* sums) {
+  std::vector<std::vector<HullPoint>> hulls(count);
+  const size_t cols = static_cast<size_t>(h.cols());
+  for (int j = 0; j < l.majors; ++j) {
+    const int a = l.forward ? j : l.majors - 1 - j;
+    const double at = j * l.slope, below = std::floor(at), t = at - below;
+    const int low = static_cast<int>(below), nearest = low + (t >= 0.5);
+    const double u = j * l.step;
+    const int from = std::max(first, -nearest), to = std::min(first + count, l.minors - nearest);
+    for (int line = from; line < to; ++line) {
+      const int b = line + nearest, r = l.by_rows ? a : b, c = l.by_rows ? b : a;
+      if (h.IsHole(r, c)) continue;
+      double z = h.At(r, c);
+      const int b0 = line + low, b1 = b0 + 1;
+      if (t > 0 && b0 >= 0 && b1 < l.minors) {
+        const int r0 = l.by_rows ? a : b0, c0 = l.by_rows ? b0 : a, r1 = l.by_rows ? a : b1, c1 = l.by_rows ? b1 : a;
+        if (!h.IsHole(r0, c0) && !h.IsHole(r1, c1)) z = h.At(r0, c0) + t * (h.At(r1, c1) - h.At(r0, c0));
+      }
+      std::vector<HullPoint>& hull = hulls[line - first];
+      // Drop hull points that the one below hides from here: they hide nothing later.
+      while (hull.size() >= 2) {
+        const HullPoint &top = hull.back(), &under = hull[hull.size() - 2];
+        if ((top.z - z) * (u - under.u) > (under.z - z) * (u - top.u)) break;
+        hull.pop_back();
+      }
+      if (!hull.empty() && hull.back().z > z) {
+        const double tan_h = (hull.back().z - z) / (u - hull.back().u);
+        sums[r * cols + c] += static_cast<uint16_t>(unit * tan_h / std::sqrt(1 + tan_h * tan_h) + 0.5);
+      }
+      hull.push_back({u, z});
+    }
+  }
+}
+
+}  // namespace
+
+bool SkyView(const ReliefGrid& g, int directions, uint8_t* out, const Stop& stop) {
+  const Heights h(g);
+  const size_t points = static_cast<size_t>(h.rows()) * h.cols();
+  directions = std::max(directions, 1);
+  // Closed sky summed over the directions in 16 bits: each adds up to 65535 / directions.
+  const int unit = 65535 / directions;
+  std::vector<uint16_t> sums(points, 0);
+  for (int k = 0; k < directions; ++k) {
+    const Lines l = LinesFor(g, 2 * 3.14159265358979323846 * k / directions);
+    const int last = static_cast<int>(std::floor((l.majors - 1) * l.slope + 0.5));
+    const int first = -std::max(0, last), count = l.minors + std::abs(last);
+    if (!RunSteps((count + kGroup - 1) / kGroup, static_cast<long long>(points), stop, [&](int step) {
+          WalkLines(h, l, first + step * kGroup, std::min(kGroup, count - step * kGroup), unit, sums.data());
+        }))
+      return false;
+  }
+  const double scale = 255.0 / (static_cast<double>(unit) * directions);
+  for (int r = 0; r < h.rows(); ++r)
+    for (int c = 0; c < h.cols(); ++c) {
+      const size_t i = static_cast<size_t>(r) * h.cols() + c;
+      out[i] = h.IsHole(r, c) ? 0 : static_cast<uint8_t>(255.5 - sums[i] * scale);
+    }
+  return true;
+}
+
+}  // namespace relief
