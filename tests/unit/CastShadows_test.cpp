@@ -104,6 +104,9 @@ TEST(CastShadows, SunOverheadCastsNone) {
   const GridValue spikes(30, 30, [](int r, int c) { return (r * 7 + c * 3) % 11 * 1000; });
   const std::vector<int> s = Shadows(spikes, 1, 1, {123, 90});
   EXPECT_EQ(std::count(s.begin(), s.end(), 255), 900);
+  // Flat ground with the sun on the horizon is not shadowed by its own rounding.
+  const std::vector<int> dawn = Shadows(mesh_test::GridValue(30, 30, 77), 3, 7, {80, 0});
+  EXPECT_EQ(std::count(dawn.begin(), dawn.end(), 255), 900);
 }
 
 }  // namespace
