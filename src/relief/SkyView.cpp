@@ -4,8 +4,13 @@
 // (amortised O(1) a point). Lines run through the grid at fractional offsets: a line's
 // heights are interpolated between the two grid points it passes, and each grid point takes
 // the horizon of the line that passes nearest it.
+#include <algorithm>
 #include <cmath>
 #include <vector>
+
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 #include "ReliefWork.h"
 
@@ -43,11 +48,35 @@ Lines LinesFor(const ReliefGrid& g, double look_azimuth) {
   return l;
 }
 
+// sin(atan(dz / du)) in steps of 1 / unit, from the approximate reciprocal square root
+// (12 bits, ample for steps of 1/4096 at 16 directions).
+inline uint16_t ClosedSky(float dz, float du, float unit) {
+  const float d2 = dz * dz + du * du;
+#if defined(__SSE__)
+  const float inv = _mm_cvtss_f32(_mm_rsqrt_ss(_mm_set_ss(d2)));
+#else
+  const float inv = 1 / std::sqrt(d2);
+#endif
+  return static_cast<uint16_t>(std::min(unit, unit * dz * inv + 0.5f));
+}
+
+// One line's hull: points past `size` are stale.
+struct Hull {
+  std::vector<HullPoint> points;
+  size_t size = 0;
+  void Push(HullPoint p) {
+    if (size == points.size()) points.push_back(p);
+    else points[size] = p;
+    ++size;
+  }
+};
+
 // Walks lines [first, first + count) of one direction, adding each point's closed sky,
 // sin(max(horizon, 0)) times `unit`, to its sum.
 void WalkLines(const Heights& h, const Lines& l, int first, int count, int unit, uint16_t* sums) {
-  std::vector<std::vector<HullPoint>> hulls(count);
+  std::vector<Hull> hulls(count);
   const size_t cols = static_cast<size_t>(h.cols());
+  const float unit_f = static_cast<float>(unit);
   for (int j = 0; j < l.majors; ++j) {
     const int a = l.forward ? j : l.majors - 1 - j;
     const double at = j * l.slope, below = std::floor(at), t = at - below;
@@ -63,18 +92,17 @@ void WalkLines(const Heights& h, const Lines& l, int first, int count, int unit,
         const int r0 = l.by_rows ? a : b0, c0 = l.by_rows ? b0 : a, r1 = l.by_rows ? a : b1, c1 = l.by_rows ? b1 : a;
         if (!h.IsHole(r0, c0) && !h.IsHole(r1, c1)) z = h.At(r0, c0) + t * (h.At(r1, c1) - h.At(r0, c0));
       }
-      std::vector<HullPoint>& hull = hulls[line - first];
+      Hull& hull = hulls[line - first];
+      const HullPoint* p = hull.points.data();
+      size_t n = hull.size;
       // Drop hull points that the one below hides from here: they hide nothing later.
-      while (hull.size() >= 2) {
-        const HullPoint &top = hull.back(), &under = hull[hull.size() - 2];
-        if ((top.z - z) * (u - under.u) > (under.z - z) * (u - top.u)) break;
-        hull.pop_back();
+      while (n >= 2 && (p[n - 1].z - z) * (u - p[n - 2].u) <= (p[n - 2].z - z) * (u - p[n - 1].u)) --n;
+      if (n > 0) {
+        const float dz = static_cast<float>(std::max(0.0, p[n - 1].z - z)), du = static_cast<float>(u - p[n - 1].u);
+        sums[r * cols + c] += ClosedSky(dz, du, unit_f);
       }
-      if (!hull.empty() && hull.back().z > z) {
-        const double tan_h = (hull.back().z - z) / (u - hull.back().u);
-        sums[r * cols + c] += static_cast<uint16_t>(unit * tan_h / std::sqrt(1 + tan_h * tan_h) + 0.5);
-      }
-      hull.push_back({u, z});
+      hull.size = n;
+      hull.Push({u, z});
     }
   }
 }
