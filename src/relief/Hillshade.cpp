@@ -104,7 +104,7 @@ bool Hillshade(const ReliefGrid& g, const Sun& sun, uint8_t* out, const Stop& st
       }
     }
   };
-  return RunSteps((rows + kBandRows - 1) / kBandRows, static_cast<long long>(rows) * cols, stop, band);
+  return RunSteps((rows + kBandRows - 1) / kBandRows, g, stop, band);
 }
 
 }  // namespace relief

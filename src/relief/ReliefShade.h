@@ -21,6 +21,7 @@ struct ReliefGrid {
   double row_spacing = 1;     // between neighbouring rows, in height units
   double z_factor = 1;        // heights are taken times this (the Y-Multiplier)
   bool nodata_holes = true;   // NODATA cells are holes: their neighbours do not see them
+  int threads = 0;            // at most; 0 lets the grid's size decide (mesh::BuildThreads)
 };
 
 struct Sun {

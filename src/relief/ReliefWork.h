@@ -31,13 +31,14 @@ class Heights {
   int rows_, cols_;
 };
 
-// Calls step(i) for i in [0, count) on the build threads for a grid of `points` points,
-// asking `stop` before each step; false when it answered true.
+// Calls step(i) for i in [0, count) on the threads `g` allows, asking `stop` before each
+// step on the calling thread; false when it answered true.
 template <class Step>
-bool RunSteps(int count, long long points, const Stop& stop, Step step) {
+bool RunSteps(int count, const ReliefGrid& g, const Stop& stop, Step step) {
   struct Stopped {};
+  const int threads = g.threads > 0 ? g.threads : mesh::BuildThreads(static_cast<long long>(g.grid->rows) * g.grid->cols);
   try {
-    mesh::ForEachIndex(count, mesh::BuildThreads(points), [&] { if (stop && stop()) throw Stopped{}; }, step);
+    mesh::ForEachIndex(count, threads, [&] { if (stop && stop()) throw Stopped{}; }, step);
   } catch (const Stopped&) {
     return false;
   }

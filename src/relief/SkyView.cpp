@@ -120,7 +120,7 @@ bool SkyView(const ReliefGrid& g, int directions, uint8_t* out, const Stop& stop
     const Lines l = LinesFor(g, 2 * 3.14159265358979323846 * k / directions);
     const int last = static_cast<int>(std::floor((l.majors - 1) * l.slope + 0.5));
     const int first = -std::max(0, last), count = l.minors + std::abs(last);
-    if (!RunSteps((count + kGroup - 1) / kGroup, static_cast<long long>(points), stop, [&](int step) {
+    if (!RunSteps((count + kGroup - 1) / kGroup, g, stop, [&](int step) {
           WalkLines(h, l, first + step * kGroup, std::min(kGroup, count - step * kGroup), unit, sums.data());
         }))
       return false;
