@@ -16,43 +16,34 @@ std::vector<int> Shadows(const GridValue& grid, double col_sp, double row_sp, co
 }
 
 constexpr double kRad = M_PI / 180;
-constexpr int kWall = 100;
-
-// A wall kWall high one cell thick: the shadow behind it reaches wall / tan(altitude) along
-// the sun's ray, `step` ground units a cell.
-bool InShadow(int cells, double step, double altitude) { return cells * step * std::tan(altitude * kRad) < kWall; }
+constexpr int kWall = 100, kAt = 12;  // a wall kWall high, one cell thick, at row or column kAt
 
 TEST(CastShadows, WallShadowEndsWhereGeometrySays) {
-  const int n = 40, w = 12;
-  for (double alt : {20.0, 40.0, 60.0}) {
-    // Sun from the north, then the south, over an east-west wall (rows 20 apart).
-    const GridValue ew(n, n, [&](int r, int) { return r == w ? kWall : 0; });
-    for (double az : {0.0, 180.0}) {
-      const std::vector<int> s = Shadows(ew, 30, 20, {az, alt});
+  const int n = 40;
+  const GridValue east_west(n, n, [](int r, int) { return r == kAt ? kWall : 0; });
+  const GridValue north_south(n, n, [](int, int c) { return c == kAt ? kWall : 0; });
+  struct Case {
+    const GridValue* grid;
+    double azimuth, col_sp, row_sp, step;  // step: ground along the ray a cell
+    int (*behind)(int r, int c);            // cells behind the wall along the ray, or <= 0
+  } cases[] = {
+      {&east_west, 0, 30, 20, 20, [](int r, int) { return r - kAt; }},
+      {&east_west, 180, 30, 20, 20, [](int r, int) { return kAt - r; }},
+      {&north_south, 90, 30, 20, 30, [](int, int c) { return kAt - c; }},
+      {&north_south, 270, 30, 20, 30, [](int, int c) { return c - kAt; }},
+      // Across square cells diagonally; rays that missed the wall come in from the north.
+      {&north_south, 315, 25, 25, 25 * std::sqrt(2.0), [](int r, int c) { return r >= c - kAt ? c - kAt : 0; }},
+  };
+  for (double alt : {20.0, 40.0, 60.0})
+    for (const Case& k : cases) {
+      const std::vector<int> s = Shadows(*k.grid, k.col_sp, k.row_sp, {k.azimuth, alt});
       for (int r = 0; r < n; ++r)
         for (int c = 0; c < n; ++c) {
-          const int behind = az == 0 ? r - w : w - r;
-          ASSERT_EQ(s[r * n + c], behind > 0 && InShadow(behind, 20, alt) ? 0 : 255) << az << " " << alt << " " << r << " " << c;
+          const int behind = k.behind(r, c);  // shadowed while the ray sinks less than the wall
+          ASSERT_EQ(s[r * n + c], behind > 0 && behind * k.step * std::tan(alt * kRad) < kWall ? 0 : 255)
+              << k.azimuth << " " << alt << " " << r << " " << c;
         }
     }
-    // Sun from the east, then the west, over a north-south wall (columns 30 apart).
-    const GridValue ns(n, n, [&](int, int c) { return c == w ? kWall : 0; });
-    for (double az : {90.0, 270.0}) {
-      const std::vector<int> s = Shadows(ns, 30, 20, {az, alt});
-      for (int r = 0; r < n; ++r)
-        for (int c = 0; c < n; ++c) {
-          const int behind = az == 270 ? c - w : w - c;
-          ASSERT_EQ(s[r * n + c], behind > 0 && InShadow(behind, 30, alt) ? 0 : 255) << az << " " << alt << " " << r << " " << c;
-        }
-    }
-    // Sun from the north-west over square cells: the rays cross the wall diagonally.
-    const std::vector<int> s = Shadows(ns, 25, 25, {315, alt});
-    for (int r = 0; r < n; ++r)
-      for (int c = w + 1; c < n; ++c)
-        if (r >= c - w) {
-          ASSERT_EQ(s[r * n + c], InShadow(c - w, 25 * std::sqrt(2.0), alt) ? 0 : 255) << alt << " " << r << " " << c;
-        }
-  }
 }
 
 TEST(CastShadows, ConeShadowLiesBehindItAndIsAsLongAsGeometrySays) {

@@ -55,10 +55,4 @@ TEST(SkyView, PitIsDarkerThanPeak) {
   EXPECT_NEAR(bottom[20 * n + 20], 255 * (1 - 2 / std::sqrt(5.0)), 3);
 }
 
-TEST(SkyView, StopsWhenAsked) {
-  GridValue grid(40, 40, 3);
-  std::vector<uint8_t> out(1600);
-  EXPECT_FALSE(relief::SkyView({&grid.Grid()}, 16, out.data(), [] { return true; }));
-}
-
 }  // namespace
