@@ -72,25 +72,34 @@ struct Hull {
 };
 
 // Walks lines [first, first + count) of one direction, adding each point's closed sky,
-// sin(max(horizon, 0)) times `unit`, to its sum.
+// sin(max(horizon, 0)) times `unit`, to its sum. kByRows: see Lines::by_rows.
+template <bool kByRows>
 void WalkLines(const Heights& h, const Lines& l, int first, int count, int unit, uint16_t* sums) {
   std::vector<Hull> hulls(count);
   const size_t cols = static_cast<size_t>(h.cols());
   const float unit_f = static_cast<float>(unit);
+  const double zf = h.z_factor();
+  const bool holes = h.holes();
+  // The height at major a, minor b as a double, NaN at holes.
+  auto height = [&](int a, int b) {
+    const int v = kByRows ? h.Row(a)[b] : h.Row(b)[a];
+    return holes && h.IsHoleValue(v) ? std::nan("") : v * zf;
+  };
   for (int j = 0; j < l.majors; ++j) {
     const int a = l.forward ? j : l.majors - 1 - j;
     const double at = j * l.slope, below = std::floor(at), t = at - below;
     const int low = static_cast<int>(below), nearest = low + (t >= 0.5);
     const double u = j * l.step;
     const int from = std::max(first, -nearest), to = std::min(first + count, l.minors - nearest);
+    // Interpolate where both points a line passes lie in the grid.
+    const int lerp_from = t > 0 ? std::max(from, -low) : to, lerp_to = t > 0 ? std::min(to, l.minors - 1 - low) : to;
     for (int line = from; line < to; ++line) {
-      const int b = line + nearest, r = l.by_rows ? a : b, c = l.by_rows ? b : a;
-      if (h.IsHole(r, c)) continue;
-      double z = h.At(r, c);
-      const int b0 = line + low, b1 = b0 + 1;
-      if (t > 0 && b0 >= 0 && b1 < l.minors) {
-        const int r0 = l.by_rows ? a : b0, c0 = l.by_rows ? b0 : a, r1 = l.by_rows ? a : b1, c1 = l.by_rows ? b1 : a;
-        if (!h.IsHole(r0, c0) && !h.IsHole(r1, c1)) z = h.At(r0, c0) + t * (h.At(r1, c1) - h.At(r0, c0));
+      const int b = line + nearest;
+      double z = height(a, b);
+      if (std::isnan(z)) continue;
+      if (line >= lerp_from && line < lerp_to) {
+        const double z0 = height(a, line + low), z1 = height(a, line + low + 1);
+        if (!std::isnan(z0) && !std::isnan(z1)) z = z0 + t * (z1 - z0);
       }
       Hull& hull = hulls[line - first];
       const HullPoint* p = hull.points.data();
@@ -99,7 +108,7 @@ void WalkLines(const Heights& h, const Lines& l, int first, int count, int unit,
       while (n >= 2 && (p[n - 1].z - z) * (u - p[n - 2].u) <= (p[n - 2].z - z) * (u - p[n - 1].u)) --n;
       if (n > 0) {
         const float dz = static_cast<float>(std::max(0.0, p[n - 1].z - z)), du = static_cast<float>(u - p[n - 1].u);
-        sums[r * cols + c] += ClosedSky(dz, du, unit_f);
+        sums[(kByRows ? a * cols + b : b * cols + a)] += ClosedSky(dz, du, unit_f);
       }
       hull.size = n;
       hull.Push({u, z});
@@ -121,7 +130,9 @@ bool SkyView(const ReliefGrid& g, int directions, uint8_t* out, const Stop& stop
     const int last = static_cast<int>(std::floor((l.majors - 1) * l.slope + 0.5));
     const int first = -std::max(0, last), count = l.minors + std::abs(last);
     if (!RunSteps((count + kGroup - 1) / kGroup, g, stop, [&](int step) {
-          WalkLines(h, l, first + step * kGroup, std::min(kGroup, count - step * kGroup), unit, sums.data());
+          const int from = first + step * kGroup, n = std::min(kGroup, count - step * kGroup);
+          if (l.by_rows) WalkLines<true>(h, l, from, n, unit, sums.data());
+          else WalkLines<false>(h, l, from, n, unit, sums.data());
         }))
       return false;
   }
