@@ -104,8 +104,16 @@ void WalkLines(const Heights& h, const Lines& l, int first, int count, int unit,
       Hull& hull = hulls[line - first];
       const HullPoint* p = hull.points.data();
       size_t n = hull.size;
-      // Drop hull points that the one below hides from here: they hide nothing later.
-      while (n >= 2 && (p[n - 1].z - z) * (u - p[n - 2].u) <= (p[n - 2].z - z) * (u - p[n - 1].u)) --n;
+      // Drop hull points that the one below hides from here: they hide nothing later. The
+      // first two tests go without branches, whose outcome no predictor could guess.
+      auto hidden = [&](size_t top) {
+        return (p[top - 1].z - z) * (u - p[top - 2].u) <= (p[top - 2].z - z) * (u - p[top - 1].u);
+      };
+      if (n >= 2) {
+        n -= hidden(n);
+        n -= (n >= 2) & hidden(std::max<size_t>(n, 2));  // the points stay allocated
+        while (n >= 2 && hidden(n)) --n;
+      }
       if (n > 0) {
         const float dz = static_cast<float>(std::max(0.0, p[n - 1].z - z)), du = static_cast<float>(u - p[n - 1].u);
         sums[(kByRows ? a * cols + b : b * cols + a)] += ClosedSky(dz, du, unit_f);
