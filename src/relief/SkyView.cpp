@@ -95,12 +95,15 @@ void WalkLines(const Heights& h, const Lines& l, int first, int count, int unit,
     const int lerp_from = t > 0 ? std::max(from, -low) : to, lerp_to = t > 0 ? std::min(to, l.minors - 1 - low) : to;
     for (int line = from; line < to; ++line) {
       const int b = line + nearest;
-      double z = height(a, b);
-      if (std::isnan(z)) continue;
+      double z;
       if (line >= lerp_from && line < lerp_to) {
         const double z0 = height(a, line + low), z1 = height(a, line + low + 1);
-        if (!std::isnan(z0) && !std::isnan(z1)) z = z0 + t * (z1 - z0);
+        z = z0 + t * (z1 - z0);
+        if (std::isnan(z)) z = b == line + low ? z0 : z1;  // by a hole: the nearest point's own
+      } else {
+        z = height(a, b);
       }
+      if (std::isnan(z)) continue;
       Hull& hull = hulls[line - first];
       const HullPoint* p = hull.points.data();
       size_t n = hull.size;
