@@ -2,7 +2,7 @@
 # Builds bench_relief_shading (Release, in build-bench/) and times the relief shading on
 # 3601 x 3601 and 16385 x 16385 fractal grids, then gdaldem hillshade -compute_edges as a
 # whole process on the same heights, written as GeoTIFFs into build-bench/relief/ (the big
-# one is 1 GB; the big run takes a minute or two and some 5 GB of memory).
+# one is 1 GB; on two cores the big run takes a few minutes and some 4 GB of memory).
 #   scripts/bench-relief.sh [side ...]      (default: 3601 16385)
 # Set BUILD_DIR to use another build folder.
 set -euo pipefail
