@@ -17,7 +17,9 @@
 namespace relief {
 namespace {
 
-constexpr int kGroup = 64;  // lines a step: few enough that their rows stay in cache
+// Lines a step: along rows, enough to read long runs of a row; along columns, few enough
+// that the rows they cross stay in cache.
+constexpr int kRowGroup = 256, kColumnGroup = 64;
 
 struct HullPoint {
   double u, z;  // distance along the line, height
@@ -140,8 +142,9 @@ bool SkyView(const ReliefGrid& g, int directions, uint8_t* out, const Stop& stop
     const Lines l = LinesFor(g, 2 * 3.14159265358979323846 * k / directions);
     const int last = static_cast<int>(std::floor((l.majors - 1) * l.slope + 0.5));
     const int first = -std::max(0, last), count = l.minors + std::abs(last);
-    if (!RunSteps((count + kGroup - 1) / kGroup, g, stop, [&](int step) {
-          const int from = first + step * kGroup, n = std::min(kGroup, count - step * kGroup);
+    const int group = l.by_rows ? kRowGroup : kColumnGroup;
+    if (!RunSteps((count + group - 1) / group, g, stop, [&](int step) {
+          const int from = first + step * group, n = std::min(group, count - step * group);
           if (l.by_rows) WalkLines<true>(h, l, from, n, unit, sums.data());
           else WalkLines<false>(h, l, from, n, unit, sums.data());
         }))
