@@ -21,6 +21,7 @@ struct ReliefGrid {
   double row_spacing = 1;     // between neighbouring rows, in height units
   double z_factor = 1;        // heights are taken times this (the Y-Multiplier)
   bool nodata_holes = true;   // NODATA cells are holes: their neighbours do not see them
+  int threads = 0;            // at most; 0 lets the grid's size decide (mesh::BuildThreads)
 };
 
 struct Sun {
@@ -42,10 +43,12 @@ using Stop = std::function<bool()>;
 // gdaldem hillshade -compute_edges: grey 1..255 per point (0 for NODATA holes), row-major,
 // cols values per row, into `out` (rows * cols bytes).
 bool Hillshade(const ReliefGrid& g, const Sun& sun, uint8_t* out, const Stop& stop);
-// 255 where the sun reaches a point, 0 where the terrain hides it from the sun.
+// 255 where the sun reaches a point, 0 where the terrain hides it from the sun (and at
+// NODATA holes, which cast no shadow). One sweep along the rays, on the calling thread.
 bool CastShadows(const ReliefGrid& g, const Sun& sun, uint8_t* out, const Stop& stop);
-// The open sky above each point, 0 (none) to 255 (all of it), from the horizon angles in
-// `directions` directions around it.
+// The open sky above each point, 0 (none) to 255 (all of it; 0 at NODATA holes):
+// 1 - the mean of sin(max(horizon, 0)) over `directions` evenly spaced directions. Holds
+// two bytes a point besides `out` while it works.
 bool SkyView(const ReliefGrid& g, int directions, uint8_t* out, const Stop& stop);
 
 // The final shade 0..255 of every point: the hillshade, darkened where shadowed and where
