@@ -1,22 +1,11 @@
 #include "ReliefTextures.h"
 
 #include <GL/gl.h>
-#include <GL/glext.h>
-
-#include <cstring>
+#include <cstddef>
 
 namespace {
 
 ReliefTextures textures;
-
-// Anisotropic filtering keeps slopes seen at a grazing angle sharp, where the context has it.
-void FilterAnisotropically() {
-  const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-  if (extensions == nullptr || std::strstr(extensions, "GL_EXT_texture_filter_anisotropic") == nullptr) return;
-  GLfloat most = 1;
-  glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &most);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, most < 8 ? most : 8);
-}
 
 }  // namespace
 
@@ -34,11 +23,11 @@ void UploadReliefTextures(const ReliefImage& image) {
     ReliefTextures::Tile tile{0, t.col0, t.row0, t.cols, t.rows};
     glGenTextures(1, &tile.id);
     glBindTexture(GL_TEXTURE_2D, tile.id);
+    // Trilinear only: Mesa's anisotropic filter blurs magnified texels.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    FilterAnisotropically();
     int w = t.cols, h = t.rows;
     for (size_t level = 0; level < t.levels.size(); ++level) {
       glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, w, h, 0, format, GL_UNSIGNED_BYTE,
