@@ -86,7 +86,7 @@ SpinnerTyping typing(Changed);
 // (0: right after the label).
 void Spinner(const char* label, int id, ImGuiDataType type, void* value, float speed,
              const void* low, const void* high, const char* format, float label_width,
-             ImGuiSliderFlags flags = 0) {
+             ImGuiSliderFlags flags = 0, float field_ems = 6) {
   const float x = ImGui::GetCursorPosX();
   ImGui::AlignTextToFramePadding();
   ImGui::TextUnformatted(label);
@@ -94,7 +94,7 @@ void Spinner(const char* label, int id, ImGuiDataType type, void* value, float s
   if (label_width > 0) {
     ImGui::SetCursorPosX(x + label_width + ImGui::GetStyle().ItemSpacing.x);
   }
-  ImGui::SetNextItemWidth(ImGui::GetFontSize() * 6);
+  ImGui::SetNextItemWidth(ImGui::GetFontSize() * field_ems);
   ImGui::PushID(id);
   const size_t size = type == ImGuiDataType_Float ? sizeof(float) : sizeof(int);
   unsigned char before[sizeof(double)];
@@ -123,6 +123,11 @@ void CountSpinner(const char* label, int id, int* value, int low, int high, floa
 void FloatSpinner(const char* label, int id, float* value, float speed, float low,
                   float high, float label_width) {
   Spinner(label, id, ImGuiDataType_Float, value, speed, &low, &high, "%.2f", label_width);
+}
+
+// Whole degrees, in a narrow field.
+void AngleSpinner(const char* label, int id, float* value, float speed, float low, float high, float label_width) {
+  Spinner(label, id, ImGuiDataType_Float, value, speed, &low, &high, "%.0f", label_width, 0, 3);
 }
 
 // Radio buttons of one group share the variable; the group reports a change once.
@@ -219,8 +224,8 @@ void LookGroup() {
   Checkbox("Relief Shading", &relief_shading, kReliefShadingId);
   if (relief_shading != 0) {
     const float x = LabelWidth(kSunLabels, 2);
-    FloatSpinner(kSunLabels[0], kSunAzimuthId, &sun_azimuth, 1.0f, 0.0f, 360.0f, x);
-    FloatSpinner(kSunLabels[1], kSunAltitudeId, &sun_altitude, 0.5f, 0.0f, 90.0f, x);
+    AngleSpinner(kSunLabels[0], kSunAzimuthId, &sun_azimuth, 1.0f, 0.0f, 360.0f, x);
+    AngleSpinner(kSunLabels[1], kSunAltitudeId, &sun_altitude, 0.5f, 0.0f, 90.0f, x);
     Checkbox("Multidirectional", &multidirectional, kMultidirectionalId);
     Checkbox("Shadows", &cast_shadows, kShadowsId);
     Checkbox("Ambient Occlusion", &ambient_occlusion, kAmbientOcclusionId);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Brackenholmer.h"
+#include "LookGlobals.h"
 
 // Writes each newline-separated piece of text on its own row from the top-left corner,
 // in a 100 x 100 window space. Overwrites the newlines of text.
@@ -18,7 +19,9 @@ void Brackenholmer::RenderText(char* text, int /*position*/) {
   gluOrtho2D(0, 100, 0, 100);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  glColor3f(1, 1, 1);
+  // White reads on black; over the pale sky a dark blue does.
+  if (sky) glColor3f(0.08f, 0.12f, 0.25f);
+  else glColor3f(1, 1, 1);
 
   int top = 95;
   char* saved = nullptr;
