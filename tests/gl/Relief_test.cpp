@@ -11,6 +11,7 @@
 
 #include "Brackenholmer.h"
 #include "CurrentDrawScales.h"
+#include "GLPictures.h"
 #include "GLTestState.h"
 #include "LookGlobals.h"
 #include "TestGrid.h"
@@ -82,13 +83,9 @@ class ReliefTest : public GLStateTest {
   };
   std::vector<Sample> Samples() {
     RenderScene();
-    glFinish();
-    std::vector<unsigned char> rgb(static_cast<size_t>(kWidth) * kHeight * 3);
+    const Picture pic = ReadBackBuffer(kWidth, kHeight);
     std::vector<GLuint> depth(static_cast<size_t>(kWidth) * kHeight);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     glReadPixels(0, 0, kWidth, kHeight, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depth.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
     GLdouble model[16], projection[16];
     GLint view[4];
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
@@ -128,7 +125,7 @@ class ReliefTest : public GLStateTest {
         const auto at = [&](int rr, int cc) { return ref[static_cast<size_t>(rr) * kCols + cc]; };
         const double expected = (1 - fr) * ((1 - fc) * at(r0, c0) + fc * at(r0, c0 + 1)) +
                                 fr * ((1 - fc) * at(r0 + 1, c0) + fc * at(r0 + 1, c0 + 1));
-        out.push_back({rgb[3 * i], expected});
+        out.push_back({pic.rgb[3 * i], expected});
       }
     return out;
   }

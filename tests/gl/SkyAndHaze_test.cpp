@@ -1,8 +1,6 @@
 // The sky behind the terrain, the haze over it, and pictures without the floodlight
 // marker: drawn with real GL and read back.
 #include <GL/freeglut.h>
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "GLPictures.h"
 #include "GLTestState.h"
 #include "LookGlobals.h"
 #include "TestGrid.h"
@@ -22,55 +21,19 @@ constexpr int kHeight = 768;
 // The horizon's colour, 255 times (0.86, 0.90, 0.95).
 constexpr double kHaze[3] = {219.3, 229.5, 242.25};
 
-struct Rgb {
-  int c[3];
-};
-
-// x from the left, y from the bottom, as GL counts.
-struct Picture {
-  int w = 0, h = 0;
-  std::vector<unsigned char> rgb;
-  Rgb At(int x, int y) const {
-    const size_t i = (static_cast<size_t>(y) * w + x) * 3;
-    return Rgb{{rgb[i], rgb[i + 1], rgb[i + 2]}};
-  }
-  // The floodlight's square, (0.8, 0.8, 0).
-  int YellowPixels() const {
-    int n = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3)
-      n += std::abs(rgb[i] - 204) <= 6 && std::abs(rgb[i + 1] - 204) <= 6 && rgb[i + 2] <= 6;
-    return n;
-  }
-};
+// The floodlight's square, (0.8, 0.8, 0).
+int YellowPixels(const Picture& pic) {
+  int n = 0;
+  for (size_t i = 0; i < pic.rgb.size(); i += 3)
+    n += std::abs(pic.rgb[i] - 204) <= 6 && std::abs(pic.rgb[i + 1] - 204) <= 6 && pic.rgb[i + 2] <= 6;
+  return n;
+}
 
 Picture Frame() {
   RenderScene();
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
-  glFinish();
-  Picture pic{kWidth, kHeight, std::vector<unsigned char>(static_cast<size_t>(kWidth) * kHeight * 3)};
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pic.rgb.data());
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  return pic;
-}
-
-// A PNG's pixels, bottom row first.
-Picture Load(const std::filesystem::path& path) {
-  Picture pic;
-  SDL_Surface* loaded = IMG_Load(path.c_str());
-  if (loaded == nullptr) return pic;
-  SDL_Surface* s = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
-  SDL_FreeSurface(loaded);
-  pic.w = s->w;
-  pic.h = s->h;
-  for (int y = s->h - 1; y >= 0; --y) {
-    const auto* row = static_cast<const unsigned char*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
-    pic.rgb.insert(pic.rgb.end(), row, row + s->w * 3);
-  }
-  SDL_FreeSurface(s);
-  return pic;
+  return ReadBackBuffer(kWidth, kHeight);
 }
 
 // How far a pixel has gone from `clear` towards the haze colour: 0 not at all, 1 all the way.
@@ -149,7 +112,7 @@ TEST_F(SkyAndHazeTest, HazeFadesTheFarEdgeByAboutHalfAndLeavesTheNearEdge) {
 TEST_F(SkyAndHazeTest, PicturesShowTheMarkerOnlyWhenAsked) {
   light = 1;
   Viewer.cam_y_angle = -16;
-  ASSERT_GT(Frame().YellowPixels(), 10);
+  ASSERT_GT(YellowPixels(Frame()), 10);
 
   const std::filesystem::path folder = std::filesystem::path(GENERATED_DATA_DIR) / "marker_pictures";
   std::filesystem::remove_all(folder);
@@ -166,14 +129,14 @@ TEST_F(SkyAndHazeTest, PicturesShowTheMarkerOnlyWhenAsked) {
   testing::internal::GetCapturedStdout();
   std::filesystem::current_path(before);
 
-  const Picture without = Load(folder / "view-001.png"), with = Load(folder / "view-002.png");
+  const Picture without = LoadPicture(folder / "view-001.png"), with = LoadPicture(folder / "view-002.png");
   ASSERT_EQ(without.w, kWidth);
   ASSERT_EQ(with.w, kWidth);
-  EXPECT_EQ(without.YellowPixels(), 0);
-  EXPECT_GT(with.YellowPixels(), 10);
+  EXPECT_EQ(YellowPixels(without), 0);
+  EXPECT_GT(YellowPixels(with), 10);
   // The window itself goes on showing it.
   marker_in_pictures = 0;
-  EXPECT_GT(Frame().YellowPixels(), 10);
+  EXPECT_GT(YellowPixels(Frame()), 10);
 }
 
 }  // namespace
