@@ -28,6 +28,8 @@ struct Sun {
   double azimuth = 315;   // degrees clockwise from north
   double altitude = 45;   // degrees above the horizon
   bool multidirectional = false;
+
+  bool operator==(const Sun&) const = default;
 };
 
 struct ShadeOptions {
@@ -35,6 +37,8 @@ struct ShadeOptions {
   bool shadows = false;
   bool ambient_occlusion = false;
   int directions = 16;  // of the horizon, for ambient occlusion
+
+  bool operator==(const ShadeOptions&) const = default;
 };
 
 // Asked now and then; true stops the work (the functions then return false or nothing).

@@ -25,9 +25,8 @@ bool HasRadialFog() {
 
 // The longer side of the terrain's drawn footprint.
 double DrawnSide() {
-  const DrawScales scales = CurrentDrawScales();
-  return std::max(input.cols * std::fabs(static_cast<double>(scales.column)),
-                  input.rows * std::fabs(static_cast<double>(scales.row)));
+  const DrawnHalf half = DrawnHalfOf(input.rows, input.cols, input.grid_space, xz_multiplier, DrawnColumnRatio());
+  return 2 * std::max(std::fabs(half.x), std::fabs(half.z));
 }
 
 }  // namespace

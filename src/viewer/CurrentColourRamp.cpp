@@ -45,6 +45,15 @@ const ColourRamp& Current() {
   return cache.ramp;
 }
 
+// The colour of a height in metres under `ramp`, its NODATA colour for the loaded grid's
+// NODATA height where it has one; `nodata` is that height in metres, NaN without one.
+RGBColor ColourOf(const ColourRamp& ramp, double nodata, double metres) {
+  if (ramp.has_nodata() && metres == nodata) return ramp.nodata();
+  return ramp.Colour(metres);
+}
+
+double NoDataMetres() { return input.has_nodata ? Metres(input.nodata) : std::nan(""); }
+
 }  // namespace
 
 void SetColourRampFile(const ColourRamp& ramp, const std::string& path) {
@@ -60,18 +69,12 @@ bool ColourRampFileLoaded() { return file_number > 0; }
 
 ColourRamp CurrentRamp() { return Current(); }
 
-RGBColor CurrentRampColour(double metres) {
-  const ColourRamp& ramp = Current();
-  if (ramp.has_nodata() && input.has_nodata &&
-      std::lround(metres * input.units_per_metre) == static_cast<long>(input.nodata))
-    return ramp.nodata();
-  return ramp.Colour(metres);
-}
+RGBColor CurrentRampColour(double metres) { return ColourOf(Current(), NoDataMetres(), metres); }
 
 unsigned long ColourRampVersion() {
   return file_number * 4 + static_cast<unsigned long>(colour_ramp & 3);
 }
 
 std::function<RGBColor(double metres)> CurrentRampCopy() {
-  return [ramp = Current()](double metres) { return ramp.Colour(metres); };
+  return [ramp = Current(), nodata = NoDataMetres()](double metres) { return ColourOf(ramp, nodata, metres); };
 }

@@ -20,20 +20,12 @@ struct ReliefKey {
   mesh::QuickGridKey grid{};  // a grid loaded in the place of another tells itself by its heights
   bool coloured = false;  // the colour ramp baked in, for "Color" shading
   unsigned long ramp_version = 0;
-  relief::Sun sun;
-  bool shadows = false, ambient_occlusion = false;
+  relief::ShadeOptions shade;
   double column_spacing = 1, row_spacing = 1, z_factor = 1;
   bool nodata_holes = true;
   int limit = 0;
 
-  bool operator==(const ReliefKey& o) const {
-    return grid == o.grid && coloured == o.coloured &&
-           ramp_version == o.ramp_version && sun.azimuth == o.sun.azimuth && sun.altitude == o.sun.altitude &&
-           sun.multidirectional == o.sun.multidirectional && shadows == o.shadows &&
-           ambient_occlusion == o.ambient_occlusion && column_spacing == o.column_spacing &&
-           row_spacing == o.row_spacing && z_factor == o.z_factor && nodata_holes == o.nodata_holes &&
-           limit == o.limit;
-  }
+  bool operator==(const ReliefKey&) const = default;
 };
 
 struct ReliefOrder {
@@ -46,11 +38,11 @@ ReliefKey CurrentKey() {
   k.grid = mesh::QuickKeyOfGrid(input);
   k.coloured = rendering_mode == 0;
   k.ramp_version = k.coloured ? ColourRampVersion() : 0;
-  k.sun.azimuth = sun_azimuth;
-  k.sun.altitude = sun_altitude;
-  k.sun.multidirectional = multidirectional != 0;
-  k.shadows = cast_shadows != 0;
-  k.ambient_occlusion = ambient_occlusion != 0;
+  k.shade.sun.azimuth = sun_azimuth;
+  k.shade.sun.altitude = sun_altitude;
+  k.shade.sun.multidirectional = multidirectional != 0;
+  k.shade.shadows = cast_shadows != 0;
+  k.shade.ambient_occlusion = ambient_occlusion != 0;
   const DrawScales s = CurrentDrawScales();
   k.column_spacing = s.column;
   k.row_spacing = s.row;
@@ -91,11 +83,7 @@ ReliefImage BuildRelief(const ReliefOrder& o, const std::function<bool()>& super
   g.row_spacing = k.row_spacing;
   g.z_factor = k.z_factor;
   g.nodata_holes = k.nodata_holes;
-  relief::ShadeOptions options;
-  options.sun = k.sun;
-  options.shadows = k.shadows;
-  options.ambient_occlusion = k.ambient_occlusion;
-  std::optional<std::vector<uint8_t>> shade = relief::MakeShade(g, options, superseded);
+  std::optional<std::vector<uint8_t>> shade = relief::MakeShade(g, k.shade, superseded);
   if (!shade) throw mesh::Superseded{};
   if (!k.coloured) return TileReliefImage(std::move(*shade), input.cols, input.rows, 1, k.limit);
   std::vector<uint8_t> rgb = BakeColours(*shade, o, superseded);
@@ -133,7 +121,5 @@ std::optional<ReliefImage> UpdateRelief() {
 bool ReliefPending() { return Worker().Pending(); }
 
 bool ReliefReady() { return Worker().Ready(); }
-
-std::optional<ReliefImage> WaitForRelief() { return Worker().WaitAndTake(); }
 
 void ForgetRelief() { asked.reset(); }

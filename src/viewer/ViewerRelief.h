@@ -19,7 +19,5 @@ std::optional<ReliefImage> UpdateRelief();
 bool ReliefPending();
 // True when shading is finished and waits for the next frame to take it.
 bool ReliefReady();
-// Waits for the shading asked for, for a picture that must show it.
-std::optional<ReliefImage> WaitForRelief();
 // Forgets what was asked and made, as before the first frame (a new grid or context).
 void ForgetRelief();
