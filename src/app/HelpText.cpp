@@ -9,7 +9,9 @@ namespace {
 const char kHelpStart[] =
     "Usage: %s GRID [TEXTURE] [SETTINGS]\n"
     "       %s GRID [TEXTURE] [SETTINGS] --snapshot OUT.png\n"
-    "       %s GRID [TEXTURE] [SETTINGS] --export OUT.{obj,stl,ply} [--base]\n"
+    "       %s GRID [TEXTURE] [SETTINGS] --export OUT.{obj,stl,ply,glb} [--base]\n"
+    "                [--print-size MM [--base-thickness MM]]\n"
+    "       %s GRID [TEXTURE] [SETTINGS] --flight FILE --video OUT.mp4|DIR/ [--fps N]\n"
     "       %s --help | --version\n"
     "\n"
     "Shows the elevation model GRID as a 3-D terrain in a window, optionally draped\n"
@@ -27,8 +29,18 @@ const char kHelpStart[] =
     "\n"
     "--export OUT  writes the mesh of the start-up settings to OUT instead of opening\n"
     "              a window: OBJ (with an .mtl naming TEXTURE), binary STL or binary\n"
-    "              PLY by the ending. An existing OUT is left alone.\n"
+    "              PLY, or binary glTF (.glb: metres, y up, TEXTURE inside) by the\n"
+    "              ending. An existing OUT is left alone.\n"
     "--base        the mesh gets walls and a flat bottom: a closed solid to print.\n"
+    "--print-size MM  a model to print: STL, PLY or OBJ in millimetres, z up, its\n"
+    "              longest side MM long, heights to the same scale times the\n"
+    "              Y-Multiplier.\n"
+    "--base-thickness MM  with --base and --print-size, the bottom lies MM below the\n"
+    "              lowest point (2).\n"
+    "--flight FILE --video OUT  renders the flight FILE (keyframes saved in the\n"
+    "              window with k and Save Flight) with no window: an H.264 MP4, or\n"
+    "              numbered PNG frames in the folder OUT/. --fps N frames a second\n"
+    "              (30); --size the frame size. An existing OUT is left alone.\n"
     "--snapshot OUT  draws the start view into the picture OUT (PNG) with no window and\n"
     "              no display needed. An existing OUT is left alone.\n"
     "\n"
@@ -78,7 +90,7 @@ const char kHelpEnd[] =
 }  // namespace
 
 void PrintHelp(const char* self) {
-  printf(kHelpStart, self, self, self, self, ScreenErrorLead().console);
+  printf(kHelpStart, self, self, self, self, self, ScreenErrorLead().console);
   fputs(KeyTableForConsole().c_str(), stdout);
   fputs(kHelpEnd, stdout);
 }

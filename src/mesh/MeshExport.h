@@ -21,7 +21,7 @@
 
 namespace mesh_export {
 
-enum class Format { kObj, kStl, kPly };
+enum class Format { kObj, kStl, kPly, kGlb };
 
 struct Options {
   // Walls down from the mesh's outline and a flat bottom, so that the file is a closed
@@ -32,6 +32,15 @@ struct Options {
   std::string texture;
   // The grid's height units a metre (see data::units_per_metre).
   int units_per_metre = 1;
+  // A model to print, when above 0: z up, in millimetres, the longest side of the
+  // horizontal extent this long, heights to the same scale (times the Y-Multiplier, as
+  // drawn). STL, PLY and OBJ only.
+  double print_size_mm = 0;
+  // With `base` and a print size: the bottom this many millimetres below the lowest point.
+  double base_thickness_mm = 2;
+  // GLB only: the drape, embedded as PNG with a material; rows top (north) to bottom.
+  const unsigned char* texture_rgb = nullptr;
+  int texture_width = 0, texture_height = 0;
 };
 
 // What a file holds: its distinct corner points (for STL, which lists none, the number a

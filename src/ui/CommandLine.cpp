@@ -82,7 +82,12 @@ struct ValueOption {
   const char* needs;
 };
 const ValueOption kValueOptions[] = {
-    {"--export", "a file name ending in .obj, .stl or .ply"},
+    {"--export", "a file name ending in .obj, .stl, .ply or .glb"},
+    {"--print-size", "the model's longest side in millimetres, from 1 to 10000"},
+    {"--base-thickness", "millimetres from 0.1 to 1000"},
+    {"--flight", "a flight file"},
+    {"--video", "a file name ending in .mp4, or a folder ending in /"},
+    {"--fps", "a whole number of frames a second from 1 to 120"},
     {"--snapshot", "a file name ending in .png"},
     {"--size", "a picture size WxH, each side from 1 to 16384"},
     {"--screen-error", "a number of pixels from 0.25 to 20"},
@@ -108,8 +113,16 @@ bool ReadValue(const std::string& name, const char* value, Options* o) {
   if (name == "--export") {
     o->export_path = value;
     return EndsWith(o->export_path, ".obj") || EndsWith(o->export_path, ".stl") ||
-           EndsWith(o->export_path, ".ply");
+           EndsWith(o->export_path, ".ply") || EndsWith(o->export_path, ".glb");
   }
+  if (name == "--print-size") return RealNumber(value, 1, 10000, &o->print_size);
+  if (name == "--base-thickness") return o->base_thickness_given = RealNumber(value, 0.1, 1000, &o->base_thickness);
+  if (name == "--flight") return !(o->flight_path = value).empty();
+  if (name == "--video") {
+    o->video_path = value;
+    return EndsWith(o->video_path, ".mp4") || (!o->video_path.empty() && o->video_path.back() == '/');
+  }
+  if (name == "--fps") return WholeNumber(value, 1, 120, &o->fps);
   if (name == "--snapshot") {
     o->snapshot_path = value;
     return EndsWith(o->snapshot_path, ".png");
@@ -201,7 +214,8 @@ Status Parse(int argc, const char* const* argv, Options* o) {
       if (option == nullptr) {
         return Status::Failure(word + " is not an option; --help lists them");
       }
-      if ((word == "--export" && !o->export_path.empty()) || (word == "--snapshot" && !o->snapshot_path.empty())) {
+      if ((word == "--export" && !o->export_path.empty()) || (word == "--snapshot" && !o->snapshot_path.empty()) ||
+          (word == "--video" && !o->video_path.empty())) {
         return Status::Failure(word + " is given twice; one file at a time");
       }
       const bool has_value = i + 1 < argc && argv[i + 1] != nullptr;
@@ -220,6 +234,18 @@ Status Parse(int argc, const char* const* argv, Options* o) {
   }
   if (!o->export_path.empty() && !o->snapshot_path.empty()) {
     return Status::Failure("--export and --snapshot go one at a time");
+  }
+  if (!o->video_path.empty() && (!o->export_path.empty() || !o->snapshot_path.empty())) {
+    return Status::Failure("--video goes without --export and --snapshot");
+  }
+  if (o->video_path.empty() != o->flight_path.empty()) {
+    return Status::Failure("--flight and --video go together");
+  }
+  if (o->print_size > 0 && o->export_path.empty()) {
+    return Status::Failure("--print-size goes with --export");
+  }
+  if (o->base_thickness_given && !(o->base && o->print_size > 0)) {
+    return Status::Failure("--base-thickness goes with --base and --print-size");
   }
   return Status::Ok();
 }

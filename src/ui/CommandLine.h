@@ -21,6 +21,12 @@ struct Options {
   bool version = false;
   std::string export_path;
   bool base = false;
+  double print_size = 0;       // --print-size: the model's longest side in millimetres, 0: none
+  double base_thickness = 2;   // --base-thickness: millimetres under the lowest point
+  bool base_thickness_given = false;
+  std::string flight_path;     // --flight: the keyframes --video follows
+  std::string video_path;      // --video: an .mp4 file, or a folder (ending in /) for PNG frames
+  int fps = 30;                // --fps: frames a second of the video
   std::string snapshot_path;
   bool size_given = false;
   int width = 1024, height = 768;
