@@ -8,14 +8,23 @@
 namespace {
 
 constexpr int kBarWidth = 30;
-constexpr auto kQuietFor = std::chrono::seconds(1);
 constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
 
 }  // namespace
 
-ConsoleProgress::ConsoleProgress(std::string label, FILE* out)
-    : label_(std::move(label)), out_(out), terminal_(out != nullptr && isatty(fileno(out)) == 1),
-      start_(std::chrono::steady_clock::now()), last_(start_) {}
+ConsoleProgress::ConsoleProgress(std::string label, FILE* out, std::chrono::milliseconds quiet_for)
+    : label_(std::move(label)), out_(out) {
+  if (out_ == nullptr || isatty(fileno(out_)) != 1) {
+    done_ = true;
+    return;
+  }
+  redrawer_ = std::thread([this, quiet_for] {
+    std::unique_lock lock(mutex_);
+    if (wake_.wait_for(lock, quiet_for, [this] { return done_; })) return;
+    do Redraw();
+    while (!wake_.wait_for(lock, kRedrawEvery, [this] { return done_; }));
+  });
+}
 
 std::string ConsoleProgress::Line(const std::string& label, double fraction) {
   fraction = std::clamp(std::isfinite(fraction) ? fraction : 0.0, 0.0, 1.0);
@@ -25,20 +34,27 @@ std::string ConsoleProgress::Line(const std::string& label, double fraction) {
          std::to_string(percent) + "%";
 }
 
-void ConsoleProgress::Update(double fraction) {
-  if (!terminal_ || done_) return;
-  const auto now = std::chrono::steady_clock::now();
-  if (now - start_ < kQuietFor || (shown_ && now - last_ < kRedrawEvery)) return;
-  last_ = now;
+void ConsoleProgress::Redraw() {
   shown_ = true;
-  fprintf(out_, "\r%s", Line(label_, fraction).c_str());
+  fprintf(out_, "\r%s", Line(label_, fraction_).c_str());
   fflush(out_);
 }
 
+void ConsoleProgress::Update(double fraction) {
+  std::lock_guard lock(mutex_);
+  fraction_ = fraction;
+}
+
 void ConsoleProgress::Done() {
-  if (done_) return;
-  done_ = true;
+  {
+    std::lock_guard lock(mutex_);
+    if (done_ && !redrawer_.joinable()) return;
+    done_ = true;
+  }
+  wake_.notify_all();
+  if (redrawer_.joinable()) redrawer_.join();
   if (!shown_) return;
+  shown_ = false;
   fputs("\r\033[K", out_);  // the line erased, the cursor back at its start
   fflush(out_);
 }

@@ -32,21 +32,7 @@ int64_t MachineAvailable() {
   return static_cast<int64_t>(sysconf(_SC_AVPHYS_PAGES)) * sysconf(_SC_PAGESIZE);
 }
 
-// The group's page cache that the kernel drops first under pressure ("inactive_file" of
-// memory.stat): counted in memory.current, yet as free as the machine's MemAvailable counts it.
-long long GroupReclaimable() {
-  FILE* f = fopen("/sys/fs/cgroup/memory.stat", "r");
-  if (f == nullptr) return 0;
-  char line[256];
-  long long bytes = 0;
-  while (fgets(line, sizeof line, f) != nullptr)
-    if (sscanf(line, "inactive_file %lld", &bytes) == 1) break;
-  fclose(f);
-  return bytes;
-}
-
-// What the control group this process runs in may still take, when it has a limit. After a
-// build the group's cache may fill it to its limit: that cache is given back on demand.
+// What the control group this process runs in may still take, when it has a limit.
 int64_t GroupAvailable() {
   long long max = 0, current = 0;
   FILE* f = fopen("/sys/fs/cgroup/memory.max", "r");
@@ -58,7 +44,7 @@ int64_t GroupAvailable() {
   if (f == nullptr) return kUnlimited;
   const bool read = fscanf(f, "%lld", &current) == 1;
   fclose(f);
-  return read ? std::max<int64_t>(0, max - current + GroupReclaimable()) : kUnlimited;
+  return read ? std::max<int64_t>(0, max - current) : kUnlimited;
 }
 
 // What a soft limit of the process leaves above the pages it counts: the whole address

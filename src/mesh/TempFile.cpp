@@ -69,4 +69,13 @@ Status TempFile::Commit() {
   return CannotWrite(path_, errno);
 }
 
+Status WriteWholeFile(const std::string& path, const std::string& text) {
+  TempFile file(path);
+  if (!file.status().ok()) return file.status();
+  BufferedFile out(file.file());
+  out.Bytes(text.data(), text.size());
+  if (Status closed = file.Close(out); !closed.ok()) return closed;
+  return file.Commit();
+}
+
 }  // namespace mesh_export

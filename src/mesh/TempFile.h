@@ -36,6 +36,9 @@ class TempFile {
   Status status_ = Status::Ok();
 };
 
+// Writes `text` to `path` whole or not at all; an existing file is never replaced.
+Status WriteWholeFile(const std::string& path, const std::string& text);
+
 // "Cannot write PATH: REASON." for the errno `error`.
 Status CannotWrite(const std::string& path, int error);
 

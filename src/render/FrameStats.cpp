@@ -7,6 +7,7 @@
 
 #include "Brackenholmer.h"
 #include "Probe.h"
+#include "RecordedFlight.h"
 #include "ViewerRelief.h"
 
 void UpdateFrameRate(int now_ms) {
@@ -100,6 +101,9 @@ void ComposeOverlayText() {
   else
     AppendTrueError(mesh.true_error);
   if (ReliefWanted() && ReliefPending()) AppendOverlay("Shading the relief\n");
+  if (!recorded_flight.empty())
+    AppendOverlay("Flight: %zu keyframe%s, %.1f s\n", recorded_flight.size(), recorded_flight.size() == 1 ? "" : "s",
+                  FlightSeconds(recorded_flight));
   if (!probe_text.empty()) AppendOverlay("%s\n", probe_text.c_str());
   AppendOverlay("%s\n", "Left Button: Rotate");
   AppendOverlay("%s\n", "Right Button: Translate XZ");

@@ -323,8 +323,24 @@ void BuildPanel() {
     if (ImGui::Button("Save Image")) RequestSnapshot();
     NoteLastItem("Save Image");
     ImGui::SameLine();
+    if (ImGui::Button("Save Flight")) SaveRecordedFlight();
+    NoteLastItem("Save Flight");
+    ImGui::SameLine();
     if (ImGui::Button("Export Mesh")) ExportDrawnMesh();
     NoteLastItem("Export Mesh");
+    ImGui::SameLine();
+    // The export's format, shown without a label.
+    static const char* const kFormats[] = {"OBJ", "STL", "PLY", "glTF"};
+    ImGui::SetNextItemWidth(ImGui::CalcTextSize("glTF").x + ImGui::GetFrameHeight() + ImGui::GetStyle().FramePadding.x * 2);
+    if (ImGui::BeginCombo("##format", kFormats[std::clamp(export_format, 0, 3)])) {
+      for (int i = 0; i < 4; ++i)
+        if (ImGui::Selectable(kFormats[i], export_format == i) && export_format != i) {
+          export_format = i;
+          Changed(kExportFormatId);
+        }
+      ImGui::EndCombo();
+    }
+    NoteLastItem("Format");
     ImGui::SameLine();
     // A closed solid for a 3-D printer: STL with walls and a flat bottom.
     Checkbox("Base", &export_base, kExportBaseId);

@@ -49,6 +49,7 @@ constexpr int kColourRampId = 129;
 constexpr int kLegendId = 130;
 constexpr int kSkyId = 131;
 constexpr int kHazeId = 132;
+constexpr int kExportFormatId = 133;
 
 // What the panel calls with a control's id; GluiControl unless a test wraps it.
 extern void (*panel_control_callback)(int);

@@ -133,6 +133,8 @@ void GlutKeyboard(unsigned char key, int, int) {
     case 'r': ResetView(); Viewer.FlyingCamera(); break;
     case 'h': show_help = !show_help; break;
     case 'p': RequestSnapshot(); return;
+    case 'k': AddViewKeyframe(); return;
+    case 'K': RemoveLastKeyframe(); return;
     case kEscape:
     case 'q': QuitViewer(); break;
     case '+': SetPrecision(max_precision + 1); break;

@@ -20,6 +20,8 @@ const KeyBinding kBindings[] = {
     {"Home  r", "back to the start view", "Home r", "back to the start view"},
     {"h  F1", "show or hide this help", "h F1", "the key card"},
     {"p", "save the view as a PNG picture", "p", "save the view as a numbered PNG in the current folder"},
+    {"k  K", "add the view to the flight, take the last away", "k K",
+     "add the view as a flight's keyframe, take the last away (Save Flight)"},
     {"Esc  q", "quit", "Esc q", "quit"},
 };
 

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -16,6 +17,9 @@
 #include "Legend.h"
 #include "LookGlobals.h"
 #include "MeshExport.h"
+#include "RecordedFlight.h"
+#include "TempFile.h"
+#include "TextureRgb.h"
 #include "Snapshot.h"
 
 namespace {
@@ -40,12 +44,16 @@ std::string FullPath(const std::string& path) {
   return ec ? path : full.lexically_normal().string();
 }
 
+// The camera on screen as --camera gives it.
+CameraPlace ViewCamera() {
+  return CameraPlace{Viewer.cam_x, Viewer.cam_y, Viewer.cam_z, Viewer.cam_x_angle - 90.0, Viewer.cam_y_angle};
+}
+
 // The command line that draws the same picture without a window; the model's turns are
 // not among its options, so only an unturned model gets one.
 void TellCommandLine(const std::string& picture, int w, int h) {
   if (angle_x != 0 || angle_y != 0 || angle_z != 0 || grid_file.empty()) return;
-  const command_line::CameraPlace camera{Viewer.cam_x, Viewer.cam_y, Viewer.cam_z, Viewer.cam_x_angle - 90.0,
-                                         Viewer.cam_y_angle};
+  const CameraPlace camera = ViewCamera();
   std::string line = "The same picture without a window: brackenholmer " + command_line::ShellWord(grid_file);
   if (!texture_file.empty()) line += " " + command_line::ShellWord(texture_file);
   line += " --snapshot " + command_line::ShellWord(std::filesystem::path(picture).stem().string() + "-offscreen.png") + " --size " +
@@ -88,10 +96,18 @@ void ExportDrawnMesh() {
   options.base = export_base != 0;
   options.texture = texture_file;
   options.units_per_metre = input.units_per_metre;
+  const char* const endings_by_format[] = {".obj", ".stl", ".ply", ".glb"};
+  const int format = std::clamp(export_format, 0, 3);
+  TextureRgb drape;
+  if (format == 3 && !texture_file.empty() && ReadTextureRgb(texture_file, &drape).ok()) {
+    options.texture_rgb = drape.rgb.data();
+    options.texture_width = drape.width;
+    options.texture_height = drape.height;
+  }
   // Numbered as the pictures are; an existing file is never replaced.
   // The OBJ's material takes the same number.
-  std::vector<std::string> endings{options.base ? ".stl" : ".obj"};
-  if (!options.base && !options.texture.empty()) endings.push_back(".mtl");
+  std::vector<std::string> endings{endings_by_format[format]};
+  if (format == 0 && !options.texture.empty()) endings.push_back(".mtl");
   const std::string written = snapshot::FreeNumberedName(snapshot_stem, endings);
   if (written.empty()) {
     Tell("Could not save the mesh: all numbers up to " + std::to_string(snapshot::kMaxNumber) + " are taken");
@@ -103,4 +119,45 @@ void ExportDrawnMesh() {
     Tell("Saved the mesh (" + std::to_string(counts.triangles) + " triangles) to " + FullPath(written));
   else
     Tell(saved.reason());
+}
+
+void AddViewKeyframe() {
+  RecordKeyframe(ViewCamera(), glutGet(GLUT_ELAPSED_TIME));
+  const Keyframe& added = recorded_flight.back();
+  char line[96];
+  std::snprintf(line, sizeof line, "Keyframe %zu of the flight at %.1f s", recorded_flight.size(), added.seconds);
+  Tell(line);
+}
+
+void RemoveLastKeyframe() {
+  if (!DropLastKeyframe()) return;
+  Tell("Took the last keyframe away: " + std::to_string(recorded_flight.size()) + " left");
+}
+
+void SaveRecordedFlight() {
+  if (recorded_flight.size() < 2) {
+    Tell("A flight needs two keyframes at least: k adds the view as one");
+    return;
+  }
+  const std::string written = snapshot::FreeNumberedName(snapshot_stem, {".flight"});
+  if (written.empty()) {
+    Tell("Could not save the flight: all numbers up to " + std::to_string(snapshot::kMaxNumber) + " are taken");
+    return;
+  }
+  if (const Status saved = mesh_export::WriteWholeFile(written, FlightText(recorded_flight)); !saved.ok()) {
+    Tell(saved.reason());
+    return;
+  }
+  Tell("Saved the flight (" + std::to_string(recorded_flight.size()) + " keyframes, " +
+       std::to_string(static_cast<int>(std::lround(FlightSeconds(recorded_flight)))) + " s) to " + FullPath(written));
+  // The line that renders it without a window.
+  std::string line = "Its video: brackenholmer " + command_line::ShellWord(grid_file);
+  if (!texture_file.empty()) line += " " + command_line::ShellWord(texture_file);
+  line += " --flight " + command_line::ShellWord(written) + " --video " +
+          command_line::ShellWord(std::filesystem::path(written).stem().string() + ".mp4") +
+          command_line::DescribeSettings(ViewCamera());
+  // The flight gives the cameras: the start camera is left out.
+  line.erase(line.rfind(" --camera "));
+  printf("\t%s\n\n", line.c_str());
+  fflush(stdout);
 }

@@ -160,10 +160,17 @@ extern std::string snapshot_stem;
 void RequestSnapshot();
 // Whether the next frame is to be kept as a picture.
 bool SnapshotRequested();
-// Writes the mesh on screen next to the pictures, as OBJ, or as a closed STL solid when
-// `export_base` is on; the console and the overlay say where it went.
+// Writes the mesh on screen next to the pictures in the format `export_format` names
+// (0 OBJ, 1 STL, 2 PLY, 3 binary glTF), a closed solid when `export_base` is on; the
+// console and the overlay say where it went.
 extern int export_base;
+extern int export_format;
 void ExportDrawnMesh();
+// Flights: `k` adds the view as a keyframe, `K` takes the last away; "Save Flight" writes
+// them next to the pictures as a numbered .flight file that --flight plays.
+void AddViewKeyframe();
+void RemoveLastKeyframe();
+void SaveRecordedFlight();
 // The grid file shown, and the texture file it is draped with (empty when none).
 extern std::string grid_file;
 extern std::string texture_file;

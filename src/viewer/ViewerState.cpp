@@ -48,6 +48,7 @@ int main_window = 0;
 int show_help = 0;
 std::string snapshot_stem = "view";
 int export_base = 0;
+int export_format = 0;
 std::string grid_file;
 std::string texture_file;
 bool start_camera_given = false;

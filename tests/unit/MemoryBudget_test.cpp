@@ -83,12 +83,14 @@ INSTANTIATE_TEST_SUITE_P(
 #ifndef SANITIZED_BUILD
 // An address-space limit counts from what the process already holds.
 TEST(MemoryBudget, AddressSpaceLimitBoundsTheRoomLeft) {
-  if (memory::Available().bytes < (200 << 20)) GTEST_SKIP() << "the machine itself has less room than the cap";
   const auto outcome = child_process::Run([] {
     child_process::CapAddressSpaceAbove(size_t{100} << 20);
     const memory::Room room = memory::Available();
     printf("room %lld bytes, process limit %d", static_cast<long long>(room.bytes), room.process_limit ? 1 : 0);
-    return room.process_limit && room.bytes > (90 << 20) && room.bytes <= (100 << 20) ? 0 : 1;
+    fflush(stdout);
+    // The heap may give pages back between the cap and the count: a little above the cap
+    // is the same room.
+    return room.process_limit && room.bytes > (90 << 20) && room.bytes < (110 << 20) ? 0 : 1;
   });
   EXPECT_TRUE(outcome.exited && outcome.status == 0) << outcome.out;
 }
