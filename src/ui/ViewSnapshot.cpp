@@ -5,7 +5,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -148,8 +147,10 @@ void SaveRecordedFlight() {
     Tell(saved.reason());
     return;
   }
-  Tell("Saved the flight (" + std::to_string(recorded_flight.size()) + " keyframes, " +
-       std::to_string(static_cast<int>(std::lround(FlightSeconds(recorded_flight)))) + " s) to " + FullPath(written));
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.1f s", FlightSeconds(recorded_flight));
+  Tell("Saved the flight (" + std::to_string(recorded_flight.size()) + " keyframes, " + seconds + ") to " +
+       FullPath(written));
   // The line that renders it without a window.
   std::string line = "Its video: brackenholmer " + command_line::ShellWord(grid_file);
   if (!texture_file.empty()) line += " " + command_line::ShellWord(texture_file);

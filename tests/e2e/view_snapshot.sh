@@ -59,17 +59,23 @@ wait_for written "$work/out/jacksboro_403x344-002.png" || fail "the second p did
 shot noticed
 [ -n "$keep" ] && cp "$work/noticed.png" "$keep/"
 
+# The closed panel's buttons, level with its header: "Save Image", "Save Flight",
+# "Export Mesh", the format's combo (whose list opens above it: OBJ, STL, PLY, glTF),
+# "Base".
+save_image="625 748"; save_flight="714 748"; export_mesh="807 748"; format="872 748"
+stl_item="875 691"; base_box="930 748"
+
 # "Save Image" in the closed panel does what p does.
-quick_click 780 748
+quick_click $save_image
 wait_for written "$work/out/jacksboro_403x344-003.png" || fail "Save Image did not write -003"
 
-# "Export Mesh" writes the mesh on screen as OBJ; with "Base" ticked as a closed STL solid.
-# The console gives the triangles written.
+# "Export Mesh" writes the mesh on screen as OBJ; with STL chosen and "Base" ticked as a
+# closed STL solid. The console gives the triangles written.
 exported() { [ -s "$1" ] && grep -q "Saved the mesh ($2 triangles) to $1" "$work/app.out"; }
-quick_click 870 748
+quick_click $export_mesh
 wait_for exported "$work/out/jacksboro_403x344-001.obj" 8192 || fail "Export Mesh wrote no OBJ"
 [ "$(grep -c '^f ' "$work/out/jacksboro_403x344-001.obj")" -eq 8192 ] || fail "the OBJ does not hold the 8192 triangles"
-quick_click 930 748
+quick_click $base_box
 # The check mark (ImGui's blue) is drawn before the export is asked for, so the click is
 # not lost.
 ticked() {
@@ -78,13 +84,46 @@ ticked() {
     -fill black +opaque white -format '%[fx:int(mean*w*h)]' info:)" -ge 10 ]
 }
 wait_for ticked || fail "the Base box did not get its check mark"
-quick_click 870 748
+quick_click $format
+listed() { shot listed; is_header "$work/listed.png" 900 674; }  # OBJ, the choice, is highlighted
+wait_for listed || fail "the format's list did not open"
+quick_click $stl_item
+move 512 300
+quick_click $export_mesh
 wait_for exported "$work/out/jacksboro_403x344-001.stl" 8960 || fail "Export Mesh with Base wrote no STL"
 # A binary STL: 84 header bytes, then 50 a triangle; the base adds two wall triangles and
 # one of the bottom's fan for each of the 4 x 64 outline edges.
 stl_triangles=$(( ($(stat -c %s "$work/out/jacksboro_403x344-001.stl") - 84) / 50 ))
 [ "$stl_triangles" -eq 8960 ] || fail "the STL with a base holds $stl_triangles triangles"
 move 512 300  # keys go to the panel while the pointer rests on it
+
+# `k` adds the view to the flight and "Save Flight" writes the keyframes, which read back
+# as the cameras that `p` gives for the same views; `K` takes the last away.
+camera_of_last_picture() { grep -o -- '--camera [^ ]*' "$work/app.out" | tail -n1 | cut -d' ' -f2; }
+pictures() { [ "$(grep -c "Saved the view to" "$work/app.out")" -ge "$1" ]; }
+xdotool key k p
+wait_for pictures 4 || fail "p after k wrote no picture"
+first_camera=$(camera_of_last_picture)
+xdotool key w w Left k p
+wait_for pictures 5 || fail "p after the second k wrote no picture"
+second_camera=$(camera_of_last_picture)
+[ "$first_camera" != "$second_camera" ] || fail "the camera did not move between the keyframes"
+quick_click $save_flight
+flight="$work/out/jacksboro_403x344-001.flight"
+saved_flight() { [ -s "$flight" ] && grep -q "Saved the flight (2 keyframes" "$work/app.out"; }
+wait_for saved_flight || { fail "Save Flight wrote no flight"; cat "$work/app.out"; }
+move 512 300
+same_camera() {  # $1 a flight line, $2 X,Y,Z,TILT,HEADING
+  awk -F, -v want="$2" 'BEGIN { n = split(want, w, ",") }
+    { for (i = 1; i <= n; i++) if ((($i - w[i]) ^ 2) > 1e-12 * (1 + w[i] ^ 2)) exit 1 }' <<< "$1"
+}
+mapfile -t keyframes < <(grep -v '^#' "$flight")
+[ "${#keyframes[@]}" -eq 2 ] || fail "the flight holds ${#keyframes[@]} keyframes, not 2"
+same_camera "${keyframes[0]}" "$first_camera" || fail "keyframe 1 (${keyframes[0]}) is not the camera $first_camera"
+same_camera "${keyframes[1]}" "$second_camera" || fail "keyframe 2 (${keyframes[1]}) is not the camera $second_camera"
+xdotool key K
+took() { grep -q "Took the last keyframe away: 1 left" "$work/app.out"; }
+wait_for took || fail "K did not take the last keyframe away"
 
 # With its folder gone the viewer says so and stays.
 rm -rf "$work/out"
