@@ -59,6 +59,9 @@ struct VideoEncoder::Parts {
       const int got = avcodec_receive_packet(codec, packet);
       if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return Status::Ok();
       if (got < 0) return Status::Failure("the encoder failed: " + FfmpegError(got));
+      // Each frame lasts one tick: without it the MP4's edit list ends at the last frame's
+      // start, and players drop that frame.
+      packet->duration = 1;
       av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
       packet->stream_index = stream->index;
       const int written = av_interleaved_write_frame(format, packet);
@@ -163,5 +166,7 @@ Status VideoEncoder::Finish() {
   const Status linked = link(p.temporary.c_str(), p.path.c_str()) == 0 ? Status::Ok()
                         : errno == EEXIST ? Status::Failure("it exists already; it is left as it was")
                                           : Status::Failure(std::strerror(errno));
-  return linked;  // the temporary name goes with the parts
+  unlink(p.temporary.c_str());
+  p.temporary.clear();
+  return linked;
 }
