@@ -2,7 +2,7 @@
 // loads the grid, then hands over to the viewer window or writes a mesh file. Pictures
 // without a window come from a second program built from this file
 // (BRACKENHOLMER_OFFSCREEN) with Mesa's off-screen renderer in place of the system's
-// OpenGL, to which --snapshot hands over.
+// OpenGL, to which --snapshot and --video hand over.
 #include <cstdio>
 #include <new>
 
@@ -12,6 +12,7 @@
 #include "StartupDialogue.h"
 #ifdef BRACKENHOLMER_OFFSCREEN
 #include "OffscreenRender.h"
+#include "OffscreenVideo.h"
 #else
 #include "MeshExportCommand.h"
 #include "OffscreenHandOver.h"
@@ -34,12 +35,21 @@ static int Run(int argc, char** argv) {
     return 0;
   }
 #ifdef BRACKENHOLMER_OFFSCREEN
-  if (options.snapshot_path.empty()) {
+  if (options.snapshot_path.empty() && options.video_path.empty()) {
     printf("\t!!! %s draws pictures: --snapshot OUT.png is needed !!!\n\n", self);
     return 2;
   }
+  // A flight that cannot be flown is refused before the grid is read.
+  Flight flight;
+  if (!options.video_path.empty()) {
+    if (const Status read = ReadFlight(options.flight_path, &flight); !read.ok()) {
+      printf("\tCannot render %s: %s.\n\n", options.video_path.c_str(), read.reason().c_str());
+      return 1;
+    }
+  }
 #else
-  if (!options.snapshot_path.empty()) return HandOverToOffscreenRenderer(argv);
+  if (!options.snapshot_path.empty()) return HandOverToOffscreenRenderer(argv, "--snapshot");
+  if (!options.video_path.empty()) return HandOverToOffscreenRenderer(argv, "--video");
 #endif
 
   // A colour table that cannot be used stops the program as a grid that cannot be loaded.
@@ -54,8 +64,12 @@ static int Run(int argc, char** argv) {
   command_line::ApplySettings(options);
   int status = 0;
 #ifdef BRACKENHOLMER_OFFSCREEN
-  status = RenderSnapshot(options.snapshot_path.c_str(), options.width, options.height, files.count(),
-                          files.argv.data());
+  if (!options.video_path.empty())
+    status = RenderVideo(options.video_path.c_str(), flight, options.fps, options.width, options.height, files.count(),
+                         files.argv.data());
+  else
+    status = RenderSnapshot(options.snapshot_path.c_str(), options.width, options.height, files.count(),
+                            files.argv.data());
 #else
   if (!options.export_path.empty()) {
     width = options.width;

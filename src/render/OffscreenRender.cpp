@@ -3,6 +3,7 @@
 #include <GL/osmesa.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,22 +15,27 @@
 #include "ReliefTextures.h"
 #include "TerrainDrawing.h"
 
-namespace {
-
-// Draws the start view into the current context and writes it to `path`, unless what was
-// asked cannot be drawn; prints the outcome. The exit status.
-int DrawAndWrite(const char* path, const char* texture) {
+bool OffscreenCanDraw(const char* path, const char* texture) {
   if (NormalTableMissing()) {
     printf("\tCannot render %s: not enough memory for the normals of the grid.\n\n", path);
-    return 1;
+    return false;
   }
   if (rendering_mode == 1 && texture_id == 0) {
     if (texture != nullptr)
       printf("\tCannot render %s: the texture %s could not be loaded for --shading texture.\n\n", path, texture);
     else
       printf("\tCannot render %s: --shading texture needs a TEXTURE file.\n\n", path);
-    return 1;
+    return false;
   }
+  return true;
+}
+
+namespace {
+
+// Draws the start view into the current context and writes it to `path`, unless what was
+// asked cannot be drawn; prints the outcome. The exit status.
+int DrawAndWrite(const char* path, const char* texture) {
+  if (!OffscreenCanDraw(path, texture)) return 1;
   RenderScene(SceneUse::kPicture);
   if (LegendShown(legend_in_pictures)) DrawLegend();
   glFinish();
@@ -49,7 +55,7 @@ int DrawAndWrite(const char* path, const char* texture) {
 
 }  // namespace
 
-int RenderSnapshot(const char* path, int w, int h, int argc, char** argv) {
+int DrawOffscreen(const char* path, int w, int h, int argc, char** argv, const std::function<int()>& draw) {
   if (!GridHoldsHeights()) {
     printf("\tCannot render %s: %s.\n\n", path, kNoTerrainReason);
     return 1;
@@ -77,10 +83,14 @@ int RenderSnapshot(const char* path, int w, int h, int argc, char** argv) {
   width = w;
   height = h;
   SetUpScene(argc, argv);
-  const int status = DrawAndWrite(path, argc > 2 ? argv[2] : nullptr);
+  const int status = draw();
   ReleaseTerrainArrays();
   ReleaseReliefTextures();
   if (texture_id != 0) glDeleteTextures(1, &texture_id);
   OSMesaDestroyContext(context);
   return status;
+}
+
+int RenderSnapshot(const char* path, int w, int h, int argc, char** argv) {
+  return DrawOffscreen(path, w, h, argc, argv, [&] { return DrawAndWrite(path, argc > 2 ? argv[2] : nullptr); });
 }
