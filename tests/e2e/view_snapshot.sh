@@ -121,6 +121,13 @@ mapfile -t keyframes < <(grep -v '^#' "$flight")
 [ "${#keyframes[@]}" -eq 2 ] || fail "the flight holds ${#keyframes[@]} keyframes, not 2"
 same_camera "${keyframes[0]}" "$first_camera" || fail "keyframe 1 (${keyframes[0]}) is not the camera $first_camera"
 same_camera "${keyframes[1]}" "$second_camera" || fail "keyframe 2 (${keyframes[1]}) is not the camera $second_camera"
+# The flight plays without a window: PNG frames, two a second, the last at its end.
+seconds=$(cut -d, -f6 <<< "${keyframes[1]}")
+"$bin" "$grid" --flight "$flight" --video "$work/frames/" --fps 2 --size 64x48 > "$work/video.out" 2>&1 ||
+  fail "the window's flight did not play: $(cat "$work/video.out")"
+frames=$(find "$work/frames" -name '*.png' | wc -l)
+[ "$frames" -eq "$(awk -v s="$seconds" 'BEGIN { printf "%d", s * 2 + 1.5 }')" ] ||
+  fail "$frames frames for a flight of $seconds s at 2 a second"
 xdotool key K
 took() { grep -q "Took the last keyframe away: 1 left" "$work/app.out"; }
 wait_for took || fail "K did not take the last keyframe away"
