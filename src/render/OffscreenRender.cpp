@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Brackenholmer.h"
+#include "ConsoleProgress.h"
 #include "Legend.h"
 #include "LookGlobals.h"
 #include "MemoryBudget.h"
@@ -15,7 +16,9 @@
 #include "ReliefTextures.h"
 #include "TerrainDrawing.h"
 
-bool OffscreenCanDraw(const char* path, const char* texture) {
+bool OffscreenCanDraw(const char* path, const char* texture, ConsoleProgress* progress) {
+  const bool can = !NormalTableMissing() && !(rendering_mode == 1 && texture_id == 0);
+  if (!can && progress != nullptr) progress->Done();  // the reason on a line of its own
   if (NormalTableMissing()) {
     printf("\tCannot render %s: not enough memory for the normals of the grid.\n\n", path);
     return false;
@@ -34,18 +37,23 @@ namespace {
 
 // Draws the start view into the current context and writes it to `path`, unless what was
 // asked cannot be drawn; prints the outcome. The exit status.
-int DrawAndWrite(const char* path, const char* texture) {
-  if (!OffscreenCanDraw(path, texture)) return 1;
+int DrawAndWrite(const char* path, const char* texture, ConsoleProgress& progress) {
+  progress.Update(0.6);  // the scene is set up: the mesh and the shading are made
+  if (!OffscreenCanDraw(path, texture, &progress)) return 1;
   RenderScene(SceneUse::kPicture);
   if (LegendShown(legend_in_pictures)) DrawLegend();
   glFinish();
+  progress.Update(0.8);
   if (Viewer.DrawnMesh().level < 0) {
+    progress.Done();
     printf("\tCannot render %s: no memory left for a mesh at any precision.\n\n", path);
     return 1;
   }
   int view_w = 0, view_h = 0;
   const std::vector<unsigned char> pixels = ReadViewPixels(&view_w, &view_h);
-  if (const Status saved = snapshot::SavePngAs(path, view_w, view_h, pixels.data()); !saved.ok()) {
+  const Status saved = snapshot::SavePngAs(path, view_w, view_h, pixels.data());
+  progress.Done();
+  if (!saved.ok()) {
     printf("\tCannot write %s: %s.\n\n", path, saved.reason().c_str());
     return 1;
   }
@@ -92,5 +100,7 @@ int DrawOffscreen(const char* path, int w, int h, int argc, char** argv, const s
 }
 
 int RenderSnapshot(const char* path, int w, int h, int argc, char** argv) {
-  return DrawOffscreen(path, w, h, argc, argv, [&] { return DrawAndWrite(path, argc > 2 ? argv[2] : nullptr); });
+  ConsoleProgress progress(std::string("Rendering ") + path);
+  return DrawOffscreen(path, w, h, argc, argv,
+                       [&] { return DrawAndWrite(path, argc > 2 ? argv[2] : nullptr, progress); });
 }

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "ConsoleProgress.h"
+
 // Draws the loaded grid at the current settings into a width x height picture and writes it
 // as the PNG file `path`; argv holds the program, the grid and the texture, as for the
 // window. Prints the outcome. The exit status: 0, or 1 when nothing was written.
@@ -17,4 +19,5 @@ int DrawOffscreen(const char* path, int w, int h, int argc, char** argv, const s
 
 // False, with the reason printed for `path`, when the scene set up cannot be drawn as asked
 // (no normals, or a texture shading without the texture).
-bool OffscreenCanDraw(const char* path, const char* texture);
+// A progress line shown is cleared first.
+bool OffscreenCanDraw(const char* path, const char* texture, ConsoleProgress* progress = nullptr);
