@@ -50,7 +50,7 @@ struct Written {
   size_t triangles = 0;
 };
 
-// The format named by the file ending (.obj, .stl, .ply, any case); false for others.
+// The format named by the file ending (.obj, .stl, .ply, .glb, any case); false for others.
 bool FormatOf(const std::string& path, Format& format);
 
 // Writes `mesh` of `grid`, with the grid's normal table `normals` (for an OBJ's normals),
