@@ -37,7 +37,8 @@ std::vector<unsigned char> DrapeRgb(const char* path, int& width, int& height, s
   for (int y = 0; y < height; ++y) {
     const unsigned char* bgr = image.rows() + y * stride;
     unsigned char* row = &rgb[3 * static_cast<size_t>(width) * y];
-    for (int x = 0; x < width; ++x) row[3 * x] = bgr[3 * x + 2], row[3 * x + 1] = bgr[3 * x + 1], row[3 * x + 2] = bgr[3 * x];
+    for (int x = 0; x < width; ++x)
+      row[3 * x] = bgr[3 * x + 2], row[3 * x + 1] = bgr[3 * x + 1], row[3 * x + 2] = bgr[3 * x];
   }
   return rgb;
 }

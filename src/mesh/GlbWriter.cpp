@@ -140,8 +140,8 @@ Status WriteGlb(const MeshToWrite& m, const data& grid, const DrawScales& scales
   const bool textured = texture.rgb != nullptr && texture.width > 0 && texture.height > 0;
 
   std::vector<unsigned char> png;
-  if (textured && !stbi_write_png_to_func(AppendBytes, &png, texture.width, texture.height, 3, texture.rgb,
-                                          texture.width * 3))
+  if (textured &&
+      !stbi_write_png_to_func(AppendBytes, &png, texture.width, texture.height, 3, texture.rgb, texture.width * 3))
     return Status::Failure("the texture could not be encoded as PNG");
 
   // The bounding box of everything written, in metres; its centre goes to the origin.
@@ -177,9 +177,10 @@ Status WriteGlb(const MeshToWrite& m, const data& grid, const DrawScales& scales
   j.last.Add("max", Numbers({most.x, most.y, most.z}));
   const int normal = j.Accessor(j.View(at.normals, at.texcoords - at.normals, kArrayBuffer), kFloat, vertices, "VEC3");
   int texcoord = -1;
-  if (textured) texcoord = j.Accessor(j.View(at.texcoords, at.indices - at.texcoords, kArrayBuffer), kFloat, vertices, "VEC2");
-  const int indices =
-      j.Accessor(j.View(at.indices, at.base_indices - at.indices, kElementArrayBuffer), kUnsignedInt, ix.size(), "SCALAR");
+  if (textured)
+    texcoord = j.Accessor(j.View(at.texcoords, at.indices - at.texcoords, kArrayBuffer), kFloat, vertices, "VEC2");
+  const int indices = j.Accessor(j.View(at.indices, at.base_indices - at.indices, kElementArrayBuffer), kUnsignedInt,
+                                 ix.size(), "SCALAR");
   int base_indices = -1;
   if (base != nullptr)
     base_indices = j.Accessor(j.View(at.base_indices, at.image - at.base_indices, kElementArrayBuffer), kUnsignedInt,

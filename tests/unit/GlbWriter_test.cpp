@@ -96,7 +96,8 @@ TEST_F(GlbExport, TiltedPlaneIsCentredYUpAndFacesOutward) {
   const Glb glb = Write({}, written);
   const std::vector<float> p = glb.Accessor<float>(glb.Attribute("POSITION"));
   const std::vector<float> n = glb.Accessor<float>(glb.Attribute("NORMAL"));
-  const std::vector<uint32_t> ix = glb.Accessor<uint32_t>(glb.json.GetArray("meshes")[0].GetArray("primitives")[0].GetInteger("indices"));
+  const std::vector<uint32_t> ix =
+      glb.Accessor<uint32_t>(glb.json.GetArray("meshes")[0].GetArray("primitives")[0].GetInteger("indices"));
   ASSERT_EQ(p.size(), 3 * written.vertices);
   ASSERT_EQ(ix.size(), 3 * written.triangles);
   // Precision 4 over 17 columns: every point of the grid, two triangles a cell.
@@ -119,7 +120,8 @@ TEST_F(GlbExport, TiltedPlaneIsCentredYUpAndFacesOutward) {
     const double column = (p[3 * i] + 24) / 3;
     ASSERT_EQ(p[3 * i + 1] + 132, 2 * (10 + 7 * column)) << i;  // higher to the east
     // The plane's normal: (-slope, 1, 0) with the slope 14 y over 3 x.
-    const float expected[3] = {static_cast<float>(-14 / std::hypot(14.0, 3.0)), static_cast<float>(3 / std::hypot(14.0, 3.0)), 0};
+    const float expected[3] = {static_cast<float>(-14 / std::hypot(14.0, 3.0)),
+                               static_cast<float>(3 / std::hypot(14.0, 3.0)), 0};
     ASSERT_NEAR(Dot(&n[3 * i], expected), 1, 1e-6) << i;
   }
   for (size_t k = 0; k < ix.size(); k += 3) {
@@ -145,12 +147,17 @@ TEST_F(GlbExport, DrapeIsEmbeddedNorthRowOnTopWithThePlace) {
   EXPECT_EQ(image.GetString("mimeType"), "image/png");
   const CPLJSONObject view = glb.json.GetArray("bufferViews")[image.GetInteger("bufferView")];
   int w = 0, h = 0, channels = 0;
-  unsigned char* png = stbi_load_from_memory(reinterpret_cast<const unsigned char*>(glb.bin.data() + view.GetLong("byteOffset")),
-                                             view.GetInteger("byteLength"), &w, &h, &channels, 3);
+  unsigned char* png =
+      stbi_load_from_memory(reinterpret_cast<const unsigned char*>(glb.bin.data() + view.GetLong("byteOffset")),
+                            view.GetInteger("byteLength"), &w, &h, &channels, 3);
   ASSERT_NE(png, nullptr);
   EXPECT_EQ(std::vector<unsigned char>(png, png + 36), rgb);
   stbi_image_free(png);
-  EXPECT_EQ(glb.json.GetArray("materials")[0].GetObj("pbrMetallicRoughness").GetObj("baseColorTexture").GetInteger("index", -1), 0);
+  EXPECT_EQ(glb.json.GetArray("materials")[0]
+                .GetObj("pbrMetallicRoughness")
+                .GetObj("baseColorTexture")
+                .GetInteger("index", -1),
+            0);
 
   // u = column / columns, v = row / rows: the north-west corner takes the image's top left.
   const std::vector<float> p = glb.Accessor<float>(glb.Attribute("POSITION"));
@@ -183,7 +190,8 @@ TEST_F(GlbExport, BaseClosesTheSolidBelowTheLowestPoint) {
   mesh_export::Written written;
   const Glb glb = Write(options, written);
   const CPLJSONObject base = glb.json.GetArray("meshes")[0].GetArray("primitives")[1];
-  const size_t surface = glb.Accessor<uint32_t>(glb.json.GetArray("meshes")[0].GetArray("primitives")[0].GetInteger("indices")).size();
+  const size_t surface =
+      glb.Accessor<uint32_t>(glb.json.GetArray("meshes")[0].GetArray("primitives")[0].GetInteger("indices")).size();
   EXPECT_EQ(surface + glb.Accessor<uint32_t>(base.GetInteger("indices")).size(), 3 * written.triangles);
   EXPECT_EQ(glb.Accessor<float>(glb.Attribute("POSITION")).size(), 3 * written.vertices);
   // Heights 60 drawn, the bottom at 59 (a tenth of no relief, at least one unit): 1 tall.

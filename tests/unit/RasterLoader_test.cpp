@@ -149,6 +149,8 @@ TEST_F(RasterLoaderTest, ProjectedGridsAreInMetresAndRotatedOnesAreRefused) {
   EXPECT_TRUE(input.place.known);
   EXPECT_FALSE(input.place.degrees);
   EXPECT_DOUBLE_EQ(input.place.bottom, 4100000.0 - 90);
+  EXPECT_NE(input.place.coordinate_system.find("AUTHORITY[\"EPSG\",\"32617\"]"), std::string::npos)
+      << input.place.coordinate_system;
   EXPECT_EQ(GridColumnRatio(), 1.0);
 
   const std::string wide = GeoTiff("wide.tif", GDT_Int16, 3, 4, kHeights, 20, 10, 32617);
@@ -263,6 +265,7 @@ TEST_F(RasterLoaderTest, WorldGridWithoutCoordinateSystemIsInDegreesUnlessTold) 
     EXPECT_EQ(input.grid_space, 15 * 3600 * 30) << path;
     EXPECT_EQ(input.values[0][0], 0);
     EXPECT_EQ(input.values[12][23], 13 * 24 - 1);
+    EXPECT_EQ(input.place.coordinate_system, "") << path;
     EXPECT_NE(Note().find("its cells are read in degrees"), std::string::npos) << Note();
   }
   EXPECT_NE(Note().find("its extent fits"), std::string::npos) << Note();  // the GeoTIFF has no axis units
