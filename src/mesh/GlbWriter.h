@@ -18,6 +18,7 @@
 // With a base the solid's bottom copies of the points (and a fan's centre) follow the
 // surface's points in the one vertex list, as in a PLY; the base is a second primitive of
 // plain grey with no normals of its own, so viewers shade its walls and bottom flat.
+// GlbJson writes the JSON chunk.
 #pragma once
 
 #include "BufferedFile.h"
