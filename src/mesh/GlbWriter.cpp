@@ -132,7 +132,7 @@ Status WriteGlb(const MeshToWrite& m, const data& grid, const DrawScales& scales
       face(to, low_copy + from, low_copy + to);
     }
   }
-  out.Bytes(png.data(), png.size());
+  if (!png.empty()) out.Bytes(png.data(), png.size());
   for (uint64_t k = layout.image_at + png.size(); k < layout.end; ++k) out.Char(0);
   return Status::Ok();
 }
