@@ -8,6 +8,7 @@
 #include "MeshBuild.h"
 #include "MeshExport.h"
 #include "MeshList.h"
+#include "TextureRgb.h"
 
 int ExportMesh(const char* out, const char* texture, bool base) {
   if (!show_nodata && !GridHoldsHeights()) {
@@ -28,6 +29,18 @@ int ExportMesh(const char* out, const char* texture, bool base) {
   options.base = base;
   options.units_per_metre = input.units_per_metre;
   if (texture != nullptr) options.texture = texture;
+  // A drape that cannot be decoded is left out, as the window then draws without it.
+  TextureRgb drape;
+  mesh_export::Format format;
+  if (texture != nullptr && mesh_export::FormatOf(out, format) && format == mesh_export::Format::kGlb) {
+    if (const Status read = ReadTextureRgb(texture, &drape); read.ok()) {
+      options.texture_rgb = drape.rgb.data();
+      options.texture_width = drape.width;
+      options.texture_height = drape.height;
+    } else {
+      printf("\tThe texture %s is left out of %s: %s.\n\n", texture, out, read.reason().c_str());
+    }
+  }
   mesh_export::Written written;
   const Status saved = mesh_export::Write(mesh, input, normales, CurrentDrawScales(), out, options, &written);
   if (!saved.ok()) {

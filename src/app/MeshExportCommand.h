@@ -2,6 +2,7 @@
 #pragma once
 
 // Builds the mesh of the loaded grid at the start-up settings and writes it to `out`
-// (OBJ, STL or PLY by its ending; `texture` named in the OBJ's .mtl, `base` closing the
-// solid); prints the outcome. The exit status: 0 written, 1 not.
+// (OBJ, STL, PLY or binary glTF by its ending; `texture` named in the OBJ's .mtl or
+// embedded in the glTF, `base` closing the solid); prints the outcome. The exit status:
+// 0 written, 1 not.
 int ExportMesh(const char* out, const char* texture, bool base);

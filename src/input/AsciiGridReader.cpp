@@ -18,6 +18,7 @@
 #include "GridMemory.h"
 #include "GridPlace.h"
 #include "GridUnits.h"
+#include "PrjFile.h"
 
 using namespace ascii;
 
@@ -186,6 +187,7 @@ bool ReadAsciiGrid(const char* path, const ReportLines& out, bool& header_refuse
   if (header.corner_known) {
     const double half = header.corner_is_centre ? 0.5 * cellsize : 0.0;
     input.place = GridPlace{true, !metres, header.corner_x - half, header.corner_y - half, cellsize, cellsize};
+    input.place.coordinate_system = CoordinateSystemBeside(path);
   }
   WriteReport(out.msg, out.size, "The file ", path, " was loaded succesfully.");
   return true;

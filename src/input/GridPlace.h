@@ -3,6 +3,8 @@
 // rows its columns lie on the ground.
 #pragma once
 
+#include <string>
+
 // Where a grid lies, when its file says: the outer edges of its lower-left cell and the
 // cell size, in degrees for a geographic grid, in map units for a projected one.
 struct GridPlace {
@@ -10,6 +12,8 @@ struct GridPlace {
   bool degrees = false;
   double left = 0, bottom = 0;
   double cell_x = 0, cell_y = 0;
+  // The file's coordinate system as WKT; empty when it names none.
+  std::string coordinate_system = {};
 };
 
 // How much closer than rows the columns of a grid at `place` lie on the ground: for a grid

@@ -182,6 +182,8 @@ Result LoadWithGdal(const char* path, data& grid, const ReportLines& out, CellUn
   if (georeferenced) {
     const double left = std::min(gt[0], gt[0] + cols * gt[1]);
     grid.place = GridPlace{true, cell.degrees, left * cell.unit, bottom, cell.cell_x, cell.cell_y};
+    const char* wkt = GDALGetProjectionRef(ds);
+    grid.place.coordinate_system = wkt != nullptr ? wkt : "";
   }
   char suffix[96];
   snprintf(suffix, sizeof suffix, " was loaded succesfully (%s, %d x %d, spacing %s).", format, cols, rows,

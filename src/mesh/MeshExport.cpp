@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "BufferedFile.h"
+#include "GlbWriter.h"
 #include "MeshToWrite.h"
 #include "ObjWriter.h"
 #include "PlyWriter.h"
@@ -47,6 +48,7 @@ bool FormatOf(const std::string& path, Format& format) {
   if (ending == "obj") format = Format::kObj;
   else if (ending == "stl") format = Format::kStl;
   else if (ending == "ply") format = Format::kPly;
+  else if (ending == "glb") format = Format::kGlb;
   else return false;
   return true;
 }
@@ -54,10 +56,10 @@ bool FormatOf(const std::string& path, Format& format) {
 Status Write(const IndexedMesh& mesh, const data& grid, const Normal* const* normals, const DrawScales& scales,
              const std::string& path, const Options& options, Written* written) {
   Format format;
-  if (!FormatOf(path, format)) return Refused(path, "the name must end in .obj, .stl or .ply");
+  if (!FormatOf(path, format)) return Refused(path, "the name must end in .obj, .stl, .ply or .glb");
   if (mesh.indices.empty()) return Refused(path, "the mesh has no triangles");
   PrepareOptions prepare;
-  prepare.texture = format == Format::kObj;
+  prepare.texture = format == Format::kObj || (format == Format::kGlb && options.texture_rgb != nullptr);
   prepare.corners = format != Format::kObj;  // an OBJ is written from the arrays, whole units as drawn
   prepare.base = options.base;
   prepare.units_per_metre = options.units_per_metre;
@@ -76,6 +78,12 @@ Status Write(const IndexedMesh& mesh, const data& grid, const Normal* const* nor
     case Format::kObj: WriteObj(m, material_path.empty() ? "" : BaseName(material_path), out); break;
     case Format::kStl: WriteStl(m, out); break;
     case Format::kPly: WritePly(m, out); break;
+    case Format::kGlb: {
+      const GlbTexture texture{options.texture_rgb, options.texture_width, options.texture_height};
+      if (Status glb = WriteGlb(m, grid, scales, options.units_per_metre, texture, out); !glb.ok())
+        return Refused(path, glb.reason());
+      break;
+    }
   }
   if (Status closed = file.Close(out); !closed.ok()) return closed;
   if (material_path.empty()) return file.Commit();

@@ -1,4 +1,5 @@
-// Writes a mesh to OBJ, binary STL or binary PLY for other programs and 3-D printers.
+// Writes a mesh to OBJ, binary STL, binary PLY or binary glTF for other programs and 3-D
+// printers.
 // Free of GL.
 //
 // Positions are the drawn ones without the centring: x = column x column spacing,
@@ -8,7 +9,8 @@
 // point up, as every importer expects of a right-handed y-up file.
 //
 // The parts: TempFile (whole or not at all), BufferedFile, MeshToWrite (the drawn figures
-// in metres), MeshOutline and MeshBase (the solid), ObjWriter, StlWriter, PlyWriter.
+// in metres), MeshOutline and MeshBase (the solid), ObjWriter, StlWriter, PlyWriter,
+// GlbWriter (which centres its model; see there) and GlbJson.
 #pragma once
 
 #include <string>
@@ -50,7 +52,7 @@ struct Written {
   size_t triangles = 0;
 };
 
-// The format named by the file ending (.obj, .stl, .ply, any case); false for others.
+// The format named by the file ending (.obj, .stl, .ply, .glb, any case); false for others.
 bool FormatOf(const std::string& path, Format& format);
 
 // Writes `mesh` of `grid`, with the grid's normal table `normals` (for an OBJ's normals),

@@ -10,7 +10,7 @@
 
 Status ReadTextureRgb(const std::string& path, TextureRgb* out) {
   FILE* file = fopen(path.c_str(), "rb");
-  if (file == nullptr) return Status::Failure(path + ": " + strerror(errno));
+  if (file == nullptr) return Status::Failure(strerror(errno));
   const ImageKind kind = SniffImage(file, path.c_str());
   ImageClaim claim;
   Status check = ReadImageClaim(file, kind, claim);

@@ -23,6 +23,11 @@ run obj-base 0 "Wrote 8451 vertices and 8960 triangles to b.obj." --base "$grid"
 [ "$(grep -c '^v ' "$work/b.obj")" -eq 8451 ] || fail "obj with a base: vertex lines"
 [ "$(grep -c '^f ' "$work/b.obj")" -eq 8960 ] || fail "obj with a base: face lines"
 
+# A binary glTF holds its drape: the BMP beside the grid, as PNG.
+run glb 0 "Wrote 4225 vertices and 8192 triangles to t.glb." "$grid" "$root/data/jacksboro_403x344.bmp" --export t.glb
+[ "$(head -c 4 "$work/t.glb")" = glTF ] || fail "glb: no glTF header"
+grep -qaE '"mimeType":"image\\?/png"' "$work/t.glb" || fail "glb: no PNG inside"
+
 # The .mtl names the texture from its own folder.
 mkdir "$work/out" "$work/maps"
 run mtl 0 "Wrote 4225 vertices and 8192 triangles to out/m.obj." "$grid" maps/tex.png --export out/m.obj
@@ -40,7 +45,7 @@ rm "$nodata"
 run again 1 "t.stl exists already; it is left as it was." "$grid" --export t.stl
 run folder 1 "Cannot write none/t.ply: No such file or directory." "$grid" --export none/t.ply
 run base-alone 2 "!!! --base goes with --export !!!" "$grid" --base
-[ "$(ls "$work" | grep -cv '\.out$')" -eq 4 ] || fail "files left behind: $(ls "$work")"
+[ "$(ls "$work" | grep -cv '\.out$')" -eq 5 ] || fail "files left behind: $(ls "$work")"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "mesh export: all passed"

@@ -398,7 +398,7 @@ TEST_F(MeshExport, RefusedWritesLeaveNothingBehindAndReplaceNothing) {
   EXPECT_EQ(Export(m, Scales(), At("plain/m.stl")),
             "Cannot write " + At("plain/m.stl") + ": Not a directory.");
   EXPECT_EQ(Export(m, Scales(), At("m.dae")),
-            "Cannot write " + At("m.dae") + ": the name must end in .obj, .stl or .ply.");
+            "Cannot write " + At("m.dae") + ": the name must end in .obj, .stl, .ply or .glb.");
 
   std::ofstream(At("old.ply")) << "keep";
   EXPECT_EQ(Export(m, Scales(), At("old.ply")), At("old.ply") + " exists already; it is left as it was.");

@@ -149,6 +149,8 @@ TEST_F(RasterLoaderTest, ProjectedGridsAreInMetresAndRotatedOnesAreRefused) {
   EXPECT_TRUE(input.place.known);
   EXPECT_FALSE(input.place.degrees);
   EXPECT_DOUBLE_EQ(input.place.bottom, 4100000.0 - 90);
+  EXPECT_NE(input.place.coordinate_system.find("AUTHORITY[\"EPSG\",\"32617\"]"), std::string::npos)
+      << input.place.coordinate_system;
   EXPECT_EQ(GridColumnRatio(), 1.0);
 
   const std::string wide = GeoTiff("wide.tif", GDT_Int16, 3, 4, kHeights, 20, 10, 32617);
@@ -214,6 +216,15 @@ TEST_F(RasterLoaderTest, ProjectedAsciiGridIsInMetres) {
   const std::string projected = "ncols 90\nnrows 90\nxllcorner 500000\nyllcorner 4100000\ncellsize 10\nNODATA_value -9999\n";
   const std::string path = Write("utm.asc", projected + body);
   ASSERT_TRUE(LoadAny(path)) << Msg();
+  EXPECT_EQ(input.place.coordinate_system, "");
+  // The .prj beside it, in ESRI's words, names the system.
+  Write("utm.prj", "PROJCS[\"WGS_1984_UTM_Zone_17N\",GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID["
+        "\"WGS_1984\",6378137.0,298.257223563]],PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]],"
+        "PROJECTION[\"Transverse_Mercator\"],PARAMETER[\"False_Easting\",500000.0],PARAMETER[\"False_Northing\",0.0],"
+        "PARAMETER[\"Central_Meridian\",-81.0],PARAMETER[\"Scale_Factor\",0.9996],PARAMETER[\"Latitude_Of_Origin\",0.0],"
+        "UNIT[\"Meter\",1.0]]");
+  ASSERT_TRUE(LoadAny(path)) << Msg();
+  EXPECT_NE(input.place.coordinate_system.find("UTM zone 17N"), std::string::npos) << input.place.coordinate_system;
   EXPECT_EQ(input.grid_space, 10);
   EXPECT_EQ(Note(), "The cell size of " + path +
                         ", 10, is taken as metres: its corner (500000, 4100000) cannot be a longitude and latitude.");
@@ -263,6 +274,7 @@ TEST_F(RasterLoaderTest, WorldGridWithoutCoordinateSystemIsInDegreesUnlessTold) 
     EXPECT_EQ(input.grid_space, 15 * 3600 * 30) << path;
     EXPECT_EQ(input.values[0][0], 0);
     EXPECT_EQ(input.values[12][23], 13 * 24 - 1);
+    EXPECT_EQ(input.place.coordinate_system, "") << path;
     EXPECT_NE(Note().find("its cells are read in degrees"), std::string::npos) << Note();
   }
   EXPECT_NE(Note().find("its extent fits"), std::string::npos) << Note();  // the GeoTIFF has no axis units
