@@ -63,7 +63,7 @@ shot noticed
 # "Export Mesh", the format's combo (whose list opens above it: OBJ, STL, PLY, glTF),
 # "Base".
 save_image="625 748"; save_flight="714 748"; export_mesh="807 748"; format="872 748"
-stl_item="875 691"; base_box="930 748"
+stl_item="875 691"; gltf_item="875 725"; base_box="930 748"
 
 # "Save Image" in the closed panel does what p does.
 quick_click $save_image
@@ -85,8 +85,8 @@ ticked() {
 }
 wait_for ticked || fail "the Base box did not get its check mark"
 quick_click $format
-listed() { shot listed; is_header "$work/listed.png" 900 674; }  # OBJ, the choice, is highlighted
-wait_for listed || fail "the format's list did not open"
+listed() { shot listed; is_header "$work/listed.png" 900 "$1"; }  # the choice is highlighted
+wait_for listed 674 || fail "the format's list did not open"
 quick_click $stl_item
 move 512 300
 quick_click $export_mesh
@@ -95,6 +95,14 @@ wait_for exported "$work/out/jacksboro_403x344-001.stl" 8960 || fail "Export Mes
 # one of the bottom's fan for each of the 4 x 64 outline edges.
 stl_triangles=$(( ($(stat -c %s "$work/out/jacksboro_403x344-001.stl") - 84) / 50 ))
 [ "$stl_triangles" -eq 8960 ] || fail "the STL with a base holds $stl_triangles triangles"
+# glTF, the list's last item, writes a binary glTF ("glTF" its first four bytes).
+quick_click $format
+wait_for listed 691 || fail "the format's list did not open again"
+quick_click $gltf_item
+move 512 300
+quick_click $export_mesh
+wait_for exported "$work/out/jacksboro_403x344-001.glb" 8960 || fail "Export Mesh wrote no glTF"
+[ "$(head -c 4 "$work/out/jacksboro_403x344-001.glb")" = glTF ] || fail "the .glb is no binary glTF"
 move 512 300  # keys go to the panel while the pointer rests on it
 
 # `k` adds the view to the flight and "Save Flight" writes the keyframes, which read back
