@@ -134,9 +134,35 @@ void Faces(const MeshToWrite& m, const Base* base, BufferedFile& out) {
   }
 }
 
+// A model to print: positions and faces, nothing else a slicer would read.
+void WriteSolid(const PrintSolid& solid, BufferedFile& out) {
+  out.Text("# Brackenholmer terrain to print, z up, millimetres\n");
+  for (const Corner& c : solid.points) {
+    out.Text("v ");
+    out.Number(c.x);
+    out.Char(' ');
+    out.Number(c.y);
+    out.Char(' ');
+    out.Number(c.z);
+    out.Char('\n');
+  }
+  for (size_t t = 0; t + 2 < solid.indices.size(); t += 3) {
+    out.Char('f');
+    for (int k = 0; k < 3; ++k) {
+      out.Char(' ');
+      out.Number(solid.indices[t + k] + 1);
+    }
+    out.Char('\n');
+  }
+}
+
 }  // namespace
 
 void WriteObj(const MeshToWrite& m, const std::string& material, BufferedFile& out) {
+  if (m.solid) {
+    WriteSolid(*m.solid, out);
+    return;
+  }
   const Base* base = m.base_or_null();
   out.Text("# Brackenholmer terrain, y up, counter-clockwise seen from above\n");
   if (!material.empty()) {
