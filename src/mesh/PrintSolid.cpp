@@ -86,7 +86,11 @@ class Builder {
     return {static_cast<float>((x - x0_) * scale_), static_cast<float>((z1_ - z) * scale_),
             static_cast<float>((y - y0_) * scale_ + lift_)};
   }
-  Corner PrintBottom(double x, double z) const { return Print(x, y0_ - lift_ / scale_, z); }
+  Corner PrintBottom(double x, double z) const {
+    Corner c = Print(x, y0_, z);
+    c.z = 0;
+    return c;
+  }
 
   static uint32_t Add(PrintSolid& solid, const Corner& c) {
     solid.points.push_back(c);
