@@ -8,7 +8,7 @@
 #include "MeshBuild.h"
 #include "MeshExport.h"
 #include "MeshList.h"
-#include "PrintMeshSettings.h"
+#include "PrintMesh.h"
 #include "TextureRgb.h"
 
 int ExportMesh(const char* out, const char* texture, const command_line::Options& command) {
@@ -27,7 +27,7 @@ int ExportMesh(const char* out, const char* texture, const command_line::Options
   // A model to print is a solid: its mesh joins its triangles edge to edge.
   const mesh::Settings settings = mesh::CurrentSettings();
   const IndexedMesh mesh =
-      mesh::BuildIndexedMesh(input, command.print_size > 0 ? mesh::ForPrinting(settings) : settings);
+      command.print_size > 0 ? mesh::BuildPrintMesh(input, settings) : mesh::BuildIndexedMesh(input, settings);
   mesh::PrintLimitLine(mesh.limit_line);
   mesh_export::Options options;
   options.base = command.base;
