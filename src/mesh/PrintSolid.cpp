@@ -56,6 +56,8 @@ class Builder {
     PrintSolid solid;
     solid.points.reserve(n_);
     for (const Drawn& d : drawn_) solid.points.push_back(Print(d.x, d.y, d.z));
+    solid.source.resize(n_);
+    for (size_t i = 0; i < n_; ++i) solid.source[i] = static_cast<uint32_t>(i);
     solid.indices = ix_;
     return solid;
   }
@@ -67,7 +69,7 @@ class Builder {
     FindPinches(solid, base.outline);
     bottom_.assign(n_, kNone);
     if (base.fan && pinch_fans_.empty()) {
-      const uint32_t centre = Add(solid, PrintBottom(base.centre.x, base.centre.z));
+      const uint32_t centre = Add(solid, PrintBottom(base.centre.x, base.centre.z), PrintSolid::kNoSource);
       for (const auto& [from, to] : base.outline) Emit(solid, Down(solid, from, 0), centre, Down(solid, to, 0));
     } else {
       for (size_t t = 0; t + 2 < ix_.size(); t += 3)
@@ -92,8 +94,9 @@ class Builder {
     return c;
   }
 
-  static uint32_t Add(PrintSolid& solid, const Corner& c) {
+  static uint32_t Add(PrintSolid& solid, const Corner& c, uint32_t source) {
     solid.points.push_back(c);
+    solid.source.push_back(source);
     return static_cast<uint32_t>(solid.points.size() - 1);
   }
   static void Emit(PrintSolid& solid, uint32_t a, uint32_t b, uint32_t c) {
@@ -106,7 +109,7 @@ class Builder {
       const auto own = pinch_fans_.find(Key(t, v));
       if (own != pinch_fans_.end()) return own->second;
     }
-    if (bottom_[v] == kNone) bottom_[v] = Add(solid, PrintBottom(drawn_[v].x, drawn_[v].z));
+    if (bottom_[v] == kNone) bottom_[v] = Add(solid, PrintBottom(drawn_[v].x, drawn_[v].z), v);
     return bottom_[v];
   }
 
@@ -147,7 +150,7 @@ class Builder {
       double dx = -3 * drawn_[v].x, dz = -3 * drawn_[v].z;  // towards the first triangle's centroid
       for (int k = 0; k < 3; ++k) dx += drawn_[ix_[t + k]].x, dz += drawn_[ix_[t + k]].z;
       const double step = reach / 2 / std::hypot(dx, dz);
-      const uint32_t own = Add(solid, PrintBottom(drawn_[v].x + dx * step, drawn_[v].z + dz * step));
+      const uint32_t own = Add(solid, PrintBottom(drawn_[v].x + dx * step, drawn_[v].z + dz * step), v);
       for (size_t f : fan) pinch_fans_[Key(f, v)] = own;
     }
   }

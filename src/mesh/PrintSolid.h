@@ -20,8 +20,12 @@ struct PrintOptions {
 // Points (x east, y north, z up, millimetres) and triangles, three indices each, turning
 // counter-clockwise seen from outside. Every point is used.
 struct PrintSolid {
+  static constexpr uint32_t kNoSource = UINT32_MAX;
   std::vector<Corner> points;
   std::vector<uint32_t> indices;
+  // Per point, the mesh vertex it is or stands under (for its texture coordinates);
+  // kNoSource for the middle of a fan bottom.
+  std::vector<uint32_t> source;
 };
 
 // The solid of `mesh` over `grid` as drawn at `scales`: the extent's south-west corner at

@@ -494,8 +494,9 @@ std::vector<std::array<P3, 3>> TrianglesOf(const Ply& ply) {
   return out;
 }
 
-// "v x y z" and "f a b c" lines, as a model to print is written in OBJ.
-Ply ReadPrintObj(const fs::path& path) {
+// "v x y z", "vt s t" and "f a b c" or "f a/a b/b c/c" lines, as a model to print is
+// written in OBJ; the texture coordinates in `texture`.
+Ply ReadPrintObj(const fs::path& path, std::vector<std::array<float, 2>>* texture = nullptr) {
   std::ifstream in(path);
   Ply obj;
   for (std::string line; std::getline(in, line);) {
@@ -503,7 +504,14 @@ Ply ReadPrintObj(const fs::path& path) {
     std::string tag;
     s >> tag;
     if (tag == "v") obj.vertices.push_back({}), s >> obj.vertices.back()[0] >> obj.vertices.back()[1] >> obj.vertices.back()[2];
-    for (uint32_t k = 0, i; tag == "f" && k < 3 && s >> i; ++k) obj.indices.push_back(i - 1);
+    if (tag == "vt" && texture != nullptr) texture->push_back({}), s >> texture->back()[0] >> texture->back()[1];
+    for (std::string corner; tag == "f" && s >> corner;) {
+      const size_t slash = corner.find('/');
+      obj.indices.push_back(std::stoul(corner.substr(0, slash)) - 1);
+      if (slash != std::string::npos) {
+        EXPECT_EQ(corner.substr(slash + 1), corner.substr(0, slash));
+      }
+    }
   }
   return obj;
 }
@@ -633,6 +641,23 @@ TEST_F(MeshExport, ModelToPrintStandsZUpWithNorthAlongY) {
     EXPECT_NEAR(p[2], 1.5 + 2 * (p[0] + p[1]), 1e-4) << p[0] << " " << p[1];
   }
   EXPECT_EQ(top, m.points.size());
+  // Each point of an OBJ takes the drape's coordinates of the grid point it is or stands
+  // under (s = column / 21, t from the image's foot: 1 - row / 11); the fan's middle 0.5.
+  options.texture = "drape.png";
+  ASSERT_EQ(Export(m, Scales(), At("plane.obj"), options), "");
+  std::vector<std::array<float, 2>> vt;
+  const Ply obj = ReadPrintObj(At("plane.obj"), &vt);
+  ASSERT_EQ(vt.size(), obj.vertices.size());
+  EXPECT_EQ(obj.indices, ply.indices);
+  int middles = 0;
+  for (size_t i = 0; i < vt.size(); ++i) {
+    const P3& p = obj.vertices[i];
+    if (vt[i] == std::array<float, 2>{0.5f, 0.5f} && p[2] == 0 && ++middles == 1) continue;
+    EXPECT_NEAR(vt[i][0], p[0] / 4.8 / 21, 1e-6) << i;
+    EXPECT_NEAR(1 - vt[i][1], (10 - p[1] / 8) / 11, 1e-6) << i;
+  }
+  EXPECT_EQ(middles, 1);
+  options.texture.clear();
   // Without a base, the surface alone with its lowest point at 0.
   options.base = false;
   ASSERT_EQ(Export(m, Scales(), At("open.stl"), options), "");
