@@ -516,8 +516,8 @@ Ply ReadPrintObj(const fs::path& path, std::vector<std::array<float, 2>>* textur
   return obj;
 }
 
-// Random rough grids with NODATA blobs, and single NODATA cells set diagonally so that
-// holes meet at one corner, written in every mesh mode as a model to print.
+// Random rough grids with NODATA blobs, and holes that meet at one point, written in every
+// mesh mode as a model to print.
 TEST_F(MeshExport, ModelsToPrintAreClosedSolidsInEveryMeshMode) {
   std::mt19937 random(17);
   for (int round = 0; round < 6; ++round) {
@@ -538,8 +538,10 @@ TEST_F(MeshExport, ModelsToPrintAreClosedSolidsInEveryMeshMode) {
     }
     for (int pinch = 0; pinch < 4; ++pinch) {
       const int r = 1 + static_cast<int>(random() % (rows - 4)), c = 1 + static_cast<int>(random() % (cols - 4));
-      grid.at(c, r) = grid.at(c + 2, r + 2) = -9999;  // two cell-sized holes touching at (c + 1.5, r + 1.5)'s corners
-      if (pinch == 0) grid.at(cols - 1, 0) = grid.at(cols - 3, 2) = -9999;
+      // NODATA points two steps apart diagonally: their holes touch at the point between;
+      // one hole touches the notch of a NODATA point on the border.
+      grid.at(c, r) = grid.at(c + 2, r + 2) = -9999;
+      if (pinch == 0) grid.at(cols - 2, 0) = grid.at(cols - 4, 2) = -9999;
     }
     for (int mode = 0; mode < 2; ++mode)
       for (int kind = 0; kind < 5; ++kind) {  // uniform, adaptive, adaptive strict, screen, screen strict
@@ -591,6 +593,19 @@ TEST_F(MeshExport, ModelsToPrintAreClosedSolidsInEveryMeshMode) {
         EXPECT_FLOAT_EQ(lowest, static_cast<float>(options.base_thickness_mm));
       }
   }
+}
+
+// Plain bisection's crack fills stand upright in cracks; a solid cannot hold them.
+TEST_F(MeshExport, ModelToPrintRefusesAMeshWithCrackFills) {
+  ScopedGrid grid(13, 15);
+  LakeGrid(grid, 13, 15);
+  const IndexedMesh m = Build(1, 9, 0);
+  ASSERT_GT(m.crack_fills, 0);
+  mesh_export::Options options;
+  options.print_size_mm = 50;
+  EXPECT_EQ(Export(m, Scales(), At("c.stl"), options),
+            "Cannot write " + At("c.stl") + ": a model to print needs a mesh without cracks.");
+  EXPECT_EQ(Files(), std::vector<std::string>{});
 }
 
 // The bisection of a square of side 4: its centre, its sides' midpoints, the centres of
