@@ -8,9 +8,10 @@
 #include "MeshBuild.h"
 #include "MeshExport.h"
 #include "MeshList.h"
+#include "PrintMesh.h"
 #include "TextureRgb.h"
 
-int ExportMesh(const char* out, const char* texture, bool base) {
+int ExportMesh(const char* out, const char* texture, const command_line::Options& command) {
   if (!show_nodata && !GridHoldsHeights()) {
     printf("\tCannot export %s: %s.\n\n", out, kNoTerrainReason);
     return 1;
@@ -23,10 +24,15 @@ int ExportMesh(const char* out, const char* texture, bool base) {
     printf("\tCannot export %s: not enough memory for the normals of the grid.\n\n", out);
     return 1;
   }
-  const IndexedMesh mesh = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
+  // A model to print is a solid: its mesh joins its triangles edge to edge.
+  const mesh::Settings settings = mesh::CurrentSettings();
+  const IndexedMesh mesh =
+      command.print_size > 0 ? mesh::BuildPrintMesh(input, settings) : mesh::BuildIndexedMesh(input, settings);
   mesh::PrintLimitLine(mesh.limit_line);
   mesh_export::Options options;
-  options.base = base;
+  options.base = command.base;
+  options.print_size_mm = command.print_size;
+  options.base_thickness_mm = command.base_thickness;
   options.units_per_metre = input.units_per_metre;
   if (texture != nullptr) options.texture = texture;
   // A drape that cannot be decoded is left out, as the window then draws without it.

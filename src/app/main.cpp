@@ -74,7 +74,7 @@ static int Run(int argc, char** argv) {
   if (!options.export_path.empty()) {
     width = options.width;
     height = options.height;
-    status = ExportMesh(options.export_path.c_str(), files.texture(), options.base);
+    status = ExportMesh(options.export_path.c_str(), files.texture(), options);
   } else {
     width = options.width;
     height = options.height;

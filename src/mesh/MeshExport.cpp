@@ -63,11 +63,18 @@ Status Write(const IndexedMesh& mesh, const data& grid, const Normal* const* nor
   prepare.corners = format != Format::kObj;  // an OBJ is written from the arrays, whole units as drawn
   prepare.base = options.base;
   prepare.units_per_metre = options.units_per_metre;
+  if (options.print_size_mm > 0) {
+    if (format == Format::kGlb) return Refused(path, "a model to print is written as STL, PLY or OBJ");
+    if (mesh.crack_fills > 0) return Refused(path, "a model to print needs a mesh without cracks");
+    prepare.print_size_mm = options.print_size_mm;
+    prepare.base_thickness_mm = options.base_thickness_mm;
+  }
   const MeshToWrite m = Prepare(grid, normals, mesh, scales, prepare);
   if (!HasArea(m.arrays.positions)) return Refused(path, "at this X-Z-Multiplier the mesh has no area");
   if (written != nullptr)
-    *written = Written{SolidVertices(mesh.points.size(), m.base_or_null()),
-                       SolidTriangles(mesh.indices.size() / 3, m.base_or_null())};
+    *written = m.solid ? Written{m.solid->points.size(), m.solid->indices.size() / 3}
+                       : Written{SolidVertices(mesh.points.size(), m.base_or_null()),
+                                 SolidTriangles(mesh.indices.size() / 3, m.base_or_null())};
 
   TempFile file(path);
   if (!file.status().ok()) return file.status();

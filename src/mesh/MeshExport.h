@@ -8,9 +8,12 @@
 // counter-clockwise seen from above (y up, z growing southward, x east): their normals
 // point up, as every importer expects of a right-handed y-up file.
 //
+// A model to print (Options::print_size_mm) is written z up in millimetres instead (see
+// PrintSolid), from a mesh that joins its triangles edge to edge (mesh::BuildPrintMesh).
+//
 // The parts: TempFile (whole or not at all), BufferedFile, MeshToWrite (the drawn figures
-// in metres), MeshOutline and MeshBase (the solid), ObjWriter, StlWriter, PlyWriter,
-// GlbWriter (which centres its model; see there) and GlbJson.
+// in metres), MeshOutline and MeshBase (the solid), PrintSolid, ObjWriter, StlWriter,
+// PlyWriter, GlbWriter (which centres its model; see there) and GlbJson.
 #pragma once
 
 #include <string>
@@ -58,7 +61,8 @@ bool FormatOf(const std::string& path, Format& format);
 // Writes `mesh` of `grid`, with the grid's normal table `normals` (for an OBJ's normals),
 // to `path` (and, for OBJ with a texture, the .mtl beside it), whole or not at all: to a
 // temporary name first, then renamed. An existing file is never replaced. A mesh that has
-// no area across at these scales (an X-Z-Multiplier of 0) is refused. `written`, when
+// no area across at these scales (an X-Z-Multiplier of 0) is refused, and so is a model to
+// print from a mesh with crack fills, or as glTF. `written`, when
 // given, gets the counts of a written file.
 Status Write(const IndexedMesh& mesh, const data& grid, const Normal* const* normals, const DrawScales& scales,
              const std::string& path, const Options& options = {}, Written* written = nullptr);

@@ -12,6 +12,10 @@ MeshToWrite Prepare(const data& grid, const Normal* const* normals, const Indexe
   m.mesh = &mesh;
   FillVertexArrays(grid, normals, mesh, options.texture ? Shading::kTexture : Shading::kPlain, scales, m.arrays);
   m.decimals = DecimalsOf(options.units_per_metre);
+  if (options.print_size_mm > 0) {
+    m.solid = MakePrintSolid(mesh, grid, scales, {options.print_size_mm, options.base, options.base_thickness_mm});
+    return m;
+  }
   if (!options.corners && !options.base) return m;
   const size_t n = mesh.points.size();
   m.corners.resize(n);

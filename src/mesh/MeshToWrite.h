@@ -1,5 +1,5 @@
 // A mesh made ready for the format writers: its drawn per-vertex arrays, its corners in
-// metres and, for a solid, its base. Free of GL.
+// metres and, for a solid, its base; or a model to print. Free of GL.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include "DrawScales.h"
 #include "IndexedMesh.h"
 #include "MeshBase.h"
+#include "PrintSolid.h"
 #include "VertexArrays.h"
 
 namespace mesh_export {
@@ -22,6 +23,9 @@ struct MeshToWrite {
   std::optional<Base> base;
   int decimals = 0;  // of a metre in the grid's unit: positions are written in metres
 
+  // A model to print: written instead of the above (see PrintSolid).
+  std::optional<PrintSolid> solid;
+
   const Base* base_or_null() const { return base ? &*base : nullptr; }
 };
 
@@ -30,6 +34,8 @@ struct PrepareOptions {
   bool corners = true;   // fill `corners` (always filled with a base)
   bool base = false;
   int units_per_metre = 1;
+  double print_size_mm = 0;  // above 0: make `solid` instead of corners and a base
+  double base_thickness_mm = 2;
 };
 
 // `mesh` from `grid` and its normal table at `scales`, made ready for writing.

@@ -134,14 +134,51 @@ void Faces(const MeshToWrite& m, const Base* base, BufferedFile& out) {
   }
 }
 
+// A model to print: positions, faces and, with a material, the texture coordinates of
+// the mesh vertex each point is or stands under.
+void WriteSolid(const MeshToWrite& m, bool textured, BufferedFile& out) {
+  const PrintSolid& solid = *m.solid;
+  for (const Corner& c : solid.points) {
+    out.Text("v ");
+    out.Number(c.x);
+    out.Char(' ');
+    out.Number(c.y);
+    out.Char(' ');
+    out.Number(c.z);
+    out.Char('\n');
+  }
+  for (uint32_t i = 0; textured && i < solid.points.size(); ++i) {
+    const uint32_t v = solid.source[i];
+    out.Text("vt ");
+    out.Fraction(v == PrintSolid::kNoSource ? 0.5f : m.arrays.texcoords[2 * v]);
+    out.Char(' ');
+    out.Fraction(v == PrintSolid::kNoSource ? 0.5f : 1.0f - m.arrays.texcoords[2 * v + 1]);
+    out.Char('\n');
+  }
+  for (size_t t = 0; t + 2 < solid.indices.size(); t += 3) {
+    out.Char('f');
+    for (int k = 0; k < 3; ++k) {
+      out.Char(' ');
+      out.Number(solid.indices[t + k] + 1);
+      if (textured) out.Char('/'), out.Number(solid.indices[t + k] + 1);
+    }
+    out.Char('\n');
+  }
+}
+
 }  // namespace
 
 void WriteObj(const MeshToWrite& m, const std::string& material, BufferedFile& out) {
-  const Base* base = m.base_or_null();
-  out.Text("# Brackenholmer terrain, y up, counter-clockwise seen from above\n");
+  out.Text(m.solid ? "# Brackenholmer terrain to print, z up, millimetres\n"
+                   : "# Brackenholmer terrain, y up, counter-clockwise seen from above\n");
   if (!material.empty()) {
     out.Text("mtllib " + material + "\nusemtl terrain\n");
   }
+  if (m.solid) {
+    WriteSolid(m, !material.empty(), out);
+    return;
+  }
+  const Base* base = m.base_or_null();
   Positions(m, base, out);
   TextureCoordinates(m, base, out);
   Normals(m, base, out);

@@ -28,6 +28,21 @@ run glb 0 "Wrote 4225 vertices and 8192 triangles to t.glb." "$grid" "$root/data
 [ "$(head -c 4 "$work/t.glb")" = glTF ] || fail "glb: no glTF header"
 grep -qaE '"mimeType":"image\\?/png"' "$work/t.glb" || fail "glb: no PNG inside"
 
+# A model to print: the same 8192 triangles, 4 x 64 outline edges with two wall and one
+# fan triangle each; the points, only the outline's 256 on the bottom, and the fan's middle.
+run print-stl 0 "Wrote 4482 vertices and 8960 triangles to p.stl." "$grid" --print-size 150 --base --export p.stl
+[ "$(stat -c %s "$work/p.stl")" -eq $((84 + 50 * 8960)) ] || fail "print stl: size"
+run print-ply 0 "Wrote 4482 vertices and 8960 triangles to p.ply." "$grid" --print-size 150 --base --base-thickness 5 --export p.ply
+grep -aq '^element vertex 4482$' "$work/p.ply" && grep -aq '^element face 8960$' "$work/p.ply" || fail "print ply: counts"
+run print-obj 0 "Wrote 4482 vertices and 8960 triangles to p.obj." "$grid" --print-size 150 --base --export p.obj
+[ "$(grep -c '^v ' "$work/p.obj")" -eq 4482 ] && [ "$(grep -c '^f ' "$work/p.obj")" -eq 8960 ] || fail "print obj: lines"
+# The grid is 403 columns of 0.805 row spacings (cos 36.4 degrees) by 344 rows: the rows
+# make the longer side, 150 mm along y, north up.
+awk '$1 == "v" { if ($3 > y) y = $3; if ($2 > x) x = $2 } END { exit !(y == 150 && x > 141 && x < 141.2) }' "$work/p.obj" ||
+  fail "print obj: extent"
+rm "$work"/p.stl "$work"/p.ply "$work"/p.obj
+run print-glb 1 "Cannot write p.glb: a model to print is written as STL, PLY or OBJ." "$grid" --print-size 150 --export p.glb
+
 # The .mtl names the texture from its own folder.
 mkdir "$work/out" "$work/maps"
 run mtl 0 "Wrote 4225 vertices and 8192 triangles to out/m.obj." "$grid" maps/tex.png --export out/m.obj

@@ -6,6 +6,7 @@
 //   The surface      - vertices, triangles and winding; metres; OBJ texture and .mtl
 //   Solids           - ExpectClosed; the base under STL, PLY and OBJ; the fan bottom
 //   Refused writes   - nothing left behind, nothing replaced
+//   Models to print  - ExpectSolid; random grids with holes in every mesh mode; size, z up, base
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -16,6 +17,8 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <numeric>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,6 +26,7 @@
 #include "MeshBuild.h"
 #include "MeshExport.h"
 #include "MesherReference.h"
+#include "PrintMesh.h"
 
 namespace fs = std::filesystem;
 
@@ -434,6 +438,253 @@ TEST_F(MeshExport, RefusedWritesLeaveNothingBehindAndReplaceNothing) {
   EXPECT_EQ(Export(m, flat, At("flat.ply")), "");
   fs::remove(At("flat.ply"));
   EXPECT_EQ(Files(), (std::vector<std::string>{"old.ply", "plain", "taken.obj", "tex.mtl"}));  // no temporaries
+}
+
+// A closed, simple solid as a slicer welds it: after joining equal positions, every edge
+// is walked once each way, no triangle is flat, and each connected part encloses a
+// positive volume (the divergence theorem: the sum of a . (b x c) / 6).
+void ExpectSolid(const std::vector<std::array<P3, 3>>& triangles) {
+  std::map<P3, uint32_t> welded;
+  std::vector<std::array<uint32_t, 3>> faces;
+  for (const auto& t : triangles) {
+    std::array<uint32_t, 3> f;
+    for (int k = 0; k < 3; ++k) f[k] = welded.emplace(t[k], static_cast<uint32_t>(welded.size())).first->second;
+    faces.push_back(f);
+  }
+  std::map<std::pair<uint32_t, uint32_t>, int> walked;
+  std::vector<uint32_t> part(welded.size());
+  std::iota(part.begin(), part.end(), 0);
+  const auto root = [&](uint32_t v) {
+    while (part[v] != v) v = part[v] = part[part[v]];
+    return v;
+  };
+  int flat = 0;
+  for (size_t i = 0; i < faces.size(); ++i) {
+    const auto& t = triangles[i];
+    const double u[3] = {t[1][0] - t[0][0], t[1][1] - t[0][1], t[1][2] - t[0][2]};
+    const double w[3] = {t[2][0] - t[0][0], t[2][1] - t[0][1], t[2][2] - t[0][2]};
+    flat += u[1] * w[2] - u[2] * w[1] == 0 && u[2] * w[0] - u[0] * w[2] == 0 && u[0] * w[1] - u[1] * w[0] == 0;
+    for (int k = 0; k < 3; ++k) {
+      ++walked[{faces[i][k], faces[i][(k + 1) % 3]}];
+      part[root(faces[i][k])] = root(faces[i][(k + 1) % 3]);
+    }
+  }
+  EXPECT_EQ(flat, 0);
+  int bad = 0;
+  for (const auto& [edge, count] : walked) {
+    const auto back = walked.find({edge.second, edge.first});
+    bad += count != 1 || back == walked.end() || back->second != 1;
+  }
+  EXPECT_EQ(bad, 0) << "of " << walked.size() << " directed edges";
+  std::map<uint32_t, double> volume;
+  for (size_t i = 0; i < faces.size(); ++i) {
+    const auto& [a, b, c] = triangles[i];
+    volume[root(faces[i][0])] += (double(a[0]) * (double(b[1]) * c[2] - double(b[2]) * c[1]) -
+                                  double(a[1]) * (double(b[0]) * c[2] - double(b[2]) * c[0]) +
+                                  double(a[2]) * (double(b[0]) * c[1] - double(b[1]) * c[0])) / 6;
+  }
+  for (const auto& [p, v] : volume) EXPECT_GT(v, 0) << "part " << p;
+}
+
+std::vector<std::array<P3, 3>> TrianglesOf(const Ply& ply) {
+  std::vector<std::array<P3, 3>> out;
+  for (size_t k = 0; k + 2 < ply.indices.size(); k += 3)
+    out.push_back({ply.vertices.at(ply.indices[k]), ply.vertices.at(ply.indices[k + 1]),
+                   ply.vertices.at(ply.indices[k + 2])});
+  return out;
+}
+
+// "v x y z", "vt s t" and "f a b c" or "f a/a b/b c/c" lines, as a model to print is
+// written in OBJ; the texture coordinates in `texture`.
+Ply ReadPrintObj(const fs::path& path, std::vector<std::array<float, 2>>* texture = nullptr) {
+  std::ifstream in(path);
+  Ply obj;
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream s(line);
+    std::string tag;
+    s >> tag;
+    if (tag == "v") obj.vertices.push_back({}), s >> obj.vertices.back()[0] >> obj.vertices.back()[1] >> obj.vertices.back()[2];
+    if (tag == "vt" && texture != nullptr) texture->push_back({}), s >> texture->back()[0] >> texture->back()[1];
+    for (std::string corner; tag == "f" && s >> corner;) {
+      const size_t slash = corner.find('/');
+      obj.indices.push_back(std::stoul(corner.substr(0, slash)) - 1);
+      if (slash != std::string::npos) {
+        EXPECT_EQ(corner.substr(slash + 1), corner.substr(0, slash));
+      }
+    }
+  }
+  return obj;
+}
+
+// Random rough grids with NODATA blobs, and holes that meet at one point, written in every
+// mesh mode as a model to print.
+TEST_F(MeshExport, ModelsToPrintAreClosedSolidsInEveryMeshMode) {
+  std::mt19937 random(17);
+  for (int round = 0; round < 6; ++round) {
+    const int rows = 12 + static_cast<int>(random() % 30), cols = 12 + static_cast<int>(random() % 30);
+    ScopedGrid grid(rows, cols);
+    const double fr = 0.1 + (random() % 100) / 300.0, fc = 0.1 + (random() % 100) / 300.0;
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < cols; ++c)
+        grid.at(c, r) = static_cast<int>(60 * std::sin(r * fr) * std::cos(c * fc)) + static_cast<int>(random() % 9);
+    input.has_nodata = true;
+    input.nodata = -9999;
+    for (int blob = 0; blob < 3; ++blob) {
+      const int r0 = static_cast<int>(random() % rows), c0 = static_cast<int>(random() % cols);
+      const int radius = 1 + static_cast<int>(random() % 4);
+      for (int r = std::max(0, r0 - radius); r <= std::min(rows - 1, r0 + radius); ++r)
+        for (int c = std::max(0, c0 - radius); c <= std::min(cols - 1, c0 + radius); ++c)
+          if ((r - r0) * (r - r0) + (c - c0) * (c - c0) <= radius * radius) grid.at(c, r) = -9999;
+    }
+    for (int pinch = 0; pinch < 4; ++pinch) {
+      const int r = 1 + static_cast<int>(random() % (rows - 4)), c = 1 + static_cast<int>(random() % (cols - 4));
+      // NODATA points two steps apart diagonally: their holes touch at the point between;
+      // one hole touches the notch of a NODATA point on the border.
+      grid.at(c, r) = grid.at(c + 2, r + 2) = -9999;
+      if (pinch == 0) grid.at(cols - 2, 0) = grid.at(cols - 4, 2) = -9999;
+    }
+    for (int mode = 0; mode < 2; ++mode)
+      for (int kind = 0; kind < 5; ++kind) {  // uniform, adaptive, adaptive strict, screen, screen strict
+        SCOPED_TRACE(testing::Message() << "round " << round << " mode " << mode << " kind " << kind);
+        mesh_mode = mode;
+        max_precision = mode == 0 ? 5 : 4 + static_cast<int>(random() % 7);  // coarse ones meet the forced splits
+        mesh_simplification = kind == 1 || kind == 2;
+        strict_error = kind == 2 || kind == 4;
+        max_approx_error = 6;
+        screen_error = kind >= 3;
+        max_screen_error = 1;
+        width = 320, height = 240;
+        Viewer.cam_x = 0, Viewer.cam_y = 150, Viewer.cam_z = 300;
+        Viewer.cam_x_angle = 120, Viewer.cam_y_angle = 0;
+        Viewer.CalcNormales();
+        const IndexedMesh m = mesh::BuildPrintMesh(input, mesh::CurrentSettings());
+        if (m.indices.empty()) continue;
+        mesh_export::Options options;
+        options.base = true;
+        options.print_size_mm = 20 + random() % 200;
+        options.base_thickness_mm = 0.5 + (random() % 10) / 4.0;
+        const std::string name = "p" + std::to_string(round) + std::to_string(mode) + std::to_string(kind);
+        mesh_export::Written stl_counts, ply_counts, obj_counts;
+        ASSERT_EQ(Export(m, Scales(), At(name + ".stl"), options, &stl_counts), "");
+        ASSERT_EQ(Export(m, Scales(), At(name + ".ply"), options, &ply_counts), "");
+        ASSERT_EQ(Export(m, Scales(), At(name + ".obj"), options, &obj_counts), "");
+        const auto stl = ReadStl(At(name + ".stl"));
+        ExpectSolid(stl);
+        const Ply ply = ReadPly(At(name + ".ply"));
+        EXPECT_EQ(TrianglesOf(ply), stl);
+        const Ply obj = ReadPrintObj(At(name + ".obj"));
+        EXPECT_EQ(TrianglesOf(obj), stl);
+        EXPECT_EQ(stl_counts.triangles, stl.size());
+        EXPECT_EQ(ply_counts.triangles, stl.size());
+        EXPECT_EQ(obj_counts.triangles, stl.size());
+        EXPECT_EQ(ply_counts.vertices, ply.vertices.size());
+        EXPECT_EQ(obj_counts.vertices, obj.vertices.size());
+        // The longer side is the size asked; the south-west corner and the bottom at 0; the
+        // lowest point of the surface the base's thickness above the bottom.
+        float x1 = 0, y1 = 0, lowest = 1e9f;
+        P3 low = {1e9f, 1e9f, 1e9f};
+        for (const P3& p : ply.vertices) {
+          x1 = std::max(x1, p[0]), y1 = std::max(y1, p[1]);
+          for (int k = 0; k < 3; ++k) low[k] = std::min(low[k], p[k]);
+          if (p[2] > 0) lowest = std::min(lowest, p[2]);
+        }
+        EXPECT_FLOAT_EQ(std::max(x1, y1), static_cast<float>(options.print_size_mm));
+        EXPECT_EQ(low, (P3{0, 0, 0}));
+        EXPECT_FLOAT_EQ(lowest, static_cast<float>(options.base_thickness_mm));
+      }
+  }
+}
+
+// Plain bisection's crack fills stand upright in cracks; a solid cannot hold them.
+TEST_F(MeshExport, ModelToPrintRefusesAMeshWithCrackFills) {
+  ScopedGrid grid(13, 15);
+  LakeGrid(grid, 13, 15);
+  const IndexedMesh m = Build(1, 9, 0);
+  ASSERT_GT(m.crack_fills, 0);
+  mesh_export::Options options;
+  options.print_size_mm = 50;
+  EXPECT_EQ(Export(m, Scales(), At("c.stl"), options),
+            "Cannot write " + At("c.stl") + ": a model to print needs a mesh without cracks.");
+  EXPECT_EQ(Files(), std::vector<std::string>{});
+}
+
+// The bisection of a square of side 4: its centre, its sides' midpoints, the centres of
+// its quarters, their sides' midpoints.
+TEST(PrintMesh, SplitDepthCountsBisectionsFromTheSquare) {
+  EXPECT_EQ(mesh::SplitDepth(4, 2, 2), 0);
+  for (const auto& [x, z] : {std::pair{2, 0}, {4, 2}, {2, 4}, {0, 2}}) EXPECT_EQ(mesh::SplitDepth(4, x, z), 1);
+  for (const auto& [x, z] : {std::pair{1, 1}, {3, 1}, {1, 3}, {3, 3}}) EXPECT_EQ(mesh::SplitDepth(4, x, z), 2);
+  for (const auto& [x, z] : {std::pair{1, 0}, {2, 1}, {4, 3}, {3, 4}, {0, 1}}) EXPECT_EQ(mesh::SplitDepth(4, x, z), 3);
+  EXPECT_EQ(mesh::SplitDepth(1024, 512, 256), 3);
+}
+
+// On a grid 2^k + 1 points wide plain bisection rounds nothing: the uniform mesh to print
+// is the drawn one.
+TEST(PrintMesh, UniformTrianglesToPrintAreTheDrawnOnesOnAPowerOfTwoGrid) {
+  ScopedGrid grid(65, 65);
+  for (int r = 0; r < 65; ++r)
+    for (int c = 0; c < 65; ++c) grid.at(c, r) = (r * 37 + c * 53) % 90;
+  mesh_mode = 1;
+  max_precision = 7;
+  const IndexedMesh drawn = mesh::BuildIndexedMesh(input, mesh::CurrentSettings());
+  const IndexedMesh printed = mesh::BuildPrintMesh(input, mesh::CurrentSettings());
+  ASSERT_EQ(drawn.crack_fills, 0);
+  ASSERT_EQ(drawn.indices.size(), 3u * 256);
+  EXPECT_EQ(printed.indices.size(), drawn.indices.size());
+  EXPECT_EQ(printed.points.size(), drawn.points.size());
+}
+
+// A plane rising to the east and to the north: z up, y north, heights to the extent's scale.
+TEST_F(MeshExport, ModelToPrintStandsZUpWithNorthAlongY) {
+  const int rows = 11, cols = 21;
+  ScopedGrid grid(rows, cols);
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < cols; ++c) grid.at(c, r) = 3 * c + 5 * (rows - 1 - r);
+  const IndexedMesh m = Build(0, 5, 0);
+  mesh_export::Options options;
+  options.print_size_mm = 96;  // the longer side: 20 columns of 3 (10 rows of 5 are 50)
+  options.base = true;
+  options.base_thickness_mm = 1.5;
+  ASSERT_EQ(Export(m, Scales(), At("plane.ply"), options), "");
+  const Ply ply = ReadPly(At("plane.ply"));
+  // At 1.6 mm a drawn unit, (column, row) lies at x = 4.8 column, y = 8 (10 - row), its
+  // drawn height 2 (3 column + 5 (10 - row)) at z = 1.5 + 3.2 (x + y) / 1.6.
+  size_t top = 0;
+  for (const P3& p : ply.vertices) {
+    if (p[2] == 0) continue;
+    ++top;
+    EXPECT_NEAR(p[2], 1.5 + 2 * (p[0] + p[1]), 1e-4) << p[0] << " " << p[1];
+  }
+  EXPECT_EQ(top, m.points.size());
+  // Each point of an OBJ takes the drape's coordinates of the grid point it is or stands
+  // under (s = column / 21, t from the image's foot: 1 - row / 11); the fan's middle 0.5.
+  options.texture = "drape.png";
+  ASSERT_EQ(Export(m, Scales(), At("plane.obj"), options), "");
+  std::vector<std::array<float, 2>> vt;
+  const Ply obj = ReadPrintObj(At("plane.obj"), &vt);
+  ASSERT_EQ(vt.size(), obj.vertices.size());
+  EXPECT_EQ(obj.indices, ply.indices);
+  int middles = 0;
+  for (size_t i = 0; i < vt.size(); ++i) {
+    const P3& p = obj.vertices[i];
+    if (vt[i] == std::array<float, 2>{0.5f, 0.5f} && p[2] == 0 && ++middles == 1) continue;
+    EXPECT_NEAR(vt[i][0], p[0] / 4.8 / 21, 1e-6) << i;
+    EXPECT_NEAR(1 - vt[i][1], (10 - p[1] / 8) / 11, 1e-6) << i;
+  }
+  EXPECT_EQ(middles, 1);
+  options.texture.clear();
+  // Without a base, the surface alone with its lowest point at 0.
+  options.base = false;
+  ASSERT_EQ(Export(m, Scales(), At("open.stl"), options), "");
+  const auto stl = ReadStl(At("open.stl"));
+  ASSERT_EQ(stl.size(), m.indices.size() / 3);
+  bool origin = false;
+  for (const auto& t : stl)
+    for (const P3& p : t) {
+      origin |= p == P3{0, 0, 0};
+      ASSERT_NEAR(p[2], 2 * (p[0] + p[1]), 1e-4);
+    }
+  EXPECT_TRUE(origin);
 }
 
 }  // namespace
