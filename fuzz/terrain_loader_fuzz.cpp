@@ -16,12 +16,24 @@ data input;  // the reader's global; the viewer's other globals are not needed h
 
 namespace {
 
-constexpr data kSentinel{-7, -8, -9, -10, -11, nullptr, 0, false, GridPlace{}, 1};
+const data kSentinel{-7, -8, -9, -10, -11, nullptr, 0, false, GridPlace{}, 1};
 
 const std::string& InputPath() {
   static const std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
                                   "/brackenholmer_fuzz_" + std::to_string(getpid()) + ".asc";
   return path;
+}
+
+// Field by field: the grid's place holds a string, whose bytes differ between copies.
+bool InputIsTheSentinel() {
+  const GridPlace& p = input.place;
+  const GridPlace& q = kSentinel.place;
+  return input.rows == kSentinel.rows && input.cols == kSentinel.cols && input.grid_space == kSentinel.grid_space &&
+         input.y_min == kSentinel.y_min && input.y_max == kSentinel.y_max && input.values == kSentinel.values &&
+         input.nodata == kSentinel.nodata && input.has_nodata == kSentinel.has_nodata &&
+         input.units_per_metre == kSentinel.units_per_metre && p.known == q.known && p.degrees == q.degrees &&
+         p.left == q.left && p.bottom == q.bottom && p.cell_x == q.cell_x && p.cell_y == q.cell_y &&
+         p.coordinate_system == q.coordinate_system;
 }
 
 void Require(bool condition, const char* what) {
@@ -52,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   Require(strchr(loader.reason, '\n') == nullptr, "reason of more than one line");
 
   if (!loaded) {
-    Require(memcmp(&input, &kSentinel, sizeof input) == 0, "failed load changed input");
+    Require(InputIsTheSentinel(), "failed load changed input");
     return 0;
   }
   Require(strstr(loader.msg, " was loaded succesfully.") != nullptr, "success without its report");
