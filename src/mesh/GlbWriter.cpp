@@ -8,14 +8,7 @@
 #include <vector>
 
 #include "GlbJson.h"
-
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
+#include "PngEncode.h"
 
 namespace mesh_export {
 
@@ -24,12 +17,6 @@ static_assert(std::endian::native == std::endian::little, "binary glTF writing a
 namespace {
 
 constexpr uint32_t kMagic = 0x46546C67, kJsonChunk = 0x4E4F534A, kBinChunk = 0x004E4942;
-
-void AppendBytes(void* context, void* data, int size) {
-  auto* out = static_cast<std::vector<unsigned char>*>(context);
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  out->insert(out->end(), bytes, bytes + size);
-}
 
 // What turns a drawn normal's x (or z), scaled by `drawn` from the grid normal, into the
 // surface normal's at `height` drawn y per unit and `spacing` drawn x per column: the
@@ -51,8 +38,7 @@ Status WriteGlb(const MeshToWrite& m, const data& grid, const DrawScales& scales
   const bool textured = texture.rgb != nullptr && texture.width > 0 && texture.height > 0;
 
   std::vector<unsigned char> png;
-  if (textured &&
-      !stbi_write_png_to_func(AppendBytes, &png, texture.width, texture.height, 3, texture.rgb, texture.width * 3))
+  if (textured && !EncodePng(texture.width, texture.height, texture.rgb, &png))
     return Status::Failure("the texture could not be encoded as PNG");
 
   // The bounding box of everything written, in metres; its centre goes to the origin.

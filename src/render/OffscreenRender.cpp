@@ -33,6 +33,16 @@ bool OffscreenCanDraw(const char* path, const char* texture, ConsoleProgress* pr
   return true;
 }
 
+bool DrawPicture(const char* path, ConsoleProgress* progress) {
+  RenderScene(SceneUse::kPicture);
+  if (LegendShown(legend_in_pictures)) DrawLegend();
+  glFinish();
+  if (Viewer.DrawnMesh().level >= 0) return true;
+  progress->Done();
+  printf("\tCannot render %s: no memory left for a mesh at any precision.\n\n", path);
+  return false;
+}
+
 namespace {
 
 // Draws the start view into the current context and writes it to `path`, unless what was
@@ -40,15 +50,8 @@ namespace {
 int DrawAndWrite(const char* path, const char* texture, ConsoleProgress& progress) {
   progress.Update(0.6);  // the scene is set up: the mesh and the shading are made
   if (!OffscreenCanDraw(path, texture, &progress)) return 1;
-  RenderScene(SceneUse::kPicture);
-  if (LegendShown(legend_in_pictures)) DrawLegend();
-  glFinish();
+  if (!DrawPicture(path, &progress)) return 1;
   progress.Update(0.8);
-  if (Viewer.DrawnMesh().level < 0) {
-    progress.Done();
-    printf("\tCannot render %s: no memory left for a mesh at any precision.\n\n", path);
-    return 1;
-  }
   int view_w = 0, view_h = 0;
   const std::vector<unsigned char> pixels = ReadViewPixels(&view_w, &view_h);
   const Status saved = snapshot::SavePngAs(path, view_w, view_h, pixels.data());

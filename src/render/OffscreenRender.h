@@ -21,3 +21,8 @@ int DrawOffscreen(const char* path, int w, int h, int argc, char** argv, const s
 // (no normals, or a texture shading without the texture).
 // A progress line shown is cleared first.
 bool OffscreenCanDraw(const char* path, const char* texture, ConsoleProgress* progress = nullptr);
+
+// Draws the scene as pictures show it (no marker unless asked, the legend when asked) and
+// waits for it. False, with the reason printed for `path` after clearing `progress`, when
+// there was no memory for a mesh.
+bool DrawPicture(const char* path, ConsoleProgress* progress);

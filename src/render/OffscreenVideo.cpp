@@ -10,8 +10,6 @@
 #include "Brackenholmer.h"
 #include "ConsoleProgress.h"
 #include "FrameFolder.h"
-#include "Legend.h"
-#include "LookGlobals.h"
 #include "OffscreenRender.h"
 #include "VideoEncoder.h"
 
@@ -59,15 +57,9 @@ int DrawFrames(const char* path, const Flight& flight, int fps, int w, int h, co
     Clock::time_point lap = Clock::now();
     Viewer.UpdateMesh();
     times->mesh += Lap(&lap);
-    RenderScene(SceneUse::kPicture);
-    if (LegendShown(legend_in_pictures)) DrawLegend();
-    glFinish();
+    const bool drawn = DrawPicture(path, &progress);
     times->draw += Lap(&lap);
-    if (Viewer.DrawnMesh().level < 0) {
-      progress.Done();
-      printf("\tCannot render %s: no memory left for a mesh at any precision.\n\n", path);
-      return 1;
-    }
+    if (!drawn) return 1;
     int view_w = 0, view_h = 0;
     const std::vector<unsigned char> pixels = ReadViewPixels(&view_w, &view_h);
     times->read_back += Lap(&lap);

@@ -12,23 +12,11 @@
 #include <string>
 #include <vector>
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
+#include "PngEncode.h"
 
 namespace snapshot {
 
 namespace {
-
-void AppendBytes(void* context, void* data, int size) {
-  auto* out = static_cast<std::vector<unsigned char>*>(context);
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  out->insert(out->end(), bytes, bytes + size);
-}
 
 // Writes all of bytes to a new file of a short hidden name in `folder` (a name as long as
 // the system allows leaves no room for a suffix) and makes sure they reached the disk, so
@@ -68,8 +56,7 @@ std::string WriteNewFile(const std::string& folder, const std::vector<unsigned c
 std::string EncodeToTemporary(const std::string& folder, int width, int height, const unsigned char* rgb,
                               std::string* error) {
   std::vector<unsigned char> png;
-  if (width <= 0 || height <= 0 ||
-      !stbi_write_png_to_func(AppendBytes, &png, width, height, 3, rgb, width * 3)) {
+  if (!EncodePng(width, height, rgb, &png)) {
     *error = "no picture to encode";
     return "";
   }
