@@ -122,7 +122,7 @@ bool ReadValue(const std::string& name, const char* value, Options* o) {
     o->video_path = value;
     return EndsWith(o->video_path, ".mp4") || (!o->video_path.empty() && o->video_path.back() == '/');
   }
-  if (name == "--fps") return WholeNumber(value, 1, 120, &o->fps);
+  if (name == "--fps") return o->fps_given = WholeNumber(value, 1, 120, &o->fps);
   if (name == "--snapshot") {
     o->snapshot_path = value;
     return EndsWith(o->snapshot_path, ".png");
@@ -240,6 +240,9 @@ Status Parse(int argc, const char* const* argv, Options* o) {
   }
   if (o->video_path.empty() != o->flight_path.empty()) {
     return Status::Failure("--flight and --video go together");
+  }
+  if (o->fps_given && o->video_path.empty()) {
+    return Status::Failure("--fps goes with --video");
   }
   if (o->print_size > 0 && o->export_path.empty()) {
     return Status::Failure("--print-size goes with --export");

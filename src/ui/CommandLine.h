@@ -27,6 +27,7 @@ struct Options {
   std::string flight_path;     // --flight: the keyframes --video follows
   std::string video_path;      // --video: an .mp4 file, or a folder (ending in /) for PNG frames
   int fps = 30;                // --fps: frames a second of the video
+  bool fps_given = false;
   std::string snapshot_path;
   bool size_given = false;
   int width = 1024, height = 768;

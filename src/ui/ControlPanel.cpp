@@ -342,7 +342,7 @@ void BuildPanel() {
     }
     NoteLastItem("Format");
     ImGui::SameLine();
-    // A closed solid for a 3-D printer: STL with walls and a flat bottom.
+    // A closed solid for a 3-D printer: walls and a flat bottom, in any format.
     Checkbox("Base", &export_base, kExportBaseId);
     ImGui::SameLine();
     if (ImGui::Button("Quit")) QuitViewer();

@@ -78,6 +78,12 @@ TEST(CommandLine, ValuesThatAreNotWholeOrOutOfRangeAreRefusedByName) {
       {"--screen-error", "nan"},    {"--screen-error", "1px"}, {"--triangle-cap", "1e6"},
       {"--screen-error"},
       {"t.bmp", "t.bmp"},  // a third file
+      {"--video", "a.mov", "--flight", "f"},    {"--video", "a.mp4"},  {"--flight", "f"},
+      {"--video", "a.mp4", "--flight", "f", "--snapshot", "a.png"},
+      {"--fps", "0", "--video", "a.mp4", "--flight", "f"},
+      {"--fps", "30"},
+      {"--print-size", "0.5", "--export", "a.stl"}, {"--print-size", "150"},
+      {"--base-thickness", "3", "--export", "a.stl", "--base"},
   };
   for (const auto& words : refused) {
     command_line::Options o;
