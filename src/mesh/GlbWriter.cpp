@@ -102,21 +102,10 @@ Status WriteGlb(const MeshToWrite& m, const data& grid, const DrawScales& scales
   }
   out.Bytes(ix.data(), 4 * ix.size());
   if (base != nullptr) {
-    const uint32_t low_copy = static_cast<uint32_t>(surface);
-    const auto face = [&](uint32_t a, uint32_t b, uint32_t c) {
+    ForEachBaseFace(surface, ix, *base, [&](uint32_t a, uint32_t b, uint32_t c) {
       const uint32_t corners[3] = {a, b, c};
       out.Bytes(corners, sizeof corners);
-    };
-    // As PlyWriter and ForEachSolidTriangle lay the base.
-    if (base->fan) {
-      for (const auto& [from, to] : base->outline) face(low_copy + from, 2 * low_copy, low_copy + to);
-    } else {
-      for (size_t t = 0; t + 2 < ix.size(); t += 3) face(low_copy + ix[t], low_copy + ix[t + 2], low_copy + ix[t + 1]);
-    }
-    for (const auto& [from, to] : base->outline) {
-      face(to, from, low_copy + from);
-      face(to, low_copy + from, low_copy + to);
-    }
+    });
   }
   if (!png.empty()) out.Bytes(png.data(), png.size());
   for (uint64_t k = layout.image_at + png.size(); k < layout.end; ++k) out.Char(0);

@@ -65,4 +65,21 @@ void ForEachSolidTriangle(const std::vector<Corner>& corners, const std::vector<
   }
 }
 
+// Calls `emit(a, b, c)` with every triangle of the base under `n` surface points as corner
+// indices, in the order ForEachSolidTriangle gives them after the surface's: the bottom
+// copy of point i is n + i, the fan's centre 2n (the point order SolidVertices counts).
+template <class Emit>
+void ForEachBaseFace(size_t n, const std::vector<uint32_t>& ix, const Base& base, Emit emit) {
+  const uint32_t low = static_cast<uint32_t>(n);
+  if (base.fan) {
+    for (const auto& [from, to] : base.outline) emit(low + from, 2 * low, low + to);
+  } else {
+    for (size_t t = 0; t + 2 < ix.size(); t += 3) emit(low + ix[t], low + ix[t + 2], low + ix[t + 1]);
+  }
+  for (const auto& [from, to] : base.outline) {
+    emit(to, from, low + from);
+    emit(to, low + from, low + to);
+  }
+}
+
 }  // namespace mesh_export

@@ -46,17 +46,7 @@ void WritePly(const MeshToWrite& m, BufferedFile& out) {
   }
   const auto face = [&](uint32_t a, uint32_t b, uint32_t c) { Face(a, b, c, out); };
   for (size_t t = 0; t + 2 < ix.size(); t += 3) face(ix[t], ix[t + 1], ix[t + 2]);
-  if (base == nullptr) return;
-  const uint32_t low = static_cast<uint32_t>(n);  // the bottom copy of a vertex
-  if (base->fan) {
-    for (const auto& [from, to] : base->outline) face(low + from, 2 * low, low + to);
-  } else {
-    for (size_t t = 0; t + 2 < ix.size(); t += 3) face(low + ix[t], low + ix[t + 2], low + ix[t + 1]);
-  }
-  for (const auto& [from, to] : base->outline) {
-    face(to, from, low + from);
-    face(to, low + from, low + to);
-  }
+  if (base != nullptr) ForEachBaseFace(n, ix, *base, face);
 }
 
 }  // namespace mesh_export
