@@ -17,13 +17,17 @@
 #include "TerrainDrawing.h"
 
 bool OffscreenCanDraw(const char* path, const char* texture, ConsoleProgress* progress) {
-  const bool can = !NormalTableMissing() && !(rendering_mode == 1 && texture_id == 0);
-  if (!can && progress != nullptr) progress->Done();  // the reason on a line of its own
+  // A reason goes on a line of its own.
+  const auto clear_progress = [progress] {
+    if (progress != nullptr) progress->Done();
+  };
   if (NormalTableMissing()) {
+    clear_progress();
     printf("\tCannot render %s: not enough memory for the normals of the grid.\n\n", path);
     return false;
   }
   if (rendering_mode == 1 && texture_id == 0) {
+    clear_progress();
     if (texture != nullptr)
       printf("\tCannot render %s: the texture %s could not be loaded for --shading texture.\n\n", path, texture);
     else
