@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config
   libglut-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libosmesa6-dev libimgui-dev libsdl2-dev libsdl2-image-dev
-  libgdal-dev libstb-dev
+  libgdal-dev libproj-dev gdal-bin libstb-dev
   libavcodec-dev libavformat-dev libswscale-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang
   xvfb xauth x11-utils xdotool imagemagick)

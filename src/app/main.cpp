@@ -14,6 +14,7 @@
 #include "OffscreenRender.h"
 #include "OffscreenVideo.h"
 #else
+#include "MeasureCommands.h"
 #include "MeshExportCommand.h"
 #include "OffscreenHandOver.h"
 #endif
@@ -71,7 +72,11 @@ static int Run(int argc, char** argv) {
     status = RenderSnapshot(options.snapshot_path.c_str(), options.width, options.height, files.count(),
                             files.argv.data());
 #else
-  if (!options.export_path.empty()) {
+  const bool measuring = !options.profile_out.empty() || !options.contours_out.empty();
+  if (measuring) {
+    if (!options.profile_out.empty()) status = WriteProfileCommand(options);
+    if (status == 0 && !options.contours_out.empty()) status = WriteContoursCommand(options);
+  } else if (!options.export_path.empty()) {
     width = options.width;
     height = options.height;
     status = ExportMesh(options.export_path.c_str(), files.texture(), options);

@@ -9,6 +9,8 @@
 #include "Brackenholmer.h"
 #include "LookGlobals.h"
 #include "CameraMath.h"
+#include "Contours.h"
+#include "MeasureGlobals.h"
 #include "CurrentColourRamp.h"
 #include "Mesh.h"
 #include "ScreenView.h"
@@ -100,6 +102,8 @@ const ValueOption kValueOptions[] = {
     {"--camera", "X,Y,Z,TILT,HEADING: five numbers, TILT from -89.5 to 89.5"},
     {"--colors", "default, hypsometric, grey or a colour table file"},
     {"--sun", "AZ,ALT: the sun's azimuth from 0 to 360 and altitude from 0 to 90 degrees"},
+    {"--contours", "an interval in metres from 0.01 to 10000"},
+    {"--contours-out", "a file name ending in .gpkg or .geojson"},
 };
 
 bool EndsWith(const std::string& s, const char* end) {
@@ -161,6 +165,11 @@ bool ReadValue(const std::string& name, const char* value, Options* o) {
     return !o->colors.empty();
   }
   if (name == "--sun") return o->sun_given = SunPlace(value, &o->sun_azimuth, &o->sun_altitude);
+  if (name == "--contours") return RealNumber(value, kMinContourInterval, kMaxContourInterval, &o->contours);
+  if (name == "--contours-out") {
+    o->contours_out = value;
+    return EndsWith(o->contours_out, ".gpkg") || EndsWith(o->contours_out, ".geojson");
+  }
   return o->camera_given = Camera(value, &o->camera);
 }
 
@@ -207,7 +216,22 @@ Status Parse(int argc, const char* const* argv, Options* o) {
     else if (word == "--sky") o->sky = true;
     else if (word == "--haze") o->haze = true;
     else if (word == "--marker") o->marker = true;
-    else {
+    else if (word == "--scale-bar") o->scale_bar = true;
+    else if (word == "--north-arrow") o->north_arrow = true;
+    else if (word == "--profile" || word == "--profile-geo") {
+      // Two words: the corners, then the CSV file.
+      if (!o->profile_out.empty()) return Status::Failure("--profile is given twice; one profile at a time");
+      const bool geo = word == "--profile-geo";
+      const bool has_values = i + 2 < argc && argv[i + 1] != nullptr && argv[i + 2] != nullptr;
+      if (!has_values || !EndsWith(argv[i + 2], ".csv")) {
+        return Status::Failure(word + (geo ? " needs LON,LAT,LON,LAT[,...] and" : " needs X1,Z1,X2,Z2[,...] and") +
+                               " a file name ending in .csv");
+      }
+      o->profile_geo = geo;
+      o->profile_corners = argv[i + 1];
+      o->profile_out = argv[i + 2];
+      i += 2;
+    } else {
       const ValueOption* option = nullptr;
       for (const ValueOption& v : kValueOptions)
         if (word == v.name) option = &v;
@@ -225,6 +249,10 @@ Status Parse(int argc, const char* const* argv, Options* o) {
       }
       ++i;
     }
+  }
+  const bool measuring = !o->profile_out.empty() || !o->contours_out.empty();
+  if (measuring && (!o->export_path.empty() || !o->snapshot_path.empty() || !o->video_path.empty())) {
+    return Status::Failure("--profile and --contours-out go without --export, --snapshot and --video");
   }
   if (o->base && o->export_path.empty()) {
     return Status::Failure("--base goes with --export");
@@ -284,7 +312,12 @@ void ApplySettings(const Options& o) {
   else if (o.colors == "hypsometric") colour_ramp = kHypsometricRamp;
   else if (o.colors == "grey" || o.colors == "gray") colour_ramp = kGreyRamp;
   else if (o.colors == "default") colour_ramp = kDefaultRamp;
-  if (o.legend) show_legend = legend_in_pictures = 1;
+  if (o.legend) show_legend = legend_in_pictures = show_scale_bar = show_north_arrow = 1;
+  if (o.scale_bar) show_scale_bar = 1;
+  if (o.north_arrow) show_north_arrow = 1;
+  if (o.contours > 0) show_contours = 1;
+  if (input.values != nullptr)
+    contour_interval = static_cast<float>(o.contours > 0 ? o.contours : AutomaticContourInterval(input));
   if (o.sky) sky = 1;
   if (o.haze) haze = 1;
   if (o.marker) marker_in_pictures = 1;
@@ -326,6 +359,9 @@ std::string DescribeSettings(const CameraPlace& camera) {
   if (colour_ramp == kGreyRamp) out += " --colors grey";
   if (colour_ramp == kFileRamp && ColourRampFileLoaded()) out += " --colors " + ShellWord(ColourRampFilePath());
   if (legend_in_pictures != 0) out += " --legend";
+  if (show_contours != 0) add(" --contours %s", ShortestFloat(contour_interval).c_str());
+  if (show_scale_bar != 0 && legend_in_pictures == 0) out += " --scale-bar";
+  if (show_north_arrow != 0 && legend_in_pictures == 0) out += " --north-arrow";
   if (sky != 0) out += " --sky";
   if (haze != 0) out += " --haze";
   if (marker_in_pictures != 0) out += " --marker";

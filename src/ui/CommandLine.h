@@ -55,6 +55,15 @@ struct Options {
   std::string colors;       // --colors: a ramp's name or a colour table file
   bool colors_file = false;  // `colors` names a file, read into colour_table (ReadColourFile)
   ColourRamp colour_table;
+  // Measuring: a profile's corners (--profile columns and rows, --profile-geo longitudes and
+  // latitudes) and its CSV file; contours every `contours` metres (0: not given) and
+  // their GIS file; the scale bar and north arrow.
+  std::string profile_corners;
+  bool profile_geo = false;
+  std::string profile_out;
+  double contours = 0;
+  std::string contours_out;
+  bool scale_bar = false, north_arrow = false;
 };
 
 // The largest picture side: what the off-screen renderer can draw in one go.

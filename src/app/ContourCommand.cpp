@@ -1,0 +1,3 @@
+#include "MeasureCommands.h"
+
+int WriteContoursCommand(const command_line::Options&) { return 1; }

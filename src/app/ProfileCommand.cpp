@@ -1,0 +1,3 @@
+#include "MeasureCommands.h"
+
+int WriteProfileCommand(const command_line::Options&) { return 1; }

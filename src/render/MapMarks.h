@@ -1,0 +1,8 @@
+// The scale bar and north arrow in the 3-D view's lower-left corner: the bar measured at
+// the screen centre's ground, the arrow pointing where north lies on screen.
+#pragma once
+
+// Over the finished 3-D view (the terrain's depth still in the buffer), leaving matrices
+// and GL state as they were. Each draws nothing when the view's centre shows no terrain.
+void DrawScaleBar();
+void DrawNorthArrow();
