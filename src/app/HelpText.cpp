@@ -12,6 +12,9 @@ const char kHelpStart[] =
     "       %s GRID [TEXTURE] [SETTINGS] --export OUT.{obj,stl,ply,glb} [--base]\n"
     "                [--print-size MM [--base-thickness MM]]\n"
     "       %s GRID [TEXTURE] [SETTINGS] --flight FILE --video OUT.mp4|DIR/ [--fps N]\n"
+    "       %s GRID [SETTINGS] --profile X1,Z1,X2,Z2[,...] OUT.csv\n"
+    "       %s GRID [SETTINGS] --profile-geo LON,LAT,LON,LAT[,...] OUT.csv\n"
+    "       %s GRID [SETTINGS] --contours-out OUT.gpkg|OUT.geojson\n"
     "       %s --help | --version\n"
     "\n"
     "Shows the elevation model GRID as a 3-D terrain in a window, optionally draped\n"
@@ -42,6 +45,15 @@ const char kHelpStart[] =
     "              numbered PNG frames in the folder OUT/. --fps N frames a second\n"
     "              (30); --size the frame size (even sides for MP4). An existing OUT\n"
     "              is left alone.\n"
+    "--profile X1,Z1,X2,Z2[,...] OUT.csv  writes the elevation profile along the path\n"
+    "              through those grid columns (X) and rows (Z): a line per sample, at\n"
+    "              least one a grid cell, with the distance (geodesic metres on a grid\n"
+    "              in degrees), the place and the height, bilinear from the grid.\n"
+    "--profile-geo LON,LAT,...  the same, the corners in degrees of longitude and\n"
+    "              latitude (a grid with a place).\n"
+    "--contours-out OUT  writes contour lines every --contours metres (or a round\n"
+    "              interval of about ten levels) as a GeoPackage (.gpkg) or GeoJSON\n"
+    "              (.geojson), heights in the field elev, in the grid's coordinates.\n"
     "--snapshot OUT  draws the start view into the picture OUT (PNG) with no window and\n"
     "              no display needed. An existing OUT is left alone.\n"
     "\n"
@@ -68,9 +80,14 @@ const char kHelpStart[] =
     "  --ambient-occlusion  Ambient Occlusion: valleys darken under less open sky\n"
     "  --colors NAME|FILE   Colors of Color mode: default, hypsometric (sea blues to\n"
     "                       snow), grey, or a gdaldem color-relief table FILE\n"
-    "  --legend             the colour legend, also in pictures\n"
+    "  --legend             the colour legend, scale bar and north arrow, also in\n"
+    "                       pictures\n"
     "  --sky, --haze        a sky behind the terrain; haze over the distance\n"
     "  --marker             pictures show the floodlight marker\n"
+    "  --contours M         Contours: lines every M metres on the terrain, labelled\n"
+    "                       with their heights in pictures\n"
+    "  --scale-bar, --north-arrow  the scale bar and north arrow in the view's corner\n"
+    "                       (--legend shows them too)\n"
     "  --degrees, --metres  read the grid's cell size in degrees or in metres, over\n"
     "                       the guess from its coordinate system or place\n"
     "  --camera X,Y,Z,TILT,HEADING  the camera's place in world units (the terrain's\n"
@@ -83,6 +100,8 @@ const char kHelpStart[] =
 // After the window's keys, from the key table.
 const char kHelpEnd[] =
     "  Properties (bottom)  shading, mesh, scales, error bound, borders; Quit\n"
+    "  Measure (bottom)     contours, scale bar, north arrow; the profile's plot,\n"
+    "                       lengths, climb and descent, highest and lowest points\n"
     "\n"
     "Exit status: 0 after Quit or closing the window or a written file; 1 when no grid\n"
     "is given, the grid or the --colors table cannot be loaded, a file cannot be\n"
@@ -91,7 +110,7 @@ const char kHelpEnd[] =
 }  // namespace
 
 void PrintHelp(const char* self) {
-  printf(kHelpStart, self, self, self, self, self, ScreenErrorLead().console);
+  printf(kHelpStart, self, self, self, self, self, self, self, self, ScreenErrorLead().console);
   fputs(KeyTableForConsole().c_str(), stdout);
   fputs(kHelpEnd, stdout);
 }

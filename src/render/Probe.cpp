@@ -9,14 +9,22 @@
 
 std::string probe_text;
 
-bool GridSpotAt(double x, double z, int rows, int cols, const DrawScales& scales, GridSpot& spot) {
+bool GridPositionAt(double x, double z, int rows, int cols, const DrawScales& scales, GridPosition& at) {
   if (!(scales.column > 0) || !(scales.row > 0)) return false;
   // The drawing moves the footprint by half its extent so that it is centred.
   const double column = (x + 0.5 * cols * scales.column) / scales.column;
   const double row = (z + 0.5 * rows * scales.row) / scales.row;
   if (!(column > -0.5 && column < cols - 0.5 && row > -0.5 && row < rows - 0.5)) return false;
-  spot.column = static_cast<int>(std::lround(column));
-  spot.row = static_cast<int>(std::lround(row));
+  at.column = std::clamp(column, 0.0, cols - 1.0);
+  at.row = std::clamp(row, 0.0, rows - 1.0);
+  return true;
+}
+
+bool GridSpotAt(double x, double z, int rows, int cols, const DrawScales& scales, GridSpot& spot) {
+  GridPosition at;
+  if (!GridPositionAt(x, z, rows, cols, scales, at)) return false;
+  spot.column = static_cast<int>(std::lround(at.column));
+  spot.row = static_cast<int>(std::lround(at.row));
   return true;
 }
 

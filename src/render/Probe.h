@@ -5,10 +5,16 @@
 #include <string>
 
 #include "DrawScales.h"
+#include "GridPosition.h"
 
 struct GridSpot {
   int row, column;
 };
+
+// The grid position (fractional column and row) of the drawn point (x, z) of a grid of
+// rows x cols centred on the origin at `scales`; false when it lies outside the grid by
+// more than half a cell. Clamped to the grid's points.
+bool GridPositionAt(double x, double z, int rows, int cols, const DrawScales& scales, GridPosition& at);
 
 // The grid point nearest to the drawn point (x, z) of a grid of rows x cols centred on
 // the origin at `scales`; false when it lies outside the grid by more than half a cell.

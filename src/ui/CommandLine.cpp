@@ -315,9 +315,12 @@ void ApplySettings(const Options& o) {
   if (o.legend) show_legend = legend_in_pictures = show_scale_bar = show_north_arrow = 1;
   if (o.scale_bar) show_scale_bar = 1;
   if (o.north_arrow) show_north_arrow = 1;
-  if (o.contours > 0) show_contours = 1;
-  if (input.values != nullptr)
-    contour_interval = static_cast<float>(o.contours > 0 ? o.contours : AutomaticContourInterval(input));
+  if (o.contours > 0) {
+    show_contours = 1;
+    contour_interval = static_cast<float>(o.contours);
+  } else if (contour_interval <= 0 && input.values != nullptr) {
+    contour_interval = static_cast<float>(AutomaticContourInterval(input));
+  }
   if (o.sky) sky = 1;
   if (o.haze) haze = 1;
   if (o.marker) marker_in_pictures = 1;

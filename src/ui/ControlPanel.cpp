@@ -4,18 +4,23 @@
 //
 // Index
 //   1. Controls                   framed groups, spinners, groups that wrap into rows
-//   2. Creation and drawing
+//   2. Measure                    contours, scale bar, north arrow, the profile's plot
+//   3. Creation and drawing
 #include "ControlPanel.h"
 
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "Brackenholmer.h"
 #include "CurrentColourRamp.h"
 #include "LookGlobals.h"
+#include "MeasureGlobals.h"
 #include "PanelControlPlaces.h"
+#include "ProfilePath.h"
+#include "ProfilePlot.h"
 #include "SpinnerTyping.h"
 #include "backends/imgui_impl_glut.h"
 #include "backends/imgui_impl_opengl2.h"
@@ -289,7 +294,82 @@ void PropertiesColumns() {
   ImGui::PopID();
 }
 
+// ---------------------------------------------------------------------------------------
+// 2. Measure
+
+void MapGroup() {
+  BeginFrame("Map");
+  Checkbox("Contours", &show_contours, kContoursId);
+  // Logarithmic: a drag spans centimetres to kilometres.
+  Spinner("Interval (m):", kContourIntervalId, ImGuiDataType_Float, &contour_interval, 20.0f, &kMinContourInterval,
+          &kMaxContourInterval, "%g", 0, ImGuiSliderFlags_Logarithmic);
+  Checkbox("Scale Bar", &show_scale_bar, kScaleBarId);
+  Checkbox("North Arrow", &show_north_arrow, kNorthArrowId);
+  EndFrame();
+}
+
+constexpr int kPlotPoints = 256;
+
+void ProfileGroup() {
+  BeginFrame("Profile");
+  const Profile& profile = CurrentProfile();
+  if (ProfilePath().size() < 2) {
+    ImGui::TextUnformatted(ProfilePath().empty() ? "Ctrl+click on the terrain to start a path."
+                                                 : "Ctrl+click a second point.");
+  } else {
+    const std::vector<float> heights = EvenlySpacedHeights(profile, kPlotPoints);
+    const float low = profile.lowest >= 0 ? static_cast<float>(profile.samples[profile.lowest].height) : 0;
+    const float high = profile.highest >= 0 ? static_cast<float>(profile.samples[profile.highest].height) : 1;
+    char overlay[64];
+    std::snprintf(overlay, sizeof overlay, "%.0f to %.0f m", low, high);
+    const float plot_width = std::max(200.0f, ImGui::GetFontSize() * 28);
+    ImGui::PlotLines("##profile", heights.data(), static_cast<int>(heights.size()), 0, overlay, low,
+                     high > low ? high : low + 1, ImVec2(plot_width, ImGui::GetFontSize() * 5));
+    NoteLastItem("Profile Plot");
+    for (const std::string& line : ProfileFigures(profile)) ImGui::TextUnformatted(line.c_str());
+  }
+  ImGui::AlignTextToFramePadding();
+  ImGui::Text("%zu points", ProfilePath().size());
+  ImGui::SameLine();
+  ImGui::BeginDisabled(ProfilePath().empty());
+  if (ImGui::Button("Remove Last")) {
+    RemoveLastProfilePoint();
+    RequestRedraw();
+  }
+  NoteLastItem("Remove Last");
+  ImGui::SameLine();
+  if (ImGui::Button("Clear Path")) {
+    ClearProfilePath();
+    RequestRedraw();
+  }
+  NoteLastItem("Clear Path");
+  ImGui::EndDisabled();
+  EndFrame();
+}
+
+void MeasureSection() {
+  if (ImGui::BeginTable("##measure", 2, ImGuiTableFlags_BordersInnerV | ImGuiTableFlags_SizingFixedFit)) {
+    ImGui::TableNextColumn();
+    MapGroup();
+    ImGui::TableNextColumn();
+    ProfileGroup();
+    ImGui::EndTable();
+  }
+}
+
+// The Measure section opens by itself when a path first gets its second point.
+bool MeasureToOpen() {
+  static size_t points_before = 0;
+  const size_t points = ProfilePath().size();
+  const bool open = points >= 2 && points_before < 2;
+  points_before = points;
+  return open;
+}
+
 constexpr float kMaxShare = 0.75f;  // of the window's height, at most, for the panel
+
+// The Measure header's width, in font sizes: narrow, so that Properties keeps most of the row.
+constexpr float kMeasureHeaderEms = 7;
 
 void BuildPanel() {
   const ImGuiIO& io = ImGui::GetIO();
@@ -311,13 +391,18 @@ void BuildPanel() {
   if (top != panel_top) glutPostRedisplay();
   panel_top = top;
 
-  bool open = false;
-  if (ImGui::BeginTable("##panel", 2)) {
+  bool open = false, measure_open = false;
+  if (ImGui::BeginTable("##panel", 3)) {
     ImGui::TableSetupColumn("##rollout", ImGuiTableColumnFlags_WidthStretch);
+    ImGui::TableSetupColumn("##measure", ImGuiTableColumnFlags_WidthFixed, ImGui::GetFontSize() * kMeasureHeaderEms);
     ImGui::TableSetupColumn("##quit", ImGuiTableColumnFlags_WidthFixed);
     ImGui::TableNextColumn();
     open = ImGui::CollapsingHeader("Properties");
     NoteLastItem("Properties");
+    ImGui::TableNextColumn();
+    if (MeasureToOpen()) ImGui::SetNextItemOpen(true);
+    measure_open = ImGui::CollapsingHeader("Measure");
+    NoteLastItem("Measure");
     ImGui::TableNextColumn();
     // The buttons have no control ids: they do not go through GluiControl.
     if (ImGui::Button("Save Image")) RequestSnapshot();
@@ -351,6 +436,7 @@ void BuildPanel() {
   }
   // Below the header and the buttons, the groups have the panel's whole width.
   if (open) PropertiesColumns();
+  if (measure_open) MeasureSection();
   ImGui::End();
   typing.FrameDone();
 }
@@ -358,7 +444,7 @@ void BuildPanel() {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
-// 2. Creation and drawing
+// 3. Creation and drawing
 
 void CreateControlPanel() {
   if (HavePanel()) return;

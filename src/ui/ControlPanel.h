@@ -50,6 +50,10 @@ constexpr int kLegendId = 130;
 constexpr int kSkyId = 131;
 constexpr int kHazeId = 132;
 constexpr int kExportFormatId = 133;
+constexpr int kContoursId = 134;
+constexpr int kContourIntervalId = 135;
+constexpr int kScaleBarId = 136;
+constexpr int kNorthArrowId = 137;
 
 // What the panel calls with a control's id; GluiControl unless a test wraps it.
 extern void (*panel_control_callback)(int);

@@ -8,6 +8,7 @@
 #include "FrameStats.h"
 #include "Legend.h"
 #include "LookGlobals.h"
+#include "ViewerContours.h"
 #include "ViewerRelief.h"
 
 namespace {
@@ -22,12 +23,12 @@ bool mesh_watch_armed = false;
 
 bool DrawingOn() { return animation || frames_to_settle > 0 || figure_pending; }
 
-bool WorkPending() { return MeshBuildPending() || ReliefPending(); }
+bool WorkPending() { return MeshBuildPending() || ReliefPending() || ContoursPending(); }
 
 // Looks for a finished mesh or relief shading between frames while either is under way.
 void WatchMeshBuild(int) {
   mesh_watch_armed = false;
-  if (Viewer.UpdateMesh() || ReliefReady()) RequestRedraw();
+  if (Viewer.UpdateMesh() || ReliefReady() || ContoursReady()) RequestRedraw();
   if (WorkPending()) {
     mesh_watch_armed = true;
     glutTimerFunc(kMeshWatchMs, WatchMeshBuild, 0);
@@ -51,6 +52,7 @@ void GlutDisplay() {
   RenderScene(SnapshotRequested() ? SceneUse::kPicture : SceneUse::kWindow);
   const bool legend_drawn = SaveRequestedSnapshot();
   if (!legend_drawn && LegendShown(show_legend)) DrawLegend();
+  if (TakeProfilePathClicks()) RequestRedraw();
   ProbePointer();
 
   const int now_ms = glutGet(GLUT_ELAPSED_TIME);

@@ -1,6 +1,6 @@
 // Mouse and keyboard navigation of the main window: drags, the wheel and keys turn into
 // camera moves, model turns, the spin switch, the subdivision limit, the start view, the
-// help card, pictures of the view and quitting. In "Screen Error" the camera flies low:
+// help card, pictures of the view and quitting; Ctrl + clicks place the profile path. In "Screen Error" the camera flies low:
 // steps shrink near the ground and moves stop short of it. Only events that the control
 // panel does not take reach these callbacks.
 #include <GL/freeglut.h>
@@ -81,6 +81,13 @@ void GlutMouse(int button, int state, int x, int y) {
       KeepAboveGround();
       CameraChanged();
     }
+    return;
+  }
+  // Ctrl + click places the profile path: a press that starts no drag.
+  if (state == GLUT_DOWN && (button == GLUT_LEFT_BUTTON || button == GLUT_RIGHT_BUTTON) &&
+      (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0) {
+    ClickProfilePath(x, y, button == GLUT_LEFT_BUTTON);
+    RequestRedraw();
     return;
   }
   if (state == GLUT_DOWN) {

@@ -22,6 +22,8 @@ const KeyBinding kBindings[] = {
     {"p", "save the view as a PNG picture", "p", "save the view as a numbered PNG in the current folder"},
     {"k  K", "add the view to the flight, take the last away", "k K",
      "add the view as a flight's keyframe, take the last away (Save Flight)"},
+    {"Ctrl+click", "profile path: add a point (right: take one)", "Ctrl+click",
+     "add the terrain point to the profile path (Ctrl+right click takes the last away)"},
     {"Esc  q", "quit", "Esc q", "quit"},
 };
 

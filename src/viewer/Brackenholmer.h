@@ -185,6 +185,11 @@ constexpr int kSnapshotNoticeMs = 2000;
 // reads the terrain under it after the 3-D part of a frame is drawn.
 extern int pointer_x, pointer_y;
 void ProbePointer();
+// A Ctrl + click at window pixel (x, y): adds the terrain point under it to the profile
+// path, or (`add` false) takes the path's last corner away, in the next frame.
+void ClickProfilePath(int x, int y, bool add);
+// In a frame, after the 3-D view is drawn: carries out the clicks; true when the path changed.
+bool TakeProfilePathClicks();
 // Navigation
 void GlutMouse(int button, int state, int x, int y);
 void GlutMotion(int x, int y);

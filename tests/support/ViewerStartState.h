@@ -9,6 +9,8 @@
 
 #include "Brackenholmer.h"
 #include "LookGlobals.h"
+#include "MeasureGlobals.h"
+#include "ProfilePath.h"
 #include "ViewerRelief.h"
 
 namespace viewer_test {
@@ -50,6 +52,8 @@ struct ViewerGlobals {
   float sun_azimuth, sun_altitude;
   int show_legend, legend_in_pictures, sky, haze, marker_in_pictures;
   int relief_texture_limit;
+  int show_contours, show_scale_bar, show_north_arrow;
+  float contour_interval;
 
   // `load` true: from the globals into this; false: from this into the globals.
   void Transfer(bool load) {
@@ -119,6 +123,10 @@ struct ViewerGlobals {
     move(haze, ::haze);
     move(marker_in_pictures, ::marker_in_pictures);
     move(relief_texture_limit, ::relief_texture_limit);
+    move(show_contours, ::show_contours);
+    move(show_scale_bar, ::show_scale_bar);
+    move(show_north_arrow, ::show_north_arrow);
+    move(contour_interval, ::contour_interval);
   }
 };
 
@@ -132,6 +140,7 @@ inline void RestoreViewerStartState() {
   }
   start->Transfer(false);
   ::Viewer.DropMesh();
+  ClearProfilePath();
 }
 
 }  // namespace viewer_test

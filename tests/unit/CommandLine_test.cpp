@@ -9,6 +9,7 @@
 #include "Brackenholmer.h"
 #include "CurrentColourRamp.h"
 #include "LookGlobals.h"
+#include "MeasureGlobals.h"
 
 namespace {
 
@@ -84,6 +85,10 @@ TEST(CommandLine, ValuesThatAreNotWholeOrOutOfRangeAreRefusedByName) {
       {"--fps", "30"},
       {"--print-size", "0.5", "--export", "a.stl"}, {"--print-size", "150"},
       {"--base-thickness", "3", "--export", "a.stl", "--base"},
+      {"--profile", "1,2,3,4"},  {"--profile", "1,2,3,4", "a.txt"}, {"--profile-geo", "1,2,3,4", "a.gpkg"},
+      {"--profile", "1,2,3,4", "a.csv", "--export", "a.stl"},
+      {"--profile", "1,2,3,4", "a.csv", "--profile", "1,2,3,4", "b.csv"},
+      {"--contours-out", "a.shp"}, {"--contours-out", "a.gpkg", "--snapshot", "a.png"},
   };
   for (const auto& words : refused) {
     command_line::Options o;
@@ -138,7 +143,31 @@ INSTANTIATE_TEST_SUITE_P(
                     Edge{"--snapshot", ".png", false}, Edge{"--export", "a.obj", true},
                     Edge{"--export", "a.stl", true}, Edge{"--export", "a.ply", true},
                     Edge{"--export", ".obj", false}, Edge{"--export", ".stl", false},
-                    Edge{"--export", ".ply", false}));
+                    Edge{"--export", ".ply", false}, Edge{"--contours", "0.01", true},
+                    Edge{"--contours", "10000", true}, Edge{"--contours", "0.009", false},
+                    Edge{"--contours", "10001", false}));
+
+// The measuring options: the profile takes its corners and its file, the contours their
+// interval; --legend brings the scale bar and north arrow, and the settings read back.
+TEST(CommandLine, MeasuringOptionsTakeTheirWordsAndReadBack) {
+  command_line::Options o;
+  ASSERT_TRUE(Parse({"g.asc", "--profile-geo", "-84.4,36.5,-84.2,36.6", "p.csv", "--contours-out", "c.geojson",
+                     "--contours", "25", "--scale-bar"}, &o).ok());
+  EXPECT_TRUE(o.profile_geo);
+  EXPECT_EQ(o.profile_corners, "-84.4,36.5,-84.2,36.6");
+  EXPECT_EQ(o.profile_out, "p.csv");
+  EXPECT_EQ(o.contours_out, "c.geojson");
+  command_line::ApplySettings(o);
+  EXPECT_EQ(show_contours, 1);
+  EXPECT_EQ(contour_interval, 25.0f);
+  EXPECT_EQ(show_scale_bar, 1);
+  EXPECT_EQ(show_north_arrow, 0);
+  EXPECT_EQ(command_line::DescribeSettings({0, 0, 0, 30, 0}), " --contours 25 --scale-bar --camera 0,0,0,30,0");
+  ASSERT_TRUE(Parse({"g.asc", "--legend"}, &o).ok());
+  command_line::ApplySettings(o);
+  EXPECT_EQ(show_north_arrow, 1);
+  EXPECT_EQ(command_line::DescribeSettings({0, 0, 0, 30, 0}), " --legend --contours 25 --camera 0,0,0,30,0");
+}
 
 // Screen Error's options: the bound turns the mode on, --no-screen-error off again with the
 // bound kept, the cap stands apart; each reads back from what the window prints.

@@ -19,7 +19,7 @@ TEST(KeyTable, TheConsoleListHasALineABindingWithTheActionsInOneColumn) {
     EXPECT_EQ(line.find(b.console_action), 23u) << line;
   }
   EXPECT_FALSE(std::getline(lines, line)) << "an extra line: " << line;
-  EXPECT_EQ(count, 15u);
+  EXPECT_EQ(count, 16u);
   // Pinned lines, the wheel's among them.
   const std::string text = KeyTableForConsole();
   EXPECT_NE(text.find("\n  wheel                fly forward, backward, one air-speed step a notch\n"),

@@ -39,6 +39,18 @@ INSTANTIATE_TEST_SUITE_P(
                     SpotCase{11, 2.1, true, 2, 4},      // column 3.6, row 1.6: rounded up
                     SpotCase{9, -2, true, 1, 3}));      // column 3.4, row 1.4: rounded down
 
+// The profile path takes the position between the points, held to the grid's points.
+TEST(ProbeSpotScales, PositionsBetweenPointsAreKeptAndClampedToTheGrid) {
+  DrawScales s;
+  s.column = 10, s.row = 20;
+  GridPosition at;
+  ASSERT_TRUE(GridPositionAt(11, 2.1, 3, 5, s, at));
+  EXPECT_DOUBLE_EQ(at.column, 3.6);
+  EXPECT_DOUBLE_EQ(at.row, 1.605);
+  ASSERT_TRUE(GridPositionAt(-29.9, 19.9, 3, 5, s, at));  // beyond column 0 and row 2
+  EXPECT_EQ(at, (GridPosition{0, 2}));
+}
+
 TEST(ProbeSpotScales, AFlattenedDrawingHasNoGridPoints) {
   DrawScales s;
   GridSpot spot{};
