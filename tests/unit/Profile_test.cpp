@@ -82,6 +82,8 @@ TEST(ProfilePlane, ExactHeightsAndLengthsOnNonSquareCells) {
   // A plane's extremes along a path lie at its corners: 1001, 1051.25, 965 and 957.
   EXPECT_EQ(p.samples[p.highest].at, path[1]);
   EXPECT_EQ(p.lowest, static_cast<int>(p.samples.size()) - 1);
+  EXPECT_NEAR(p.climb, 1051.25 - 1001, 1e-9);
+  EXPECT_NEAR(p.descent, 1051.25 - 957, 1e-9);
 }
 
 TEST(ProfileRidge, TopSampleOnTheCrestAndExactClimb) {
