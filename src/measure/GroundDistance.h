@@ -22,8 +22,9 @@ class GroundDistance {
 
   // Metres along the ground (the horizontal distance, heights left out) from a to b.
   double Metres(GridPosition a, GridPosition b) const;
-  // Where a grid position lies: degrees for a grid in degrees, map metres otherwise (grid
-  // units times the spacing for a grid without a place). Points stand for cell centres.
+  // Where a grid position lies: degrees for a grid in degrees, map metres otherwise (metres
+  // from the south-western point, north up, for a grid without a place). Points stand for
+  // cell centres.
   MapPoint Place(GridPosition p) const;
   bool Geodesic() const { return geodesic_; }
 
