@@ -185,8 +185,9 @@ bool ReadAsciiGrid(const char* path, const ReportLines& out, bool& header_refuse
                      nodata.integral, nodata.rounded);
   input.units_per_metre = grid_units.per_metre;
   if (header.corner_known) {
-    const double half = header.corner_is_centre ? 0.5 * cellsize : 0.0;
-    input.place = GridPlace{true, !metres, header.corner_x - half, header.corner_y - half, cellsize, cellsize};
+    const double written = header.cellsize_written;
+    const double half = header.corner_is_centre ? 0.5 * written : 0.0;
+    input.place = GridPlace{true, !metres, header.corner_x - half, header.corner_y - half, written, written};
     input.place.coordinate_system = CoordinateSystemBeside(path);
   }
   WriteReport(out.msg, out.size, "The file ", path, " was loaded succesfully.");

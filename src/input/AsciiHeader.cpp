@@ -95,11 +95,12 @@ bool ParseCountLine(const char* line, int number, const char* keyword, long long
   return false;
 }
 
-bool ParseCellSizeLine(const char* line, int number, float& value, HeaderFault& fault) {
+bool ParseCellSizeLine(const char* line, int number, float& value, double& written, HeaderFault& fault) {
   if (!KeywordOpens(line, number, "cellsize", fault)) return false;
   const char* after = line + strlen("cellsize");
   char* end;
   value = strtof(after, &end);
+  written = strtod(after, nullptr);
   if (end != after) return true;
   char found[48];
   DescribeWord(after, found);
@@ -173,7 +174,7 @@ bool ReadHeader(const FileText& text, size_t& pos, Header& header, HeaderFault& 
     header.corner_is_centre = header.corner_is_centre || centre;
   }
   header.corner_known = corner_known;
-  valid = ParseCellSizeLine(next(), 5, header.cellsize, fault) && valid;
+  valid = ParseCellSizeLine(next(), 5, header.cellsize, header.cellsize_written, fault) && valid;
   valid = ParseNoDataLine(next(), 6, header.nodata, fault) && valid;
   return valid;
 }

@@ -36,6 +36,9 @@ struct Header {
   long long cols = 0;
   long long rows = 0;
   float cellsize = 0;
+  // The cell size to every digit written: where the grid lies on the earth, which a float
+  // would move by up to a cell's hundred-thousandth per cell.
+  double cellsize_written = 0;
   NoData nodata;
   // The lower-left corner or centre, when lines 3 and 4 give it as "keyword number".
   bool corner_known = false;

@@ -115,12 +115,13 @@ TEST_F(TerrainLoaderTest, PlaceAndColumnRatioFollowTheHeader) {
   ASSERT_TRUE(Load(REPO_DATA_DIR "/jacksboro_403x344.asc")) << Msg();
   EXPECT_TRUE(input.place.known && input.place.degrees);
   EXPECT_DOUBLE_EQ(input.place.bottom, 36.44625);
+  EXPECT_EQ(input.place.cell_x, 0.000833333333);  // every digit written, not a float's
   EXPECT_NEAR(GridColumnRatio(), 0.8029259, 1e-6);
   ReleaseGrid();
   const std::string rest = "cellsize 0.001\nNODATA_value -9999\n1 2 3 4\n";
   ASSERT_TRUE(Load(Write("c.asc", "ncols 2\nnrows 2\nxllcenter 6.0005\nYLLCENTER 49.4005\n" + rest))) << Msg();
-  EXPECT_NEAR(input.place.left, 6.0, 1e-7);
-  EXPECT_NEAR(input.place.bottom, 49.4, 1e-7);
+  EXPECT_DOUBLE_EQ(input.place.left, 6.0);
+  EXPECT_DOUBLE_EQ(input.place.bottom, 49.4);
   EXPECT_NEAR(GridColumnRatio(), 0.650761, 1e-6);  // cos(49.401)
   ReleaseGrid();
   ASSERT_TRUE(Load(Write("m.asc", "ncols 2\nnrows 2\nxllcorner 500000\nyllcorner 4000000\ncellsize 30\n"
