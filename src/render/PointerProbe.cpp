@@ -52,7 +52,7 @@ void ReportProfilePoint(GridPosition at) {
   double metres = 0;
   char height_text[32] = "NODATA";
   if (HeightAt(input, at, &metres)) std::snprintf(height_text, sizeof height_text, "%.2f m", metres);
-  printf("\tProfile point %zu at column %.2f, row %.2f: %s; the path is %.1f m long.\n", ProfilePath().size(),
+  printf("\tProfile point %zu at column %.4f, row %.4f: %s; the path is %.1f m long.\n", ProfilePath().size(),
          at.column, at.row, height_text, CurrentProfile().horizontal_length);
   fflush(stdout);
 }
