@@ -7,31 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "BitmapText.h"
 #include "Brackenholmer.h"
 #include "CurrentColourRamp.h"
 #include "LegendLayout.h"
 
 namespace {
-
-void Box(int x0, int y0, int x1, int y1) {
-  glVertex2f(static_cast<GLfloat>(x0), static_cast<GLfloat>(y0));
-  glVertex2f(static_cast<GLfloat>(x1), static_cast<GLfloat>(y0));
-  glVertex2f(static_cast<GLfloat>(x1), static_cast<GLfloat>(y1));
-  glVertex2f(static_cast<GLfloat>(x0), static_cast<GLfloat>(y1));
-}
-
-// `text` in the built-in font, its middle row at `mid_y`: a square of s pixels a font pixel.
-void Text(const std::string& text, int x, int mid_y, int s) {
-  const int top = mid_y + kGlyphHeight * s / 2;
-  for (char c : text) {
-    if (const unsigned char* rows = Glyph(c)) {
-      for (int r = 0; r < kGlyphHeight; ++r)
-        for (int b = 0; b < kGlyphWidth; ++b)
-          if (rows[r] & (0x10 >> b)) Box(x + b * s, top - (r + 1) * s, x + (b + 1) * s, top - r * s);
-    }
-    x += kGlyphAdvance * s;
-  }
-}
 
 void Draw(const LegendLayout& l, const std::vector<double>& ticks, const std::vector<std::string>& labels, double lo,
           double hi) {
@@ -40,7 +21,7 @@ void Draw(const LegendLayout& l, const std::vector<double>& ticks, const std::ve
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glBegin(GL_QUADS);
   glColor4f(0, 0, 0, 0.6f);
-  Box(l.backing.x0, l.backing.y0, l.backing.x1, l.backing.y1);
+  PixelQuad(l.backing.x0, l.backing.y0, l.backing.x1, l.backing.y1);
   glEnd();
   glDisable(GL_BLEND);
 
@@ -50,14 +31,14 @@ void Draw(const LegendLayout& l, const std::vector<double>& ticks, const std::ve
   for (int row = l.bar.y0; row < l.bar.y1; ++row) {
     const RGBColor c = ramp.Colour(BarRowHeight(l, row, lo, hi));
     glColor3f(static_cast<GLfloat>(c.r), static_cast<GLfloat>(c.g), static_cast<GLfloat>(c.b));
-    Box(l.bar.x0, row, l.bar.x1, row + 1);
+    PixelQuad(l.bar.x0, row, l.bar.x1, row + 1);
   }
   // Ticks and labels in white.
   glColor3f(1, 1, 1);
   for (size_t i = 0; i < ticks.size(); ++i) {
     const int row = TickRow(l, ticks[i], lo, hi);
-    Box(l.bar.x1, row, l.bar.x1 + 3 * s, row + s);
-    Text(labels[i], l.label_x, row, s);
+    PixelQuad(l.bar.x1, row, l.bar.x1 + 3 * s, row + s);
+    BitmapText(labels[i], l.label_x, row, s);
   }
   glEnd();
 }

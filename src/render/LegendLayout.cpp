@@ -18,6 +18,11 @@ constexpr unsigned char kDigits[10][kGlyphHeight] = {
 constexpr unsigned char kMinus[kGlyphHeight] = {0, 0, 0, 0x1F, 0, 0, 0};
 constexpr unsigned char kEm[kGlyphHeight] = {0, 0, 0x1A, 0x15, 0x15, 0x15, 0x15};
 constexpr unsigned char kSpace[kGlyphHeight] = {};
+// For the map's marks: "0.5 m", "2 km", "20 cm", "N".
+constexpr unsigned char kPoint[kGlyphHeight] = {0, 0, 0, 0, 0, 0x0C, 0x0C};
+constexpr unsigned char kKay[kGlyphHeight] = {0x10, 0x10, 0x12, 0x14, 0x18, 0x14, 0x12};
+constexpr unsigned char kSee[kGlyphHeight] = {0, 0, 0x0E, 0x10, 0x10, 0x11, 0x0E};
+constexpr unsigned char kNorth[kGlyphHeight] = {0x11, 0x19, 0x15, 0x13, 0x11, 0x11, 0x11};
 
 long long Count(double lo, double hi, double step) {
   return static_cast<long long>(std::floor(hi / step) - std::ceil(lo / step)) + 1;
@@ -58,6 +63,10 @@ const unsigned char* Glyph(char c) {
   if (c == '-') return kMinus;
   if (c == 'm') return kEm;
   if (c == ' ') return kSpace;
+  if (c == '.') return kPoint;
+  if (c == 'k') return kKay;
+  if (c == 'c') return kSee;
+  if (c == 'N') return kNorth;
   return nullptr;
 }
 

@@ -19,8 +19,8 @@ std::string TickLabel(double metres);
 constexpr int kGlyphWidth = 5;
 constexpr int kGlyphHeight = 7;
 constexpr int kGlyphAdvance = kGlyphWidth + 1;
-// A character's rows, top first, bit 4 its left column: digits, '-', 'm' and ' '; nullptr
-// for any other.
+// A character's rows, top first, bit 4 its left column: digits, '-', '.', ' ', 'm', 'k',
+// 'c' and 'N'; nullptr for any other.
 const unsigned char* Glyph(char c);
 
 // Pixel rectangles in the view, x from the left, y from the bottom, ends excluded.

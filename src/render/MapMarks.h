@@ -2,7 +2,11 @@
 // the screen centre's ground, the arrow pointing where north lies on screen.
 #pragma once
 
+#include "ScaleBar.h"
+
 // Over the finished 3-D view (the terrain's depth still in the buffer), leaving matrices
 // and GL state as they were. Each draws nothing when the view's centre shows no terrain.
 void DrawScaleBar();
+// The bar DrawScaleBar draws for the view now (metres 0 when the centre shows no terrain).
+ScaleBarLength ScaleBarAtCentre();
 void DrawNorthArrow();

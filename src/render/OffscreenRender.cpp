@@ -11,10 +11,12 @@
 #include "ConsoleProgress.h"
 #include "Legend.h"
 #include "LookGlobals.h"
+#include "MeasureGlobals.h"
 #include "MemoryBudget.h"
 #include "Snapshot.h"
 #include "ReliefTextures.h"
 #include "TerrainDrawing.h"
+#include "ViewerContours.h"
 
 bool OffscreenCanDraw(const char* path, const char* texture, ConsoleProgress* progress) {
   // A reason goes on a line of its own.
@@ -38,6 +40,8 @@ bool OffscreenCanDraw(const char* path, const char* texture, ConsoleProgress* pr
 }
 
 bool DrawPicture(const char* path, ConsoleProgress* progress) {
+  // Without a window no frame waits for the worker: the contours are made here.
+  if (show_contours) MakeContoursNow();
   RenderScene(SceneUse::kPicture);
   if (LegendShown(legend_in_pictures)) DrawLegend();
   glFinish();

@@ -1,10 +1,14 @@
 // The 3-D view of a frame: camera, sky, floodlight symbol, model rotation and spin, terrain
-// and its haze.
+// and its haze, the marks on it (contours, the profile path) and the map's marks over it.
 #include <GL/gl.h>
 
 #include "Brackenholmer.h"
+#include "ContourDrawing.h"
 #include "HazeDrawing.h"
 #include "LookGlobals.h"
+#include "MapMarks.h"
+#include "MeasureGlobals.h"
+#include "ProfilePathDrawing.h"
 #include "SkyDrawing.h"
 
 void RenderScene(SceneUse use) {
@@ -30,6 +34,13 @@ void RenderScene(SceneUse use) {
   Viewer.RenderTriangles();
   if (haze) EndHaze();
   glPopMatrix();
+  DrawContours();
+  DrawProfilePath();
+
+  // Over the finished view; the depth buffer still holds the terrain's.
+  if (use == SceneUse::kPicture) DrawContourLabels();
+  if (show_scale_bar) DrawScaleBar();
+  if (show_north_arrow) DrawNorthArrow();
 }
 
 // A wire pyramid whose apex sits at the light's position (S, S/2, 0), S being the terrain's

@@ -209,6 +209,11 @@ void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indic
     if (i % 3 == 2) Record("glEnd");
   }
 }
+void glDrawArrays(GLenum mode, GLint first, GLsizei count) { Record("glDrawArrays", {double(mode), double(first), double(count)}); }
+void glPushClientAttrib(GLbitfield mask) { Record("glPushClientAttrib", {double(mask)}); }
+void glPopClientAttrib(void) { Record("glPopClientAttrib"); }
+void glLineWidth(GLfloat width) { Record("glLineWidth", {width}); }
+void glPointSize(GLfloat size) { Record("glPointSize", {size}); }
 // Declared for the buffer-object path, which the stand-in never takes.
 void glGenBuffers(GLsizei, GLuint*) { Record("glGenBuffers"); }
 void glDeleteBuffers(GLsizei, const GLuint*) { Record("glDeleteBuffers"); }
@@ -218,6 +223,10 @@ void glBufferData(GLenum, GLsizeiptr, const void*, GLenum) { Record("glBufferDat
 // --- GLU
 GLint gluUnProject(GLdouble, GLdouble, GLdouble, const GLdouble*, const GLdouble*, const GLint*, GLdouble*,
                    GLdouble*, GLdouble*) {
+  return GL_FALSE;
+}
+GLint gluProject(GLdouble, GLdouble, GLdouble, const GLdouble*, const GLdouble*, const GLint*, GLdouble*, GLdouble*,
+                 GLdouble*) {
   return GL_FALSE;
 }
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble z_near, GLdouble z_far) {
