@@ -15,6 +15,7 @@ void DrawTest::SetUp() {
   width = 1024;
   height = 768;
   fake_elapsed_time = 0;
+  fake_modifiers = 0;
   fake_panel_top = kNoPanelTop;
   ClearRecordedCalls();
 }

@@ -82,6 +82,22 @@ TEST_F(InputTest, ButtonsSetFlagsAndPressesStoreThePointerWithoutRedrawing) {
   EXPECT_TRUE(RecordedCalls().empty());
 }
 
+// Ctrl + click places the profile path in the next frame: it starts no drag and asks for
+// that frame.
+TEST_F(InputTest, CtrlClicksStartNoDragButAFrame) {
+  fake_modifiers = GLUT_ACTIVE_CTRL;
+  GlutMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 30, 40);
+  GlutMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 50, 60);
+  EXPECT_EQ(left_button, 0);
+  EXPECT_EQ(right_button, 0);
+  EXPECT_EQ(prev_x, 0);
+  EXPECT_EQ(CountCalls("glutPostRedisplay"), 2);
+  EXPECT_FALSE(TakeProfilePathClicks());  // no terrain drawn under the pointer: nothing to add
+  fake_modifiers = GLUT_ACTIVE_SHIFT;
+  GlutMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 30, 40);
+  EXPECT_EQ(left_button, 1);
+}
+
 TEST_F(InputTest, LeftDragTurnsOneDegreePerPixel) {
   Drag({GLUT_LEFT_BUTTON}, 100, 100, 110, 105);
   EXPECT_DOUBLE_EQ(Viewer.cam_y_angle, -10);

@@ -14,6 +14,7 @@
 #include "ControlPanel.h"
 
 int fake_elapsed_time = 0;
+int fake_modifiers = 0;
 
 std::vector<GLCall>& RecordedCalls() {
   static std::vector<GLCall> calls;
@@ -262,10 +263,7 @@ void glutTimerFunc(unsigned int ms, void (*)(int), int value) {
   Record("glutTimerFunc", {double(ms), double(value)});
 }
 void glutPostWindowRedisplay(int window) { Record("glutPostWindowRedisplay", {double(window)}); }
-int glutGetModifiers(void) {
-  Record("glutGetModifiers");
-  return 0;
-}
+int glutGetModifiers(void) { return fake_modifiers; }
 int glutGetWindow(void) {
   Record("glutGetWindow");
   return 1;

@@ -20,6 +20,8 @@ int CountCalls(const std::string& name);
 
 // What glutGet(GLUT_ELAPSED_TIME) returns.
 extern int fake_elapsed_time;
+// What glutGetModifiers() returns (GLUT_ACTIVE_* bits); a query, so not recorded.
+extern int fake_modifiers;
 
 // The panel's top edge as the drawing sees it (panel_top); no panel at first.
 extern float& fake_panel_top;
