@@ -158,9 +158,9 @@ void DrawNorthArrow() {
   int w = 0, h = 0;
   if (!BeginPixelView(&w, &h)) return;
   const MarkSizes z = SizesFor(h);
-  // Beside where the longest scale bar would end, so the arrow does not move with the bar.
-  const double left = z.margin + (show_scale_bar ? 2 * z.pad + MaxBarPixels(w) + z.margin : 0);
-  const double ox = left + z.radius, oy = z.margin + z.radius;
+  // Above the scale bar's box at the left edge, so the arrow does not move with the bar.
+  const double bar_box = show_scale_bar ? 2 * z.pad + z.bar_height + z.gap + BitmapTextHeight(z.s) + z.margin : 0;
+  const double ox = z.margin + z.radius, oy = z.margin + bar_box + z.radius;
   const double length = 0.5 * z.radius, half_width = 3.0 * z.s;
   const double px = -dy * half_width, py = dx * half_width;
 
