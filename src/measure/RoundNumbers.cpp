@@ -1,6 +1,7 @@
 #include "RoundNumbers.h"
 
 #include <cmath>
+#include <initializer_list>
 
 double RoundDown125(double limit) {
   if (!(limit > 0) || !std::isfinite(limit)) return 0;

@@ -9,8 +9,10 @@
 // made), and a version that changes with it.
 const ContourSet* UpdateContours();
 unsigned long ContourVersion();
-// True while a set is being made.
+// True while a set is being made, and until it is taken.
 bool ContoursPending();
+// True when a finished set waits to be taken by UpdateContours.
+bool ContoursReady();
 // Makes the set for the current interval at once (pictures without a window).
 void MakeContoursNow();
 // Drops the set and any work (a new grid, the tests).
