@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
+#include <ogrsf_frmts.h>
 #include <stdio.h>
 #include <unistd.h>
 
@@ -11,7 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <vector>
+#include <set>
 
 #include "ContourRaster.h"
 
@@ -109,23 +110,35 @@ OGRLayerH MakeLayer(GDALDatasetH file, const data& grid) {
   return layer;
 }
 
-// The lines and levels in the written file, read back through its driver.
-Status Count(const std::string& path, const char* driver, ContourFileCounts* counts) {
-  const char* drivers[] = {driver, nullptr};
-  const contours::Dataset file(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr));
-  if (!file) return Status::Failure("GDAL cannot read the file back");
-  OGRLayerH counted = GDALDatasetExecuteSQL(
-      file.get(), "SELECT COUNT(*) AS n, COUNT(DISTINCT elev) AS m FROM contour", nullptr, "OGRSQL");
-  if (counted == nullptr) return Status::Failure("GDAL cannot count the file's lines");
-  OGRFeatureH row = OGR_L_GetNextFeature(counted);
-  if (row != nullptr) {
-    counts->lines = OGR_F_GetFieldAsInteger64(row, 0);
-    counts->levels = OGR_F_GetFieldAsInteger(row, 1);
-    OGR_F_Destroy(row);
+// Hands the generator's lines on to the file's layer, counting them and their levels on
+// the way: reading a big GeoJSON file back would cost a third of writing it.
+class CountingLayer : public OGRLayer {
+ public:
+  CountingLayer(OGRLayer* file_layer, int elev_field) : file_layer_(file_layer), elev_field_(elev_field) {}
+
+  void ResetReading() override {}
+  OGRFeature* GetNextFeature() override { return nullptr; }
+  OGRFeatureDefn* GetLayerDefn() override { return file_layer_->GetLayerDefn(); }
+  int TestCapability(const char* capability) override { return file_layer_->TestCapability(capability); }
+
+  ContourFileCounts Counts() const { return {lines_, static_cast<int>(levels_.size())}; }
+
+ protected:
+  OGRErr ICreateFeature(OGRFeature* feature) override {
+    const OGRErr made = file_layer_->CreateFeature(feature);
+    if (made == OGRERR_NONE) {
+      ++lines_;
+      levels_.insert(feature->GetFieldAsDouble(elev_field_));
+    }
+    return made;
   }
-  GDALDatasetReleaseResultSet(file.get(), counted);
-  return row != nullptr ? Status::Ok() : Status::Failure("GDAL cannot count the file's lines");
-}
+
+ private:
+  OGRLayer* file_layer_;
+  int elev_field_;
+  long long lines_ = 0;
+  std::set<double> levels_;
+};
 
 Status Failed(const char* what) { return Status::Failure(contours::LastGdalReason(what)); }
 
@@ -163,15 +176,15 @@ Status WriteContourFile(const data& grid, double interval, const std::string& pa
     if (progress) progress(done);
     return true;
   };
-  if (Status made = contours::GenerateContours(raster.get(), grid, layer, interval, {0, 1}, go_on); !made.ok())
+  CountingLayer counting(OGRLayer::FromHandle(layer), 1);
+  if (Status made = contours::GenerateContours(raster.get(), grid, OGRLayer::ToHandle(&counting), interval, {0, 1}, go_on);
+      !made.ok())
     return made;
   if (transaction && GDALDatasetCommitTransaction(file.get()) != OGRERR_NONE) return Failed("GDAL cannot finish the file");
   CPLErrorReset();
   GDALClose(file.release());
   if (CPLGetLastErrorType() >= CE_Failure) return Failed("GDAL cannot finish the file");
-  ContourFileCounts written;
-  if (Status counted = Count(temporary, driver_name, &written); !counted.ok()) return counted;
   if (Status moved = MoveWithoutReplacing(temporary, path); !moved.ok()) return moved;
-  if (counts != nullptr) *counts = written;
+  if (counts != nullptr) *counts = counting.Counts();
   return Status::Ok();
 }

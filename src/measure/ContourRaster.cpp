@@ -2,9 +2,9 @@
 
 #include <gdal_alg.h>
 
+#include <atomic>
 #include <cctype>
 #include <cstdio>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -59,8 +59,12 @@ std::string LastGdalReason(const char* otherwise) {
 }
 
 void RegisterDrivers() {
-  static std::once_flag once;
-  std::call_once(once, [] { GDALAllRegister(); });
+  // No lock of ours around it: GDAL guards its driver list itself, and registering again
+  // only finds the drivers there.
+  static std::atomic<bool> registered{false};
+  if (registered.load(std::memory_order_acquire)) return;
+  GDALAllRegister();
+  registered.store(true, std::memory_order_release);
 }
 
 Dataset HeightRaster(const data& grid, const double geotransform[6]) {

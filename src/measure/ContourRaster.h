@@ -34,7 +34,7 @@ class QuietErrors {
 // GDAL's last message, without its closing full stop, or `otherwise` when it gave none.
 std::string LastGdalReason(const char* otherwise);
 
-// Registers GDAL's drivers once for the process.
+// Registers GDAL's drivers (again only while none of the callers has yet).
 void RegisterDrivers();
 
 // A raster of grid.cols x grid.rows heights in metres (NODATA kept) whose geotransform is

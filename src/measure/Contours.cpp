@@ -8,7 +8,8 @@
 #include "RoundNumbers.h"
 
 double AutomaticContourInterval(const data& grid) {
-  const double range = Metres(grid.y_max) - Metres(grid.y_min);
+  // In the grid's own units, not the loaded grid's (Metres), which may be another.
+  const double range = (static_cast<double>(grid.y_max) - grid.y_min) / std::max(1, grid.units_per_metre);
   return std::max(0.01, RoundDown125(range / 10));
 }
 

@@ -202,6 +202,14 @@ TEST_F(ContourFileTest, GridWithoutCoordinateSystemHasNone) {
   EXPECT_TRUE(std::count_if(back.points.begin(), back.points.end(), [](auto p) { return std::abs(p.second - 36.375) < 1e-6; }) > 0);
 }
 
+TEST_F(ContourFileTest, SampleFileHasTheLinesOfGdalContour) {
+  ContourFileCounts counts;
+  ASSERT_TRUE(WriteContourFile(Sample(), 50, Path("c.gpkg"), &counts).ok());
+  EXPECT_EQ(counts.lines, 778);
+  EXPECT_EQ(counts.levels, 17);
+  EXPECT_EQ(Read(Path("c.gpkg")).features, 778);
+}
+
 TEST_F(ContourFileTest, RefusalsLeaveNothingBehind) {
   const mesh_test::GridValue grid = Sample();
   const std::string there = Path("there.gpkg");
