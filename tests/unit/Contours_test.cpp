@@ -91,6 +91,17 @@ TEST(Contours, VerticesLieWhereTheHeightsMeetTheLevel) {
   }
 }
 
+// A hole of NODATA 9999 m deep in a slope from 0 to 400 m has no lines below the slope.
+TEST(Contours, NoDataCellsAreLeftOut) {
+  mesh_test::GridValue grid(5, 5, [](int r, int c) { return r == 2 && c == 2 ? -9999 : 100 * r; });
+  grid.SetNoData(-9999);
+  ContourSet set;
+  ASSERT_TRUE(MakeContours(grid, 150, &set).ok());
+  std::set<double> levels;
+  for (const ContourLine& line : set.lines) levels.insert(line.level);
+  EXPECT_EQ(levels, (std::set<double>{150, 300}));
+}
+
 TEST(Contours, SupersededWorkFails) {
   const mesh_test::GridValue grid = Sample();
   ContourSet set;
