@@ -1,5 +1,6 @@
 #include "ContourDrawing.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include "CurrentDrawScales.h"
 #include "MarksOnTerrain.h"
 #include "MeasureGlobals.h"
+#include "TerrainDrawing.h"
 #include "ViewerContours.h"
 
 namespace {
@@ -27,6 +29,10 @@ struct ContourVertices {
   int units_per_metre = 0;
   bool filled = false;
   std::vector<DrawnPoint> plain, index;
+  // With buffer objects the driver keeps the vertices (plain, then index), so that a frame
+  // does not send them again: a fine interval on a large grid has millions.
+  GLuint buffer = 0;
+  size_t plain_count = 0, index_count = 0;
 };
 
 ContourVertices cache;
@@ -46,13 +52,35 @@ void Fill(const ContourSet& set, unsigned long version, const DrawScales& scales
   cache.scales = scales;
   cache.units_per_metre = input.units_per_metre;
   cache.filled = true;
+  cache.plain_count = cache.plain.size();
+  cache.index_count = cache.index.size();
+  if (!(terrain_vertex_buffers_allowed && ContextHasBuffers())) return;
+  if (cache.buffer == 0) glGenBuffers(1, &cache.buffer);
+  const size_t bytes = sizeof(DrawnPoint);
+  glBindBuffer(GL_ARRAY_BUFFER, cache.buffer);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>((cache.plain_count + cache.index_count) * bytes), nullptr,
+               GL_STATIC_DRAW);
+  glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(cache.plain_count * bytes), cache.plain.data());
+  glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(cache.plain_count * bytes),
+                  static_cast<GLsizeiptr>(cache.index_count * bytes), cache.index.data());
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  cache.plain = {};
+  cache.index = {};
 }
 
-void DrawLines(const std::vector<DrawnPoint>& points, float width) {
-  if (points.empty()) return;
+// `count` vertices from the client array `points`, or from `first` on in the buffer.
+void DrawLines(const std::vector<DrawnPoint>& points, size_t first, size_t count, float width) {
+  if (count == 0) return;
   glLineWidth(width);
-  glVertexPointer(3, GL_FLOAT, sizeof(DrawnPoint), points.data());
-  glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(points.size()));
+  if (cache.buffer != 0) {
+    glBindBuffer(GL_ARRAY_BUFFER, cache.buffer);
+    glVertexPointer(3, GL_FLOAT, sizeof(DrawnPoint), reinterpret_cast<const void*>(first * sizeof(DrawnPoint)));
+    glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(count));
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+  } else {
+    glVertexPointer(3, GL_FLOAT, sizeof(DrawnPoint), points.data());
+    glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(count));
+  }
 }
 
 }  // namespace
@@ -67,6 +95,11 @@ void DrawContourLabels() {
   if (const ContourSet* set = UpdateContours()) DrawContourSetLabels(*set);
 }
 
+void ReleaseContourBuffers() {
+  if (cache.buffer != 0) glDeleteBuffers(1, &cache.buffer);
+  cache = ContourVertices{};
+}
+
 void DrawContourSet(const ContourSet& set, unsigned long version) {
   const DrawScales scales = CurrentDrawScales();
   if (!cache.filled || cache.version != version || cache.set != &set || !(cache.scales == scales) ||
@@ -76,8 +109,8 @@ void DrawContourSet(const ContourSet& set, unsigned long version) {
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
   glColor3f(kContourColour[0], kContourColour[1], kContourColour[2]);
-  DrawLines(cache.plain, 1.0f);
-  DrawLines(cache.index, 2.0f);
+  DrawLines(cache.plain, 0, cache.plain_count, 1.0f);
+  DrawLines(cache.index, cache.plain_count, cache.index_count, 2.0f);
   glPopClientAttrib();
   EndMarksOnTerrain();
 }

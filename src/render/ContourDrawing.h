@@ -18,3 +18,6 @@ void DrawContourSetLabels(const ContourSet& set);
 
 // Near-black brown, for the lines and their labels.
 constexpr float kContourColour[3] = {0.22f, 0.13f, 0.05f};
+
+// Frees the lines' buffer object of the current context (before the context goes).
+void ReleaseContourBuffers();

@@ -91,7 +91,7 @@ struct MarkSizes {
 };
 
 MarkSizes SizesFor(int view_height) {
-  const int s = std::clamp(view_height / 300, 1, 4);
+  const int s = std::clamp((view_height + 100) / 300, 1, 4);  // 2 from a 500-pixel view
   return {s, 8 * s, 5 * s, 4 * s, 3 * s, 16 * s};
 }
 

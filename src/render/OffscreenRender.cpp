@@ -9,6 +9,7 @@
 
 #include "Brackenholmer.h"
 #include "ConsoleProgress.h"
+#include "ContourDrawing.h"
 #include "Legend.h"
 #include "LookGlobals.h"
 #include "MeasureGlobals.h"
@@ -104,6 +105,7 @@ int DrawOffscreen(const char* path, int w, int h, int argc, char** argv, const s
   SetUpScene(argc, argv);
   const int status = draw();
   ReleaseTerrainArrays();
+  ReleaseContourBuffers();
   ReleaseReliefTextures();
   if (texture_id != 0) glDeleteTextures(1, &texture_id);
   OSMesaDestroyContext(context);

@@ -38,13 +38,16 @@ struct TerrainArrays {
 
 TerrainArrays arrays;
 
-// Buffer objects came with OpenGL 1.5.
+}  // namespace
+
 bool ContextHasBuffers() {
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   int major = 0, minor = 0;
   if (version == nullptr || std::sscanf(version, "%d.%d", &major, &minor) != 2) return false;
   return major > 1 || (major == 1 && minor >= 5);
 }
+
+namespace {
 
 template <class T>
 void Upload(GLenum target, GLuint buffer, const std::vector<T>& data) {

@@ -33,3 +33,6 @@ void DrawTerrain(const TerrainDrawing& what);
 
 // Releases the arrays and their buffers (before a context goes).
 void ReleaseTerrainArrays();
+
+// Whether the current context has buffer objects (OpenGL 1.5).
+bool ContextHasBuffers();

@@ -220,6 +220,7 @@ void glGenBuffers(GLsizei, GLuint*) { Record("glGenBuffers"); }
 void glDeleteBuffers(GLsizei, const GLuint*) { Record("glDeleteBuffers"); }
 void glBindBuffer(GLenum, GLuint) { Record("glBindBuffer"); }
 void glBufferData(GLenum, GLsizeiptr, const void*, GLenum) { Record("glBufferData"); }
+void glBufferSubData(GLenum, GLintptr, GLsizeiptr, const void*) { Record("glBufferSubData"); }
 
 // --- GLU
 GLint gluUnProject(GLdouble, GLdouble, GLdouble, const GLdouble*, const GLdouble*, const GLint*, GLdouble*,
