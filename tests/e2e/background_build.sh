@@ -59,7 +59,7 @@ click_header() {
 }
 rollout_open() {
   shot open
-  if ! is_header "$work/open.png" 500 "$header_open_y"; then click_header $((H - 20)); return 1; fi
+  if ! is_header "$work/open.png" 300 "$header_open_y"; then click_header $((H - 20)); return 1; fi
   building open
 }
 wait_for rollout_open || fail "Properties did not open during a build"
@@ -76,7 +76,7 @@ wait "$restarter"
 # keys have been handled and the build they asked for, if any, shows in the note.
 rollout_closed() {
   shot closed
-  is_header "$work/closed.png" 500 "$header_open_y" || return 0
+  is_header "$work/closed.png" 300 "$header_open_y" || return 0
   click_header "$header_open_y"
   return 1
 }

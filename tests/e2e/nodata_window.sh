@@ -39,7 +39,7 @@ grep -qx $'\tThe grid holds no heights: every cell is NODATA.' "$work/app.out" |
 
 # shellcheck disable=SC2086
 quick_click $header_closed
-rollout_open() { shot open; is_header "$work/open.png" 500 "$header_open_y"; }
+rollout_open() { shot open; is_header "$work/open.png" 300 "$header_open_y"; }
 wait_for rollout_open || fail "a quick click on Properties did not open it"
 empty=$(lit_fraction "$work/open.png" "$view_region")
 echo "lit part of the view with NODATA as holes: $empty"

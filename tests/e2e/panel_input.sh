@@ -45,7 +45,7 @@ fi
 # 1. A quick click on "Properties" opens the rollout: the header moves up.
 # shellcheck disable=SC2086
 quick_click $header_closed
-rollout_open() { shot open; is_header "$work/open.png" 500 "$header_open_y"; }
+rollout_open() { shot open; is_header "$work/open.png" 300 "$header_open_y"; }
 wait_for rollout_open && echo "quick click opened Properties" ||
   fail "a quick click on Properties did not open it"
 
@@ -76,7 +76,7 @@ wait_for solid || fail "unticking Wireframe did not bring the solid terrain back
 # before the pointing has been handled and drawn.
 header_hovered() {
   local r g b
-  read -r r g b < <(pixel "$1" 500 "$header_open_y")
+  read -r r g b < <(pixel "$1" 300 "$header_open_y")
   [ "$b" -ge 160 ]
 }
 hovered() { shot "$1"; header_hovered "$work/$1.png"; }
@@ -85,7 +85,7 @@ hovered() { shot "$1"; header_hovered "$work/$1.png"; }
 shot before_panel_drag
 # shellcheck disable=SC2086
 drag $panel_blank 1000 300
-move 500 "$header_open_y"
+move 300 "$header_open_y"
 wait_for hovered after_panel_drag || fail "the open header did not light up under the pointer"
 moved=$(changed_pixels "$work/before_panel_drag.png" "$work/after_panel_drag.png" "$view_region")
 echo "drag begun on the panel: $moved pixels of the view changed"
