@@ -1,7 +1,6 @@
 #include "Legend.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <string>
@@ -11,6 +10,7 @@
 #include "Brackenholmer.h"
 #include "CurrentColourRamp.h"
 #include "LegendLayout.h"
+#include "PixelView.h"
 
 namespace {
 
@@ -61,24 +61,8 @@ void DrawLegend() {
   const LegendLayout layout = LayOutLegend(view[2], view[3], static_cast<int>(chars));
   if (!layout.fits) return;
 
-  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT | GL_POLYGON_BIT);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_FOG);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  gluOrtho2D(0, view[2], 0, view[3]);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  int w = 0, h = 0;
+  if (!BeginPixelView(&w, &h)) return;
   Draw(layout, ticks, labels, lo, hi);
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopAttrib();
+  EndPixelView();
 }
