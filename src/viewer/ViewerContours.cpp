@@ -36,6 +36,7 @@ LatestWorker<ContourOrder, MadeContours>& Worker() {
 
 std::optional<ContourOrder> asked;  // the order of the last request
 std::optional<ContourSet> shown;
+std::optional<ContourOrder> shown_order;  // what `shown` was made for
 unsigned long version = 0;
 
 bool Wanted() {
@@ -48,6 +49,7 @@ void Adopt(MadeContours&& made) {
   // Work asked for before ForgetContours belongs to another grid or test.
   if (!asked || !(made.order == *asked)) return;
   shown = std::move(made.set);
+  shown_order = made.order;
   ++version;
 }
 
@@ -74,6 +76,8 @@ bool ContoursReady() { return asked.has_value() && Worker().Ready(); }
 
 void MakeContoursNow() {
   if (!Wanted()) return;
+  // A video's frames share one set.
+  if (shown_order && *shown_order == CurrentOrder()) return;
   asked = CurrentOrder();
   Adopt(BuildContours(*asked, [] { return false; }));
 }
@@ -82,4 +86,5 @@ void ForgetContours() {
   asked.reset();
   if (shown) ++version;
   shown.reset();
+  shown_order.reset();
 }

@@ -74,6 +74,13 @@ TEST_F(ViewerContoursTest, NothingWhileHiddenAndAtOnceForPictures) {
   const ContourSet* set = UpdateContours();
   ASSERT_NE(set, nullptr);
   EXPECT_EQ(set->interval, 50);
+  // A video's next frame keeps the set it has.
+  const unsigned long version = ContourVersion();
+  MakeContoursNow();
+  EXPECT_EQ(ContourVersion(), version);
+  contour_interval = 100;
+  MakeContoursNow();
+  EXPECT_EQ(ContourVersion(), version + 1);
 }
 
 }  // namespace
