@@ -3,6 +3,7 @@
 #include <ogr_api.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "ContourRaster.h"
 #include "RoundNumbers.h"
@@ -36,6 +37,15 @@ void AddLines(OGRGeometryH geometry, double level, std::vector<ContourLine>* lin
   if (count > 1) lines->push_back(std::move(line));
 }
 
+double MeanSpacing(const std::vector<ContourLine>& lines, const data& grid) {
+  double length = 0;
+  for (const ContourLine& line : lines)
+    for (size_t i = 1; i < line.points.size(); ++i)
+      length += std::hypot(line.points[i].column - line.points[i - 1].column, line.points[i].row - line.points[i - 1].row);
+  const double area = std::max(0, grid.cols - 1) * static_cast<double>(std::max(0, grid.rows - 1));
+  return length > 0 ? area / length : 0;
+}
+
 }  // namespace
 
 Status MakeContours(const data& grid, double interval, ContourSet* out,
@@ -63,6 +73,7 @@ Status MakeContours(const data& grid, double interval, ContourSet* out,
     AddLines(OGR_F_GetGeometryRef(feature), OGR_F_GetFieldAsDouble(feature, 0), &set.lines);
     OGR_F_Destroy(feature);
   }
+  set.mean_spacing = MeanSpacing(set.lines, grid);
   *out = std::move(set);
   return Status::Ok();
 }

@@ -16,6 +16,9 @@ struct ContourLine {
 struct ContourSet {
   double interval = 0;  // metres
   std::vector<ContourLine> lines;
+  // Grid cells between neighbouring lines, on average: the grid's area over the lines'
+  // length (0 without lines). How close they come on screen follows from it.
+  double mean_spacing = 0;
 };
 
 // A round interval (1, 2 or 5 times a power of ten, in metres) that gives about ten levels

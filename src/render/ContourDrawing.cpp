@@ -7,19 +7,13 @@
 #include <vector>
 
 #include "CurrentDrawScales.h"
+#include "MapMarks.h"
 #include "MarksOnTerrain.h"
 #include "MeasureGlobals.h"
 #include "TerrainDrawing.h"
 #include "ViewerContours.h"
 
 namespace {
-
-// Every fifth level, counted from 0, is an index contour.
-bool IndexLevel(double level, double interval) {
-  if (!(interval > 0)) return false;
-  const double steps = level / interval, whole = std::round(steps);
-  return std::fabs(steps - whole) < 1e-6 && std::fmod(std::fabs(whole), 5.0) == 0;
-}
 
 // The set's segments as GL_LINES vertices, plain and index lines apart.
 struct ContourVertices {
@@ -83,7 +77,24 @@ void DrawLines(const std::vector<DrawnPoint>& points, size_t first, size_t count
   }
 }
 
+// Lines closer than this on screen, in pixels, would paint the terrain over.
+constexpr double kMinSpacingPixels = 4;
+
 }  // namespace
+
+// Every fifth level, counted from 0, is an index contour.
+bool IndexLevel(double level, double interval) {
+  if (!(interval > 0)) return false;
+  const double steps = level / interval, whole = std::round(steps);
+  return std::fabs(steps - whole) < 1e-6 && std::fmod(std::fabs(whole), 5.0) == 0;
+}
+
+int ContourLevelStep(const ContourSet& set) {
+  const double cells_per_pixel = GridCellsPerPixelAtCentre();
+  if (!(set.mean_spacing > 0) || !(cells_per_pixel > 0)) return 1;
+  const double pixels = set.mean_spacing / cells_per_pixel;
+  return pixels >= kMinSpacingPixels ? 1 : 5 * pixels >= kMinSpacingPixels ? 5 : 0;
+}
 
 void DrawContours() {
   if (!show_contours) return;
@@ -105,12 +116,14 @@ void DrawContourSet(const ContourSet& set, unsigned long version) {
   if (!cache.filled || cache.version != version || cache.set != &set || !(cache.scales == scales) ||
       cache.units_per_metre != input.units_per_metre)
     Fill(set, version, scales);
+  const int step = ContourLevelStep(set);  // in the frame the terrain was drawn in
+  if (step == 0) return;
   BeginMarksOnTerrain();
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
   glColor3f(kContourColour[0], kContourColour[1], kContourColour[2]);
-  DrawLines(cache.plain, 0, cache.plain_count, 1.0f);
-  DrawLines(cache.index, cache.plain_count, cache.index_count, 2.0f);
+  if (step == 1) DrawLines(cache.plain, 0, cache.plain_count, 1.0f);
+  if (step != 0) DrawLines(cache.index, cache.plain_count, cache.index_count, 2.0f);
   glPopClientAttrib();
   EndMarksOnTerrain();
 }

@@ -16,6 +16,13 @@ void DrawContourLabels();
 void DrawContourSet(const ContourSet& set, unsigned long version);
 void DrawContourSetLabels(const ContourSet& set);
 
+// Which levels the view draws: 1 every one, 5 every fifth (the index lines) where the lines
+// would come closer on screen than a few pixels and paint the terrain over, 0 none where
+// even those would. From the set's mean spacing and the scale at the view's centre.
+int ContourLevelStep(const ContourSet& set);
+// Whether `level` is an index line (a whole multiple of five intervals).
+bool IndexLevel(double level, double interval);
+
 // Near-black brown, for the lines and their labels.
 constexpr float kContourColour[3] = {0.22f, 0.13f, 0.05f};
 

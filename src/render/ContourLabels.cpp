@@ -128,8 +128,11 @@ class Labeller {
 void DrawContourSetLabels(const ContourSet& set) {
   const Matrices m = TerrainMatrices();
   if (m.view[2] <= 0 || m.view[3] <= 0) return;
+  const int step = ContourLevelStep(set);
+  if (step == 0) return;
   Labeller labeller(m);
-  for (const ContourLine& line : set.lines) labeller.Label(line, set.interval);
+  for (const ContourLine& line : set.lines)
+    if (step == 1 || IndexLevel(line.level, set.interval)) labeller.Label(line, set.interval);
 
   int w = 0, h = 0;
   if (!BeginPixelView(&w, &h)) return;

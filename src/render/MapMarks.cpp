@@ -75,14 +75,23 @@ const GroundDistance& Distances() {
   return *distances;
 }
 
-// Metres a pixel spans across the screen at the centre's ground.
-double MetresPerPixel(const CentreGround& g) {
-  constexpr double kReach = 8;  // pixels either side
+constexpr double kReach = 8;  // pixels either side of the centre
+
+// The grid positions kReach pixels left and right of the centre, at its depth.
+bool CentreSpan(const CentreGround& g, GridPosition* left, GridPosition* right) {
   double ax, ay, az, bx, by, bz;
   if (gluUnProject(g.window_x - kReach, g.window_y, g.depth, g.model, g.projection, g.view, &ax, &ay, &az) != GL_TRUE ||
       gluUnProject(g.window_x + kReach, g.window_y, g.depth, g.model, g.projection, g.view, &bx, &by, &bz) != GL_TRUE)
-    return 0;
-  return Distances().Metres(GridAt(ax, az), GridAt(bx, bz)) / (2 * kReach);
+    return false;
+  *left = GridAt(ax, az);
+  *right = GridAt(bx, bz);
+  return true;
+}
+
+// Metres a pixel spans across the screen at the centre's ground.
+double MetresPerPixel(const CentreGround& g) {
+  GridPosition a, b;
+  return CentreSpan(g, &a, &b) ? Distances().Metres(a, b) / (2 * kReach) : 0;
 }
 
 // Sizes in view pixels, growing with the view as the legend's do.
@@ -109,6 +118,13 @@ ScaleBarLength ScaleBarAtCentre() {
   CentreGround g;
   if (!FindCentreGround(&g)) return {};
   return ChooseScaleBar(MetresPerPixel(g), MaxBarPixels(g.view[2]));
+}
+
+double GridCellsPerPixelAtCentre() {
+  CentreGround g;
+  GridPosition a, b;
+  if (!FindCentreGround(&g) || !CentreSpan(g, &a, &b)) return 0;
+  return std::hypot(b.column - a.column, b.row - a.row) / (2 * kReach);
 }
 
 void DrawScaleBar() {

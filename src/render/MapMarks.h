@@ -10,3 +10,6 @@ void DrawScaleBar();
 // The bar DrawScaleBar draws for the view now (metres 0 when the centre shows no terrain).
 ScaleBarLength ScaleBarAtCentre();
 void DrawNorthArrow();
+// Grid cells a screen pixel spans across at the centre's ground, from the terrain's frame
+// (inside the model turns) after the terrain is drawn; 0 when the centre shows no terrain.
+double GridCellsPerPixelAtCentre();

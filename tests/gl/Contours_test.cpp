@@ -118,6 +118,24 @@ TEST_F(MarksTest, ContoursLieWhereThePlaneHasTheirHeights) {
   }
 }
 
+// Lines that would come closer on screen than 4 pixels give way to every fifth level, then to
+// none: the set's mean spacing against the spacing the runs show.
+TEST_F(MarksTest, CrowdedLinesKeepEveryFifthLevelThenNone) {
+  MakeTestGrid(65, 65, 90, Plane);
+  Start();
+  LookDownFrom(9000);
+  ContourSet set = PlaneContours({440, 480, 520, 560, 600});
+  RenderScene();  // sets the camera up
+  const double pixels_apart = ScreenColumn(20) - ScreenColumn(10);
+  unsigned long version = 1;
+  for (auto [shown_apart, runs] : {std::pair{4.5, 5u}, std::pair{3.5, 1u}, std::pair{0.7, 0u}}) {
+    set.mean_spacing = 10 * shown_apart / pixels_apart;  // ten columns apart, as drawn
+    RenderScene();
+    DrawContourSet(set, ++version);
+    EXPECT_EQ(DarkRuns(Frame(), kMarksHeight / 2).size(), runs) << shown_apart << " pixels apart";
+  }
+}
+
 // From the start view 30 degrees down from the south, a 2000 m ridge across the middle rows
 // hides a line along row 10 behind it, and a line along row 55 before it shows.
 TEST_F(MarksTest, ARidgeHidesTheContourBehindIt) {

@@ -92,6 +92,17 @@ TEST(Contours, VerticesLieWhereTheHeightsMeetTheLevel) {
 }
 
 // A hole of NODATA 9999 m deep in a slope from 0 to 400 m has no lines below the slope.
+// A slope of 10 m a column has a line every 5 columns at 50 m: the mean spacing is the
+// grid's area over the lines' length, 40 x 20 cells over 8 lines 21 rows long (GDAL's lines
+// reach half a cell past the outer points, to the raster's edge).
+TEST(Contours, MeanSpacingIsTheAreaOverTheLength) {
+  mesh_test::GridValue grid(21, 41, [](int, int c) { return 10 * c + 25; });
+  ContourSet set;
+  ASSERT_TRUE(MakeContours(grid, 50, &set).ok());
+  ASSERT_EQ(set.lines.size(), 8u);  // 50 to 400 m
+  EXPECT_NEAR(set.mean_spacing, 40.0 * 20 / (8 * 21), 1e-9);
+}
+
 TEST(Contours, NoDataCellsAreLeftOut) {
   mesh_test::GridValue grid(5, 5, [](int r, int c) { return r == 2 && c == 2 ? -9999 : 100 * r; });
   grid.SetNoData(-9999);
