@@ -9,16 +9,6 @@
 
 namespace {
 
-// A corner's height: the sample taken there, else the grid's.
-bool CornerHeight(const Profile& profile, GridPosition corner, double* metres) {
-  for (const ProfileSample& s : profile.samples)
-    if (s.at == corner && s.known) {
-      *metres = s.height;
-      return true;
-    }
-  return HeightAt(input, corner, metres);
-}
-
 void Vertex(const DrawnPoint& p) { glVertex3f(p.x, p.y, p.z); }
 
 }  // namespace
@@ -45,7 +35,7 @@ void DrawProfilePathOf(const Profile& profile, std::span<const GridPosition> cor
   glBegin(GL_POINTS);
   for (const GridPosition& c : corners) {
     double metres = 0;
-    if (CornerHeight(profile, c, &metres)) Vertex(DrawnAt(c, metres, scales));
+    if (HeightAt(input, c, &metres)) Vertex(DrawnAt(c, metres, scales));
   }
   glEnd();
   EndMarksOnTerrain();
